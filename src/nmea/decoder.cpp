@@ -1,0 +1,189 @@
+#include "nmea/decoder.h"
+
+#include <algorithm>
+
+#include "nmea/fields.h"
+
+namespace orlimo {
+namespace {
+
+// A character field counts only when it is exactly one character long.
+char CharField(std::string_view f) { return f.size() == 1 ? f[0] : 0; }
+
+template <typename T>
+void IntField(std::string_view f, T& out) {
+  std::int32_t v = 0;
+  if (TryParseInt(f, v)) out = static_cast<T>(v);  // truncated to the field's width
+}
+
+// The hemisphere letter is read first; only `positive` ('N' or 'E') keeps the sign.
+void Coordinate(std::string_view value, std::string_view hemisphere, char positive,
+                double& degrees, char& letter) {
+  letter = CharField(hemisphere);
+  double v = 0;
+  if (!TryParseFloat(value, v)) return;
+  const double d = NMEAToDegrees(v);
+  degrees = letter == positive ? d : -d;
+}
+
+}  // namespace
+
+bool TqvNMEA::DecodeSentence(std::string_view line, TSentenceType& type) {
+  type = stNIL;
+  if (!IsValidSentence(line)) return false;
+  type = GetSentenceType(line);
+  switch (type) {
+    case stRMC: DecodeRMC(line, RMC); break;
+    case stGGA: DecodeGGA(line, GGA); break;
+    case stGLL: DecodeGLL(line, GLL); break;
+    case stGSA: DecodeGSA(line, GSA); break;
+    case stGSV: DecodeGSV(line, GSV); break;
+    case stVTG: DecodeVTG(line, VTG); break;
+    case stMSS: DecodeMSS(line, MSS); break;
+    default: break;  // NIL and the proprietary replies are read elsewhere
+  }
+  return true;
+}
+
+void TqvNMEA::ClearRecords() {
+  RMC = {};
+  GGA = {};
+  GLL = {};
+  GSA = {};
+  GSV = {};
+  VTG = {};
+}
+
+void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  const int count = f.SeparatorCount();
+  if (count != 12 && count != 13) return;
+  ParseNMEATime(f[2], r.UTCTime);
+  r.Status = CharField(f[3]);
+  FixValid = r.Status == 'A';
+  Coordinate(f[4], f[5], 'N', r.Latitude, r.NS);
+  Coordinate(f[6], f[7], 'E', r.Longitude, r.EW);
+  TryParseFloat(f[8], r.SpeedKnots);
+  TryParseFloat(f[9], r.Course);
+  ParseNMEADate(f[10], r.Date);
+  TryParseFloat(f[11], r.MagVar);
+  r.MagVarEW = CharField(f[12]);
+  r.Mode = (count == 13 && f[13].size() == 1) ? f[13][0] : ' ';
+}
+
+void TqvNMEA::DecodeGGA(std::string_view s, TGGARecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  if (f.SeparatorCount() != 15) return;
+  ParseNMEATime(f[2], r.UTCTime);
+  Coordinate(f[3], f[4], 'N', r.Latitude, r.NS);
+  Coordinate(f[5], f[6], 'E', r.Longitude, r.EW);
+  std::int32_t quality = 0;
+  if (f[7].size() == 1 && TryParseInt(f[7], quality)) {
+    r.Quality = static_cast<std::int8_t>(quality);
+    FixValid = r.Quality > 0;
+  }
+  IntField(f[8], r.SatsUsed);
+  TryParseFloat(f[9], r.HDOP);
+  TryParseFloat(f[10], r.Altitude);
+  TryParseFloat(f[12], r.GeoidSep);
+  TryParseFloat(f[14], r.DGPSAge);
+  IntField(f[15], r.DGPSStation);
+}
+
+void TqvNMEA::DecodeGLL(std::string_view s, TGLLRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  const int count = f.SeparatorCount();
+  if (count != 7 && count != 8) return;
+  Coordinate(f[2], f[3], 'N', r.Latitude, r.NS);
+  Coordinate(f[4], f[5], 'E', r.Longitude, r.EW);
+  ParseNMEATime(f[6], r.UTCTime);
+  r.Status = ' ';
+  if (count == 8 && f[7].size() == 1) {
+    r.Status = f[7][0];
+    FixValid = r.Status == 'A';
+  }
+}
+
+void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  if (f.SeparatorCount() != 18) return;
+  r.SelMode = CharField(f[2]);
+  std::int32_t mode = 0;
+  if (f[3].size() == 1 && TryParseInt(f[3], mode)) {
+    r.FixMode = static_cast<std::int8_t>(mode);
+    FixValid = r.FixMode > 1;
+  }
+  for (int i = 1; i <= 12; ++i) {
+    std::int32_t prn = 0;
+    if (TryParseInt(f[i + 3], prn)) {
+      r.UsedPRN[i - 1] = static_cast<std::uint8_t>(prn);
+      ++r.UsedCount;
+    }
+  }
+  TryParseFloat(f[16], r.PDOP);
+  TryParseFloat(f[17], r.HDOP);
+  TryParseFloat(f[18], r.VDOP);
+}
+
+void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
+  if (CountSeparators(s, FieldSeparators) < 4) return;
+  // Commas alone: the last field keeps "*hh", and its number is read up to the '*'.
+  const FieldList f(s, CommaSeparator);
+  std::int32_t msg = 0;
+  if (TryParseInt(f[3], msg)) {
+    if (msg == 1) r = {};
+    r.MsgNum = static_cast<std::int8_t>(msg);
+  }
+  r.RawText.Assign(s);
+  IntField(f[2], r.TotalMsgs);
+  IntField(f[4], r.SatsInView);
+
+  // A message numbered 0 or less has no slots; a fourth message or an announcement
+  // beyond 12 satellites would run past the table: those satellites are dropped.
+  if (r.MsgNum < 1) return;
+  const int first = 4 * (r.MsgNum - 1);  // slots before this message's first
+  const int n = r.MsgNum == r.TotalMsgs ? r.SatsInView - first : 4;
+  const int last = std::min(n, static_cast<int>(r.Sats.size()) - first);
+  // Success is not checked: an empty field stores 0, "40*78" stores 40.
+  const auto number = [&f](int field) {
+    std::int32_t v = 0;
+    TryParseInt(f[field], v);
+    return v;
+  };
+  for (int i = 1; i <= last; ++i) {
+    const int b = 4 * (i - 1) + 4;
+    TSatInView& sat = r.Sats[first + i - 1];
+    sat.PRN = static_cast<std::int16_t>(number(b + 1));
+    sat.Elevation = static_cast<std::int8_t>(number(b + 2));
+    sat.Azimuth = static_cast<std::int16_t>(number(b + 3));
+    sat.SNR = static_cast<std::int8_t>(number(b + 4));
+  }
+}
+
+void TqvNMEA::DecodeVTG(std::string_view s, TVTGRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  const int count = f.SeparatorCount();
+  if (count != 9 && count != 10) return;
+  TryParseFloat(f[2], r.CourseTrue);
+  TryParseFloat(f[4], r.CourseMag);
+  TryParseFloat(f[6], r.SpeedKnots);
+  TryParseFloat(f[8], r.SpeedKmh);
+  r.Mode = (count == 10 && f[10].size() == 1) ? f[10][0] : ' ';
+}
+
+void TqvNMEA::DecodeMSS(std::string_view s, TMSSRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+}
+
+}  // namespace orlimo

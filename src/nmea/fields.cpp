@@ -1,0 +1,154 @@
+#include "nmea/fields.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "nmea/records.h"
+
+namespace orlimo {
+
+std::string_view GetField(int n, std::string_view line, const SeparatorSet& separators) {
+  int field = 1;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (field == n) {
+      std::size_t j = i;
+      while (j < line.size() && !separators.Contains(line[j])) ++j;
+      return line.substr(i, j - i);
+    }
+    if (separators.Contains(line[i])) ++field;
+  }
+  return {};
+}
+
+int CountSeparators(std::string_view line, const SeparatorSet& separators) {
+  int count = 0;
+  for (char c : line) count += separators.Contains(c) ? 1 : 0;
+  return count;
+}
+
+FieldList::FieldList(std::string_view line, const SeparatorSet& separators) : line_(line) {
+  // A field that would start at the very end of the line does not exist for GetField
+  // (it walks characters), so a line ending in a separator has no empty last field.
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (!separators.Contains(line[i])) continue;
+    ++separators_;
+    if (count_ < kMaxFields) {
+      starts_[count_] = start;
+      ends_[count_++] = i;
+    }
+    start = i + 1;
+  }
+  if (start < line.size() && count_ < kMaxFields) {
+    starts_[count_] = start;
+    ends_[count_++] = line.size();
+  }
+}
+
+bool TryParseInt(std::string_view text, std::int32_t& value) {
+  value = 0;
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i >= text.size()) return false;
+
+  int base = 10;
+  if (text[i] == '$') {
+    base = 16;
+    ++i;
+  }
+  // -2147483648 fits only with its '-'.
+  const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
+  std::int64_t magnitude = 0;
+  bool any = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    int digit;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    else break;
+    const std::int64_t next = magnitude * base + digit;
+    if (next > limit) return false;  // value keeps what was accumulated so far
+    magnitude = next;
+    any = true;
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  }
+  // A sign or '$' with no digit after it is not a number.
+  return any && i == text.size();
+}
+
+bool TryParseFloat(std::string_view text, double& value) {
+  // Check the accepted form first; from_chars alone would also take "inf" and "nan".
+  std::size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  std::string_view s = text.substr(b, e - b);
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  std::size_t i = 0, digits = 0;
+  bool dot = false;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    dot = true;
+    ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0 && !dot) return false;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    const std::size_t expStart = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    if (i == expStart) return false;
+  }
+  if (i != s.size()) return false;
+  if (digits == 0) {  // a lone "." (with or without exponent) reads as zero
+    value = negative ? -0.0 : 0.0;
+    return true;
+  }
+  double parsed = 0;
+  // from_chars rejects a leading '+' but reads '.5' and '5.' as strtod does, locale-free.
+  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
+  // A number beyond the range of a double (either way) is not taken as a reading.
+  if (ec != std::errc{} || ptr != s.data() + s.size()) return false;
+  value = negative ? -parsed : parsed;
+  return true;
+}
+
+double NMEAToDegrees(double v) {
+  const double d = std::trunc(v / 100);
+  return d + (v - 100 * d) / 60;
+}
+
+bool ParseNMEATime(std::string_view text, TNMEATime& time) {
+  if (text.size() != 9 && text.size() != 10) return false;
+  std::int32_t hour = 0, minute = 0;
+  double seconds = 0;
+  if (!TryParseInt(text.substr(0, 2), hour) || !TryParseInt(text.substr(2, 2), minute) ||
+      !TryParseFloat(text.substr(4), seconds))
+    return false;
+  time.Hour = static_cast<std::uint8_t>(hour);
+  time.Minute = static_cast<std::uint8_t>(minute);
+  time.Seconds = seconds;
+  return true;
+}
+
+bool ParseNMEADate(std::string_view text, TNMEADate& date) {
+  if (text.size() != 6) return false;
+  std::int32_t day = 0, month = 0, year = 0;
+  if (!TryParseInt(text.substr(4, 2), year) || !TryParseInt(text.substr(2, 2), month) ||
+      !TryParseInt(text.substr(0, 2), day))
+    return false;
+  date.Year = static_cast<std::int16_t>(year);
+  date.Month = static_cast<std::uint8_t>(month);
+  date.Day = static_cast<std::uint8_t>(day);
+  return true;
+}
+
+}  // namespace orlimo

@@ -1,0 +1,79 @@
+// Field splitting and number parsing for sentences. Positions and field numbers are
+// 1-based: field 1 is the address field with its '$'.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string_view>
+
+namespace orlimo {
+
+// A membership set over byte values.
+class SeparatorSet {
+ public:
+  constexpr SeparatorSet(std::initializer_list<unsigned char> chars) {
+    for (unsigned char c : chars) bits_[c >> 6] |= std::uint64_t{1} << (c & 63);
+  }
+  constexpr bool Contains(char c) const {
+    const auto u = static_cast<unsigned char>(c);
+    return (bits_[u >> 6] >> (u & 63)) & 1;
+  }
+
+ private:
+  std::array<std::uint64_t, 4> bits_{};
+};
+
+inline constexpr SeparatorSet FieldSeparators{',', '*'};
+inline constexpr SeparatorSet CommaSeparator{','};
+
+// Field n of the line: the text after the (n-1)-th separator up to the next one.
+// A field number past the last field gives empty text.
+std::string_view GetField(int n, std::string_view line, const SeparatorSet& separators);
+
+// How many characters of the set the line holds.
+int CountSeparators(std::string_view line, const SeparatorSet& separators);
+
+// Splits a line once and hands out its first kMaxFields fields with the same results
+// as GetField, so a decoder reads a sentence without rescanning it per field.
+// No decoder reads past field 52 (a GSV message announcing 12 satellites).
+class FieldList {
+ public:
+  static constexpr int kMaxFields = 64;
+
+  FieldList(std::string_view line, const SeparatorSet& separators);
+
+  std::string_view operator[](int n) const {  // 1-based, like GetField
+    if (n < 1 || n > count_) return {};
+    return line_.substr(starts_[n - 1], ends_[n - 1] - starts_[n - 1]);
+  }
+  // Separators in the whole line, including those past kMaxFields.
+  int SeparatorCount() const { return separators_; }
+
+ private:
+  std::string_view line_;
+  // Only the first count_ entries are written; no need to clear the rest per sentence.
+  std::size_t starts_[kMaxFields];
+  std::size_t ends_[kMaxFields];
+  int count_ = 0;
+  int separators_ = 0;
+};
+
+// Decimal, or hexadecimal after a '$'; optional blanks and sign first. On failure the
+// value holds what was accumulated before the stop (the GSV decoder relies on that).
+bool TryParseInt(std::string_view text, std::int32_t& value);
+
+// '.' is the decimal separator whatever the locale. On failure value is left as it was.
+bool TryParseFloat(std::string_view text, double& value);
+
+// ddmm.mmmm or dddmm.mmmm to decimal degrees (no sign).
+double NMEAToDegrees(double v);
+
+struct TNMEATime;
+struct TNMEADate;
+// 'hhmmss.ss' or 'hhmmss.sss'; the record is written only on success.
+bool ParseNMEATime(std::string_view text, TNMEATime& time);
+// 'ddmmyy'; the record is written only on success.
+bool ParseNMEADate(std::string_view text, TNMEADate& date);
+
+}  // namespace orlimo

@@ -1,0 +1,136 @@
+// The records the decoder keeps: the latest sentence of each standard type.
+// All zero when created; every record ends with the raw text it came from.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace orlimo {
+
+struct TNMEATime {
+  std::uint8_t Hour = 0;
+  std::uint8_t Minute = 0;
+  double Seconds = 0;  // with the fraction as received
+};
+
+struct TNMEADate {
+  std::int16_t Year = 0;  // the two digits as received, no century
+  std::uint8_t Month = 0;
+  std::uint8_t Day = 0;
+};
+
+// The first 100 characters of a sentence, in a fixed buffer: decoding never allocates.
+class TRawText {
+ public:
+  static constexpr std::size_t kCapacity = 100;
+
+  void Assign(std::string_view s) {
+    size_ = static_cast<std::uint8_t>(std::min(s.size(), kCapacity));
+    std::memcpy(text_.data(), s.data(), size_);
+  }
+  std::string_view View() const { return {text_.data(), size_}; }
+  bool operator==(std::string_view s) const { return View() == s; }
+
+ private:
+  std::array<char, kCapacity> text_{};
+  std::uint8_t size_ = 0;
+};
+
+//  $GPGGA,hhmmss.ss,llll.ll,a,yyyyy.yy,a,q,nn,h.h,a.a,M,g.g,M,t.t,ssss*hh
+//  1      2         3       4 5        6 7 8  9   10  11 12 13 14  15   16
+struct TGGARecord {
+  TNMEATime UTCTime;
+  double Latitude = 0;
+  char NS = 0;
+  double Longitude = 0;
+  char EW = 0;
+  std::int8_t Quality = 0;
+  std::uint8_t SatsUsed = 0;
+  double HDOP = 0;
+  double Altitude = 0;
+  double GeoidSep = 0;
+  double DGPSAge = 0;
+  std::uint16_t DGPSStation = 0;
+  TRawText RawText;
+};
+
+//  $GPGLL,llll.ll,a,yyyyy.yy,a,hhmmss.ss,A[,m]*hh
+//  1      2       3 4        5 6         7  8
+struct TGLLRecord {
+  double Latitude = 0;
+  char NS = 0;
+  double Longitude = 0;
+  char EW = 0;
+  TNMEATime UTCTime;
+  char Status = 0;
+  TRawText RawText;
+};
+
+//  $GPGSA,a,m,p1,...,p12,pdop,hdop,vdop*hh
+//  1      2 3 4..15      16   17   18
+struct TGSARecord {
+  char SelMode = 0;
+  std::int8_t FixMode = 0;
+  std::uint8_t UsedCount = 0;
+  std::array<std::uint8_t, 12> UsedPRN{};
+  double PDOP = 0;
+  double HDOP = 0;
+  double VDOP = 0;
+  TRawText RawText;
+};
+
+struct TSatInView {
+  std::int16_t PRN = 0;
+  std::int8_t Elevation = 0;  // degrees
+  std::int16_t Azimuth = 0;   // degrees
+  std::int8_t SNR = 0;        // dB-Hz, 0 when not tracked
+};
+
+//  $GPGSV,t,m,n,{prn,el,az,snr}x(1..4)*hh
+//  1      2 3 4 5..
+// Slot 4*(m-1)+i holds the i-th satellite of message m; Sats[0] is slot 1.
+struct TGSVRecord {
+  std::int8_t TotalMsgs = 0;
+  std::int8_t MsgNum = 0;
+  std::int8_t SatsInView = 0;
+  std::array<TSatInView, 12> Sats{};
+  TRawText RawText;  // the last GSV sentence
+};
+
+//  $GPRMC,hhmmss.ss,A,llll.ll,a,yyyyy.yy,a,x.x,x.x,ddmmyy,x.x,a[,m]*hh
+//  1      2         3 4       5 6        7 8   9   10     11  12  13
+struct TRMCRecord {
+  TNMEATime UTCTime;
+  char Status = 0;
+  double Latitude = 0;
+  char NS = 0;
+  double Longitude = 0;
+  char EW = 0;
+  double SpeedKnots = 0;
+  double Course = 0;
+  TNMEADate Date;
+  double MagVar = 0;
+  char MagVarEW = 0;
+  char Mode = 0;
+  TRawText RawText;
+};
+
+//  $GPVTG,t,T,m,M,n,N,k,K[,m]*hh
+//  1      2 3 4 5 6 7 8 9  10
+struct TVTGRecord {
+  double CourseTrue = 0;
+  double CourseMag = 0;
+  double SpeedKnots = 0;
+  double SpeedKmh = 0;
+  char Mode = 0;
+  TRawText RawText;
+};
+
+struct TMSSRecord {
+  TRawText RawText;
+};
+
+}  // namespace orlimo
