@@ -198,7 +198,7 @@ TEST_F(Decoder, ClearRecordsKeepsMSS) {
 
 TEST_F(Decoder, InvalidLinesDecodeNothing) {
   TSentenceType type = stGGA;
-  EXPECT_FALSE(nmea.DecodeSentence("$GPRMC,bad*00", type));
+  EXPECT_FALSE(nmea.DecodeSentence("$GPRMC,bad*01", type));
   EXPECT_EQ(type, stNIL);
   EXPECT_TRUE(nmea.RMC.RawText.View().empty());
   EXPECT_TRUE(nmea.DecodeSentence(Sentence("PQXR,201,GSW3.2.4"), type));
