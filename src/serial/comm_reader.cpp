@@ -1,0 +1,153 @@
+// The reader: waits in poll for bytes or the stop signal, gathers a chunk until the
+// line has been quiet for the interval timeout (or 2048 bytes, or the total
+// timeout), and posts each chunk as an owned QByteArray.
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+
+#include "serial/comm_types.h"
+#include "serial/comm_workers.h"
+
+namespace orlimo {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Line errors and modem events from the driver's interrupt counters. Drivers
+// without counters (ptys, many USB adapters) are skipped quietly. The counters are
+// looked at whenever bytes arrive, so a carrier or ring change on a silent line is
+// seen with the next bytes.
+class LineEventWatch {
+ public:
+  explicit LineEventWatch(int fd) : fd_(fd) { supported_ = ::ioctl(fd_, TIOCGICOUNT, &last_) == 0; }
+
+  void Check(CommEventSink& sink) {
+    if (!supported_) return;
+    serial_icounter_struct now{};
+    if (::ioctl(fd_, TIOCGICOUNT, &now) != 0) return;
+    std::uint32_t errors = 0;
+    if (now.buf_overrun != last_.buf_overrun) errors |= 0x0001;  // input queue overflow
+    if (now.overrun != last_.overrun) errors |= 0x0002;          // hardware overrun
+    if (now.parity != last_.parity) errors |= 0x0004;
+    if (now.frame != last_.frame) errors |= 0x0008;
+    if (now.brk != last_.brk) errors |= 0x0010;
+    std::uint32_t modem = 0;
+    if (now.dcd != last_.dcd) modem |= 8;
+    if (now.rng != last_.rng) modem |= 4;
+    last_ = now;
+    if (errors != 0) sink.PostReceiveError(errors);
+    if (modem != 0) sink.PostModemStateChange(modem);
+  }
+
+ private:
+  int fd_;
+  bool supported_ = false;
+  serial_icounter_struct last_{};
+};
+
+int MillisUntil(Clock::time_point deadline) {
+  const auto left = deadline - Clock::now();
+  if (left <= Clock::duration::zero()) return 0;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+}
+
+void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
+  CommEventSink& sink = *ctx.sink;
+  LineEventWatch lineEvents(ctx.fd);
+  std::array<char, kReadChunkMax> buf{};
+  int have = 0;
+  Clock::time_point chunkEnd{};  // the earlier of the quiet deadline and the total deadline
+  Clock::time_point totalEnd{};
+  bool totalLimited = false;
+
+  auto deliver = [&] {
+    if (have > 0) sink.PostReceived(QByteArray(buf.data(), have));
+    have = 0;
+  };
+
+  for (;;) {
+    if (stop.stop_requested()) return;
+    int timeout = -1;
+    if (have > 0) {
+      timeout = MillisUntil(chunkEnd);
+      if (timeout == 0) {
+        deliver();
+        continue;
+      }
+    }
+
+    std::array<pollfd, 2> fds{{{ctx.stopFd, POLLIN, 0}, {ctx.fd, POLLIN, 0}}};
+    const int ready = ::poll(fds.data(), fds.size(), timeout);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      sink.PostHangup();
+      return;
+    }
+    if (fds[0].revents != 0) return;  // stopped: a half-gathered chunk goes with the purge
+    if (ready == 0) continue;         // the quiet deadline passed; delivered above
+    const short portEvents = fds[1].revents;
+    if ((portEvents & POLLNVAL) != 0) return;  // descriptor closed under us
+
+    const ssize_t n = ::read(ctx.fd, buf.data() + have, static_cast<size_t>(kReadChunkMax - have));
+    if (n > 0) {
+      const auto now = Clock::now();
+      if (have == 0) {
+        const std::uint64_t total =
+            std::uint64_t{ctx.timeouts->totalMultiplier.load(std::memory_order_relaxed)} * kReadChunkMax +
+            ctx.timeouts->totalConstant.load(std::memory_order_relaxed);
+        totalLimited = total != 0;
+        totalEnd = now + std::chrono::milliseconds(total);
+      }
+      have += static_cast<int>(n);
+      std::uint32_t interval = ctx.timeouts->interval.load(std::memory_order_relaxed);
+      if (interval == UINT32_MAX) interval = 0;  // "return at once with what is there"
+      chunkEnd = now + std::chrono::milliseconds(interval);
+      if (totalLimited && totalEnd < chunkEnd) chunkEnd = totalEnd;
+      lineEvents.Check(sink);
+      if (have == kReadChunkMax) deliver();
+      continue;
+    }
+    if (n == 0) {
+      // End of file. A terminal that was hung up (the device was unplugged, the
+      // other end of a pty closed) also reads as end of file, but polls POLLHUP:
+      // that is a vanished device and asks for a hangup. Plain end of file ends the
+      // reader without a word.
+      deliver();
+      if ((portEvents & (POLLHUP | POLLERR)) != 0) sink.PostHangup();
+      return;
+    }
+    const int err = errno;
+    if (err == EINTR) continue;
+    if (err == EAGAIN) {
+      if ((portEvents & (POLLHUP | POLLERR)) == 0) continue;
+      deliver();  // hung up with nothing left to read
+      sink.PostHangup();
+      return;
+    }
+    deliver();
+    if (err != EBADF) sink.PostHangup();  // EIO, ENXIO: the device is gone
+    return;
+  }
+}
+
+}  // namespace
+
+void RunReader(std::stop_token stop, ReaderContext ctx) {
+  try {
+    ReadLoop(stop, ctx);
+  } catch (...) {  // out of memory for a chunk
+    ctx.sink->PostHangup();
+  }
+  (void)::tcflush(ctx.fd, TCIFLUSH);
+}
+
+}  // namespace orlimo
