@@ -14,12 +14,16 @@ struct TNMEATime {
   std::uint8_t Hour = 0;
   std::uint8_t Minute = 0;
   double Seconds = 0;  // with the fraction as received
+
+  bool operator==(const TNMEATime&) const = default;
 };
 
 struct TNMEADate {
   std::int16_t Year = 0;  // the two digits as received, no century
   std::uint8_t Month = 0;
   std::uint8_t Day = 0;
+
+  bool operator==(const TNMEADate&) const = default;
 };
 
 // The first 100 characters of a sentence, in a fixed buffer: decoding never allocates.
@@ -33,6 +37,7 @@ class TRawText {
   }
   std::string_view View() const { return {text_.data(), size_}; }
   bool operator==(std::string_view s) const { return View() == s; }
+  bool operator==(const TRawText& o) const { return View() == o.View(); }
 
  private:
   std::array<char, kCapacity> text_{};
@@ -55,6 +60,8 @@ struct TGGARecord {
   double DGPSAge = 0;
   std::uint16_t DGPSStation = 0;
   TRawText RawText;
+
+  bool operator==(const TGGARecord&) const = default;
 };
 
 //  $GPGLL,llll.ll,a,yyyyy.yy,a,hhmmss.ss,A[,m]*hh
@@ -67,6 +74,8 @@ struct TGLLRecord {
   TNMEATime UTCTime;
   char Status = 0;
   TRawText RawText;
+
+  bool operator==(const TGLLRecord&) const = default;
 };
 
 //  $GPGSA,a,m,p1,...,p12,pdop,hdop,vdop*hh
@@ -80,6 +89,8 @@ struct TGSARecord {
   double HDOP = 0;
   double VDOP = 0;
   TRawText RawText;
+
+  bool operator==(const TGSARecord&) const = default;
 };
 
 struct TSatInView {
@@ -87,6 +98,8 @@ struct TSatInView {
   std::int8_t Elevation = 0;  // degrees
   std::int16_t Azimuth = 0;   // degrees
   std::int8_t SNR = 0;        // dB-Hz, 0 when not tracked
+
+  bool operator==(const TSatInView&) const = default;
 };
 
 //  $GPGSV,t,m,n,{prn,el,az,snr}x(1..4)*hh
@@ -98,6 +111,8 @@ struct TGSVRecord {
   std::int8_t SatsInView = 0;
   std::array<TSatInView, 12> Sats{};
   TRawText RawText;  // the last GSV sentence
+
+  bool operator==(const TGSVRecord&) const = default;
 };
 
 //  $GPRMC,hhmmss.ss,A,llll.ll,a,yyyyy.yy,a,x.x,x.x,ddmmyy,x.x,a[,m]*hh
@@ -116,6 +131,8 @@ struct TRMCRecord {
   char MagVarEW = 0;
   char Mode = 0;
   TRawText RawText;
+
+  bool operator==(const TRMCRecord&) const = default;
 };
 
 //  $GPVTG,t,T,m,M,n,N,k,K[,m]*hh
@@ -127,10 +144,14 @@ struct TVTGRecord {
   double SpeedKmh = 0;
   char Mode = 0;
   TRawText RawText;
+
+  bool operator==(const TVTGRecord&) const = default;
 };
 
 struct TMSSRecord {
   TRawText RawText;
+
+  bool operator==(const TMSSRecord&) const = default;
 };
 
 }  // namespace orlimo

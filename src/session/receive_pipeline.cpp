@@ -1,0 +1,127 @@
+#include "session/receive_pipeline.h"
+
+#include "nmea/decoder.h"
+#include "nmea/sentence.h"
+#include "session/activity_indicator.h"
+#include "session/baud_signatures.h"
+#include "session/pipeline_hooks.h"
+#include "session/session_view.h"
+
+namespace orlimo {
+namespace {
+constexpr std::string_view kCRLF = "\r\n";
+constexpr auto npos = std::string_view::npos;
+}  // namespace
+
+void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length) {
+  if (state_.LinkState == TLinkState::Null || buffer == nullptr || length == 0) return;
+  ++state_.gCntRxIn1s;
+  state_.RxBytesInSecond += static_cast<std::int64_t>(length);
+  if (length >= kRxBufferCap) {
+    RxBuffer.assign(buffer + (length - kRxBufferCap), kRxBufferCap);
+  } else {
+    RxBuffer.append(buffer, length);
+    if (RxBuffer.size() >= kRxBufferCap) RxBuffer.erase(0, RxBuffer.size() - kRxBufferCap);
+  }
+  indicator_.OnBlockReceived();
+}
+
+void ReceivePipeline::ProcessRxBuffer() {
+  if (state_.ReceiverKind == 2) hooks_.ScanUBXFrames(RxBuffer);
+  hooks_.CheckFirmwareReply(RxBuffer);
+  hooks_.WatchPowerReply(RxBuffer);
+
+  // Only the first line of a pass is resynchronised on its last '$'; every later
+  // candidate starts right after the previous CR LF and must begin with '$' there.
+  const std::string_view buf = RxBuffer;
+  std::size_t a = buf.find(kCRLF);  // 0-based here; npos for "none"
+  std::size_t b = (a == npos || a == 0) ? npos : buf.rfind('$', a - 1);
+  while (a != npos) {
+    if (b != npos) {
+      const std::string_view candidate = buf.substr(b, a - b);
+      if (IsValidSentence(candidate)) AcceptSentence(candidate);
+    }
+    b = a + 2;
+    a = buf.find(kCRLF, b);
+  }
+  // Keep the unterminated tail after the last CR LF (everything when there was none).
+  if (b != npos) RxBuffer.erase(0, b);
+
+  if (!state_.Paused && NewLinesPending) {
+    view_.SelectLastMonitorLine();
+    RefreshViews();
+    TrimMonitorList();
+    if (state_.LogActive && hooks_.LogLineCount() > kLogFlushLines) hooks_.FlushLog();
+    NewLinesPending = false;
+  }
+}
+
+void ReceivePipeline::AcceptSentence(std::string_view line) {
+  if (!state_.Paused) {
+    view_.AppendMonitorLine(line);
+    if (state_.LogActive) hooks_.AddLogLine(line);
+  }
+  TSentenceType type = stNIL;
+  nmea_.DecodeSentence(line, type);
+  nmea_.SentenceSeen[type] = true;
+  if (state_.AwaitFixLoss && !nmea_.FixValid) {
+    // The fix held before the restart has gone: the first-fix clock starts now.
+    state_.AwaitFixLoss = false;
+    state_.FirstFixSeconds = state_.AutoSyncSeconds;
+    state_.AutoSyncSeconds = 0;
+  }
+  NewLinesPending = true;
+}
+
+void ReceivePipeline::RefreshViews() {
+  view_.UpdateNaviPanel(nmea_);
+  view_.ShowSatelliteTable(nmea_);
+  // The sky view draws a completed cycle once: afterwards the cycle is marked drawn.
+  const bool cycleComplete = nmea_.GSV.MsgNum == nmea_.GSV.TotalMsgs;
+  view_.DrawSkyView(nmea_);
+  if (cycleComplete) nmea_.GSV.MsgNum = 0;
+  view_.ShowSpeedAndCourse(nmea_);
+  nmea_.SentenceSeen.fill(false);
+}
+
+void ReceivePipeline::TrimMonitorList() {
+  const int lines = view_.MonitorLineCount();
+  if (lines > kMonitorMaxLines) view_.DeleteFirstMonitorLines(lines - kMonitorKeepLines);
+  for (int memo = 1; memo <= 4; ++memo) {
+    if (view_.TraceLineCount(memo) > kTraceMaxLines) view_.ClearTrace(memo);
+  }
+}
+
+bool ReceivePipeline::FindFirstValidLine() {
+  std::size_t start = 0;
+  for (std::size_t end = RxBuffer.find(kCRLF); end != npos;
+       start = end + 2, end = RxBuffer.find(kCRLF, start)) {
+    if (IsValidSentence(std::string_view(RxBuffer).substr(start, end - start))) {
+      RxBuffer.erase(0, start);
+      return true;
+    }
+  }
+  RxBuffer.erase(0, start);
+  return false;
+}
+
+bool ReceivePipeline::DetectBaudBySignature(int portBaudRate) {
+  if (state_.LinkState != TLinkState::Auto || state_.DetectedBaudRate != 0) return false;
+  const BaudSignatureTable* table = SignatureTableFor(portBaudRate);
+  if (table == nullptr) return false;
+  const std::string_view buf = RxBuffer;
+  for (const BaudSignatureRow& row : table->rows) {
+    TLinkState found;
+    if (buf.find(row.first) != npos) found = table->firstState;
+    else if (buf.find(row.second) != npos) found = table->secondState;
+    else continue;
+    state_.LinkState = found;
+    state_.DetectedBaudRate = row.receiverRate;
+    view_.SetPanelText(3, LinkStateName(found));
+    RxBuffer.clear();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace orlimo

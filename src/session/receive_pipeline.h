@@ -1,0 +1,67 @@
+// The receive pipeline. The receive handler only appends to RxBuffer; once a second
+// the supervisor calls ProcessRxBuffer, which cuts the buffer into CR LF lines,
+// keeps the valid sentences, decodes them and refreshes the views in a fixed order.
+// While the protocol is not yet known, the supervisor uses the two buffer scans
+// FindFirstValidLine and DetectBaudBySignature instead.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "session/session_state.h"
+
+namespace orlimo {
+
+class TqvNMEA;
+class ISessionView;
+class PipelineHooks;
+class ActivityIndicator;
+
+class ReceivePipeline {
+ public:
+  static constexpr std::size_t kRxBufferCap = 4096;
+  static constexpr int kMonitorMaxLines = 2400;
+  static constexpr int kMonitorKeepLines = 1919;
+  static constexpr int kTraceMaxLines = 500;
+  static constexpr std::size_t kLogFlushLines = 600;
+
+  ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view, PipelineHooks& hooks,
+                  ActivityIndicator& indicator)
+      : state_(state), nmea_(nmea), view_(view), hooks_(hooks), indicator_(indicator) {}
+
+  // The serial component's receive handler: counts, appends, lights the indicator.
+  void CommGPSReceiveData(const char* buffer, std::size_t length);
+
+  // One pass: reply scans, line assembly, decoding, then the refresh when not paused.
+  void ProcessRxBuffer();
+
+  // The view fan-out, always in this order; clears SentenceSeen.
+  void RefreshViews();
+
+  // Keeps the monitor list and the trace panes bounded.
+  void TrimMonitorList();
+
+  // Drops everything before the first valid complete line; false (and only the
+  // unterminated tail kept) when there is none.
+  bool FindFirstValidLine();
+
+  // While detecting the rate: searches the buffer for the garbled patterns of the
+  // port's current rate (19200 or 115200). On a match sets the link state and the
+  // detected receiver rate, shows the state in panel 3 and empties the buffer.
+  bool DetectBaudBySignature(int portBaudRate);
+
+  std::string RxBuffer;
+  bool NewLinesPending = false;
+
+ private:
+  void AcceptSentence(std::string_view line);
+
+  SessionState& state_;
+  TqvNMEA& nmea_;
+  ISessionView& view_;
+  PipelineHooks& hooks_;
+  ActivityIndicator& indicator_;
+};
+
+}  // namespace orlimo
