@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 namespace orlimo::test {
@@ -18,6 +20,12 @@ inline QApplication& app()
     static QApplication* instance = new QApplication(argc, argv);
     return *instance;
 }
+
+// Base of fixtures that hold widgets as members: the application exists first.
+class WidgetFixture : public ::testing::Test {
+protected:
+    WidgetFixture() { app(); }
+};
 
 // Role colours chosen to differ from each other and from anything a test draws.
 inline const QColor kShadow{0x80, 0x80, 0x80};
