@@ -134,9 +134,9 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
 }
 
 void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
-  if (CountSeparators(s, FieldSeparators) < 4) return;
   // Commas alone: the last field keeps "*hh", and its number is read up to the '*'.
   const FieldList f(s, CommaSeparator);
+  if (f.SeparatorCount() + std::count(s.begin(), s.end(), '*') < 4) return;
   std::int32_t msg = 0;
   if (TryParseInt(f[3], msg)) {
     if (msg == 1) r = {};

@@ -91,16 +91,28 @@ bool TryParseFloat(std::string_view text, double& value) {
     negative = s[0] == '-';
     s.remove_prefix(1);
   }
-  std::size_t i = 0, digits = 0;
+  // While checking, gather the digits: most readings ("3730.2492") have few enough
+  // of them to be converted exactly with one division.
+  std::uint64_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  std::size_t i = 0;
   bool dot = false;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
-  if (i < s.size() && s[i] == '.') {
-    dot = true;
-    ++i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c >= '0' && c <= '9') {
+      if (digits < 19) mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      ++digits;
+      fraction += dot ? 1 : 0;
+    } else if (c == '.' && !dot) {
+      dot = true;
+    } else {
+      break;
+    }
   }
   if (digits == 0 && !dot) return false;
+  bool exponent = false;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    exponent = true;
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     const std::size_t expStart = i;
@@ -112,11 +124,19 @@ bool TryParseFloat(std::string_view text, double& value) {
     value = negative ? -0.0 : 0.0;
     return true;
   }
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   double parsed = 0;
-  // from_chars rejects a leading '+' but reads '.5' and '5.' as strtod does, locale-free.
-  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
-  // A number beyond the range of a double (either way) is not taken as a reading.
-  if (ec != std::errc{} || ptr != s.data() + s.size()) return false;
+  if (!exponent && digits <= 15 && fraction <= 22) {
+    // Both operands are exact doubles, so the one rounding of the division is correct.
+    parsed = static_cast<double>(mantissa) / kPow10[fraction];
+  } else {
+    // from_chars reads '.5' and '5.' as strtod does, without the locale.
+    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
+    // A number beyond the range of a double (either way) is not taken as a reading.
+    if (ec != std::errc{} || ptr != s.data() + s.size()) return false;
+  }
   value = negative ? -parsed : parsed;
   return true;
 }

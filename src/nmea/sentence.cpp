@@ -1,15 +1,33 @@
 #include "nmea/sentence.h"
 
+#include <cstring>
+
 namespace orlimo {
 namespace {
 
 constexpr char kHexUpper[] = "0123456789ABCDEF";
 
+// XOR of all bytes, eight at a time: this runs over every received line.
 std::uint8_t XorOf(std::string_view s) {
-  std::uint8_t x = 0;
-  for (unsigned char c : s) x ^= c;
+  std::uint64_t wide = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, s.data() + i, 8);
+    wide ^= chunk;
+  }
+  for (int shift = 32; shift >= 8; shift /= 2) wide ^= wide >> shift;
+  auto x = static_cast<std::uint8_t>(wide);
+  for (; i < s.size(); ++i) x ^= static_cast<unsigned char>(s[i]);
   return x;
 }
+
+// Bytes that can begin a tag, so the type search skips digits and commas quickly.
+constexpr std::array<bool, 256> kTagStart = [] {
+  std::array<bool, 256> t{};
+  for (unsigned char c : {'R', 'G', 'V', 'M', 'P'}) t[c] = true;
+  return t;
+}();
 
 bool HexMatches(std::uint8_t value, char hi, char lo) {
   return kHexUpper[value >> 4] == hi && kHexUpper[value & 0x0F] == lo;
@@ -39,6 +57,7 @@ TSentenceType GetSentenceType(std::string_view line) {
   // One pass over the line; a tag earlier in the table wins wherever it occurs.
   int best = kSentenceTypeCount;
   for (std::size_t i = 0; i + 3 <= line.size(); ++i) {
+    if (!kTagStart[static_cast<unsigned char>(line[i])]) continue;
     const char a = line[i], b = line[i + 1], c = line[i + 2];
     int t = 0;
     switch (a) {

@@ -1,0 +1,18 @@
+// One decoded sentence as a JSON object on one line: its type and the record it
+// produced (times, coordinates, satellites).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "nmea/decoder.h"
+
+namespace orlimo {
+
+// `line` was just decoded by `nmea` as `type`.
+std::string SentenceToJson(const TqvNMEA& nmea, TSentenceType type, std::string_view line);
+
+// A JSON string literal; bytes 0x80-0xFF are taken as Latin-1.
+std::string JsonString(std::string_view bytes);
+
+}  // namespace orlimo
