@@ -51,6 +51,7 @@ void TComm::OpenComm() {
   // From here on the terminal's settings are ours; put them back if the open fails.
   auto fail = [&](const char* message) {
     (void)::tcsetattr(port.get(), TCSANOW, &saved);
+    (void)::ioctl(port.get(), TIOCNXCL);
     return ECommsError(message);
   };
   if (!MakeRaw(port.get())) throw fail(kMsgSetupFailed);
@@ -113,6 +114,9 @@ void TComm::CloseComm() noexcept {
   queue_.reset();
   stopFd_.reset();
   (void)::tcsetattr(fd_, TCSANOW, &savedTermios_);
+  // A pty keeps its exclusive flag while the master is open; drop it so the
+  // next open by an ordinary user is not refused.
+  (void)::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
 }

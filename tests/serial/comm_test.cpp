@@ -278,9 +278,16 @@ TEST_F(CommTest, ReaderEndsWhenTheOtherSideGoes) {
   // The reader is gone rather than spinning on the dead line.
   EXPECT_TRUE(SpinUntil([&] { return test::CountThreads() == threads - 1; }));
   EXPECT_TRUE(comm.IsOpen());  // formally open until closed
+
+  // The writer meets the dead line at its next write and ends too; from then on
+  // WriteData says it cannot send instead of queueing bytes nobody will write.
+  EXPECT_TRUE(comm.WriteData("lost", 4));
+  ASSERT_TRUE(SpinUntil([&] { return rec.hangups == 2; }));
+  EXPECT_TRUE(SpinUntil([&] { return test::CountThreads() == threads - 2; }));
+  EXPECT_FALSE(comm.WriteData("more", 4));
   comm.CloseComm();
   EXPECT_EQ(test::CountThreads(), threads - 2);
-  EXPECT_EQ(rec.hangups, 1);
+  EXPECT_EQ(rec.hangups, 2);
 }
 
 TEST_F(CommTest, CloseAndReopenLeavesNothingBehind) {
