@@ -34,10 +34,7 @@ bool MakeRaw(int fd) {
   return ::tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
-void ApplyLine(int fd, const TCommLine& line) {
-  termios tio{};
-  if (::tcgetattr(fd, &tio) != 0) return;
-
+termios LineTermios(termios tio, const TCommLine& line) {
   if (auto speed = SpeedForBaud(line.BaudRate)) {
     ::cfsetispeed(&tio, *speed);
     ::cfsetospeed(&tio, *speed);
@@ -63,6 +60,13 @@ void ApplyLine(int fd, const TCommLine& line) {
 
   tio.c_cc[VSTART] = static_cast<cc_t>(line.XonChar);
   tio.c_cc[VSTOP] = static_cast<cc_t>(line.XoffChar);
+  return tio;
+}
+
+void ApplyLine(int fd, const TCommLine& line) {
+  termios tio{};
+  if (::tcgetattr(fd, &tio) != 0) return;
+  tio = LineTermios(tio, line);
   (void)::tcsetattr(fd, TCSANOW, &tio);
 
   int dtr = TIOCM_DTR;

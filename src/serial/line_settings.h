@@ -35,4 +35,7 @@ bool MakeRaw(int fd);
 // The other fields have no Linux counterpart and are ignored.
 void ApplyLine(int fd, const TCommLine& line);
 
+// The termios part of ApplyLine: `current` with the controlled fields rewritten.
+termios LineTermios(termios current, const TCommLine& line);
+
 }  // namespace orlimo

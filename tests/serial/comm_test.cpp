@@ -13,6 +13,7 @@
 
 #include "pty_support.h"
 #include "serial/comm.h"
+#include "serial/line_settings.h"
 
 namespace orlimo {
 namespace {
@@ -85,6 +86,39 @@ TEST(CommDefaults, MatchTheComponentTable) {
   EXPECT_FALSE(c.IsOpen());
   EXPECT_FALSE(c.WriteData("x", 1));
   c.CloseComm();  // closing a closed component does nothing
+}
+
+// What a pty hides (it forces 8 bits and no parity) is checked on the mapping.
+TEST(LineTermios, MapsByteSizeParityAndFlow) {
+  const struct {
+    TByteSize size;
+    TParity parity;
+    tcflag_t cflag;
+  } cases[] = {
+      {TByteSize::_5, TParity::None, CS5},
+      {TByteSize::_6, TParity::Odd, CS6 | PARENB | PARODD},
+      {TByteSize::_7, TParity::Even, CS7 | PARENB},
+      {TByteSize::_8, TParity::Mark, CS8 | PARENB | PARODD | CMSPAR},
+      {TByteSize::_8, TParity::Space, CS8 | PARENB | CMSPAR},
+  };
+  termios start{};
+  start.c_cflag = CS8 | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CREAD | CLOCAL;
+  for (const auto& c : cases) {
+    TCommLine line;
+    line.ByteSize = c.size;
+    line.Parity = c.parity;
+    const termios t = LineTermios(start, line);
+    EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), c.cflag);
+    EXPECT_EQ(t.c_cflag & (CREAD | CLOCAL), tcflag_t(CREAD | CLOCAL));  // untouched
+  }
+  TCommLine line;
+  line.ParityCheck = true;
+  line.RtsControl = TRtsControl::RtsHandshake;
+  line.Inx_XonXoffFlow = false;
+  const termios t = LineTermios(start, line);
+  EXPECT_NE(t.c_iflag & INPCK, 0u);
+  EXPECT_NE(t.c_cflag & CRTSCTS, 0u);
+  EXPECT_EQ(t.c_iflag & (IXON | IXOFF), tcflag_t(IXON));
 }
 
 TEST_F(CommTest, RefusesWhatIsNotAnOpenableTerminalAndLeaksNothing) {
