@@ -9,27 +9,10 @@
 #include "session/pipeline_hooks.h"
 #include "session/receive_pipeline.h"
 #include "session/session_view.h"
+#include "fake_session_view.h"
 
 namespace {
 using namespace orlimo;
-
-class NullView : public ISessionView {
- public:
-  void SetPanelText(int, std::string_view) override {}
-  void RepaintStatusBar() override {}
-  void AppendMonitorLine(std::string_view) override { ++lines; }
-  void SelectLastMonitorLine() override {}
-  int MonitorLineCount() const override { return lines; }
-  void DeleteFirstMonitorLines(int count) override { lines -= count; }
-  void AppendTrace(int, std::string_view) override {}
-  int TraceLineCount(int) const override { return 0; }
-  void ClearTrace(int) override {}
-  void UpdateNaviPanel(const TqvNMEA&) override {}
-  void ShowSatelliteTable(const TqvNMEA&) override {}
-  void DrawSkyView(const TqvNMEA&) override {}
-  void ShowSpeedAndCourse(const TqvNMEA&) override {}
-  int lines = 0;
-};
 
 class IdleTimer : public IIntervalTimer {
  public:
@@ -50,7 +33,7 @@ void BM_PipelinePassFullBuffer(benchmark::State& state) {
   const std::string buffer = FullBuffer();
   SessionState session;
   TqvNMEA nmea;
-  NullView view;
+  FakeSessionView view;
   PipelineHooks hooks;
   IdleTimer timer;
   ActivityIndicator indicator(timer, view);

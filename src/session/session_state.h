@@ -9,25 +9,46 @@
 namespace orlimo {
 
 struct SessionState {
+  // Connection.
   TLinkState LinkState = TLinkState::Unknow;
   bool PortOpen = false;
   bool Paused = false;
 
-  // Which receiver family answered: 0 none yet, 2 a u-blox receiver.
+  // Receiver identity: ReceiverKind 0 none yet, 2 a u-blox receiver.
   int ReceiverKind = 0;
+  bool VersionKnown = false;
+  bool VersionQueryPending = false;
+  bool TMCPresent = false;
+  int VersionQueryCount = 0;
+  int VersionWaitLimit = 3;  // data seconds the receiver has to identify itself
+
   bool LogActive = false;
 
-  // Received events and bytes in the current second; the supervisor reads and resets them.
-  int gCntRxIn1s = 0;
-  std::int64_t RxBytesInSecond = 0;
+  // Per-second counters of the supervisor.
+  int SessionSeconds = 0;
+  int gCntRxIn1s = 0;               // receive events this second
+  std::int64_t RxBytesInSecond = 0;  // bytes this second
+  int SilentSeconds = 0;
 
   // First-fix measurement: after a restart, wait for the old fix to go, then count.
-  bool AwaitFixLoss = false;
+  bool FirstFixTiming = false;
   int FirstFixSeconds = 0;
-  int AutoSyncSeconds = 0;
+  bool AwaitFixLoss = false;
+  int FirstFixGrace = 0;
+  int RestartMarkIndex = 0;  // factory-default watch at 4800: last selected list index
+  int RestartMarkSeconds = 0;
 
   // Baud-rate detection.
+  int TrialBaudRate = 0;
   int DetectedBaudRate = 0;
+  int AutoSyncStep = 0;
+  int AutoSyncSeconds = 0;
+  bool DiscardRxOnce = false;
+
+  // Power-mode reply watch and the u-blox silence limit.
+  bool PowerReplyWatch = false;
+  int PowerReplyCount = 0;
+  int UBXSilenceLimit = 10;
 };
 
 }  // namespace orlimo

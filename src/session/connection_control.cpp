@@ -1,0 +1,208 @@
+#include "session/connection_control.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "serial/comm_types.h"
+#include "session/session_context.h"
+
+namespace orlimo {
+namespace {
+
+std::string PortRateText(const char* format, const SessionContext& ctx) {
+  char buf[512];
+  std::snprintf(buf, sizeof buf, format, ctx.CommName().c_str(), ctx.BaudRate());
+  return buf;
+}
+
+}  // namespace
+
+std::string ConnectionControl::OpenText() const { return PortRateText("Open (%s,%d bps)", ctx_); }
+std::string ConnectionControl::PauseText() const { return PortRateText("Pause (%s,%d bps)", ctx_); }
+
+void ConnectionControl::ApplyRateTimeouts(int baud) {
+  // At 4800 bit/s a byte takes 2 ms, so chunks end on a 1 ms pause; the receiver
+  // also needs far longer to answer its version query there.
+  ctx_.state.VersionWaitLimit = baud == 4800 ? 100 : 3;
+  ctx_.CommGPS.SetReadIntervalTimeout(baud == 4800 ? 1 : 33);
+  ctx_.CommGPS.SetReadTotalTimeoutMultiplier(0);
+  ctx_.CommGPS.SetReadTotalTimeoutConstant(0);
+}
+
+bool ConnectionControl::ConfigureAndOpen(TComm& comm, const std::string& portName, int baud) {
+  comm.SetCommName(QString::fromStdString(portName));
+  comm.SetBaudRate(static_cast<std::uint32_t>(baud < 0 ? 0 : baud));
+  ApplyRateTimeouts(baud);
+  try {
+    comm.SetOutx_CtsFlow(false);
+    comm.SetDtrControl(TDtrControl::DtrEnable);
+    comm.SetRtsControl(TRtsControl::RtsEnable);
+    comm.SetInx_XonXoffFlow(false);
+    comm.SetOutx_XonXoffFlow(false);
+    comm.OpenComm();
+    return true;
+  } catch (const std::exception&) {
+    // The component's own message is not shown: the user needs the port name.
+    ctx_.view.ShowErrorMsg(comm.CommName().toStdString() + " Connection Error !");
+    comm.CloseComm();
+    return false;
+  }
+}
+
+void ConnectionControl::OpenGPSPort() {
+  const int baud = std::atoi(ctx_.view.BaudRateText().c_str());
+  ctx_.state.PortOpen = ConfigureAndOpen(ctx_.CommGPS, ctx_.view.PortText(), baud);
+  if (!ctx_.state.PortOpen) {
+    ctx_.view.SetPanelText(2, "Connection Fail");
+    return;
+  }
+  ctx_.pipeline.RxBuffer.clear();
+  ctx_.view.SetPanelBevel(2, TPanelBevel::Raised);
+  ctx_.view.SetPanelText(2, OpenText());
+  ctx_.state.Paused = false;
+  ctx_.state.VersionKnown = false;
+  ctx_.state.TMCPresent = false;
+  ctx_.state.ReceiverKind = 0;
+}
+
+void ConnectionControl::CloseGPSPort() {
+  ctx_.CommGPS.CloseComm();
+  ctx_.state.LinkState = TLinkState::Unknow;
+  ctx_.state.ReceiverKind = 0;
+  ctx_.view.SetPanelText(3, LinkStateName(ctx_.state.LinkState));
+  ctx_.state.PortOpen = false;
+  ctx_.view.SetPanelBevel(2, TPanelBevel::Lowered);
+  ctx_.view.SetPanelText(2, ctx_.CommName() + " Close");
+  ctx_.view.RepaintStatusBar();
+}
+
+void ConnectionControl::TBOpenClick() {
+  ISessionView& view = ctx_.view;
+  SessionState& s = ctx_.state;
+  view.ShowReadInterval(static_cast<int>(ctx_.CommGPS.ReadIntervalTimeout()));
+  s.SilentSeconds = 0;
+  s.gCntRxIn1s = 0;
+
+  if (s.PortOpen) {
+    view.SetButtonHint(TToolButton::Open, "Connect to GPS");
+    view.SetButtonDown(TToolButton::Open, false);
+    CloseGPSPort();
+    DisableSessionControls();
+    StopSessionTimers();
+    view.SetButtonImage(TToolButton::Open, kImagePlugsJoined);
+    return;
+  }
+
+  view.SetButtonImage(TToolButton::Open, kImageConnecting);
+  s.SessionSeconds = 0;
+  ctx_.NMEAData.ClearRecords();
+  ctx_.NMEAData.FixValid = false;
+  ctx_.pipeline.RefreshViews();
+  for (int panel : {1, 5, 6}) view.SetPanelText(panel, "");
+  if (ctx_.edition.TrickleButtonEnabled) view.SetPanelText(7, "[?/?]");
+  DisableSessionControls();
+  s.VersionKnown = false;
+  s.VersionQueryPending = false;
+  s.VersionQueryCount = 0;
+  s.FirstFixTiming = true;
+  s.FirstFixSeconds = 0;
+
+  OpenGPSPort();
+  if (s.PortOpen) {
+    view.SetWindowTitle(ctx_.edition.Title());
+    DelayMs(50);
+    view.SetButtonImage(TToolButton::Open, kImagePlugsApart);
+    view.SetButtonDown(TToolButton::Open, true);
+    if (!view.ButtonEnabled(TToolButton::Pause)) view.SetButtonEnabled(TToolButton::Pause, true);
+    view.SetButtonHint(TToolButton::Open, "Disconnect");
+    view.SetButtonEnabled(TToolButton::Close, true);
+    view.SetButtonEnabled(TToolButton::AutoSync, true);
+    ctx_.Tm1s.Start();
+    s.LinkState = TLinkState::Unknow;
+    ctx_.indicator.SetOff();
+    view.RepaintStatusBar();
+  } else {
+    view.SetButtonHint(TToolButton::Open, "Connect to GPS");
+    view.SetButtonImage(TToolButton::Open, kImagePlugsJoined);
+    view.SetButtonDown(TToolButton::Open, false);
+    view.SetButtonEnabled(TToolButton::Open, true);
+  }
+}
+
+void ConnectionControl::TBCloseClick() {
+  CloseGPSPort();
+  DisableSessionControls();
+  StopSessionTimers();
+}
+
+void ConnectionControl::TBPauseClick(bool down) {
+  ISessionView& view = ctx_.view;
+  ctx_.state.Paused = down;
+  if (down) {
+    DisableCommandControls();
+    view.SetButtonHint(TToolButton::Pause, "Click to Continue");
+    view.SetPanelBevel(2, TPanelBevel::Lowered);
+    view.SetPanelText(2, PauseText());
+  } else {
+    EnableSessionControls();
+    view.SetButtonHint(TToolButton::Pause, "Click to Pause");
+    view.SetPanelBevel(2, TPanelBevel::Raised);
+    view.SetPanelText(2, OpenText());
+  }
+  view.SetButtonDown(TToolButton::Pause, down);
+}
+
+void ConnectionControl::StopSessionTimers() {
+  ctx_.indicator.Reset();
+  ctx_.Tm1s.Stop();
+}
+
+void ConnectionControl::EnableSessionControls() {
+  ISessionView& view = ctx_.view;
+  view.SetButtonEnabled(TToolButton::Close, true);
+  view.SetButtonEnabled(TToolButton::AutoSync, true);
+  view.SetButtonDown(TToolButton::AutoSync, false);
+  view.EnableSessionControls(ctx_.state.VersionKnown, ctx_.state.TMCPresent);
+}
+
+void ConnectionControl::DisableSessionControls() {
+  ISessionView& view = ctx_.view;
+  view.SetButtonEnabled(TToolButton::Close, false);
+  view.SetButtonDown(TToolButton::Pause, false);
+  view.SetButtonEnabled(TToolButton::Pause, false);
+  view.SetButtonImage(TToolButton::Pause, kImagePause);
+  view.SetButtonEnabled(TToolButton::AutoSync, false);
+  view.SetButtonDown(TToolButton::AutoSync, false);
+  view.DisableSessionControls();
+}
+
+void ConnectionControl::DisableCommandControls() {
+  ctx_.view.SetButtonEnabled(TToolButton::AutoSync, false);
+  ctx_.view.DisableCommandControls();
+}
+
+bool ConnectionControl::SendString(TComm& comm, std::string_view text) {
+  if (!ctx_.state.PortOpen) return false;
+  for (char byte : text) {
+    if (!comm.WriteData(&byte, 1)) return false;
+    DelayMs(0);
+  }
+  return true;
+}
+
+void ConnectionControl::DelayMs(std::uint16_t milliseconds) {
+  if (QCoreApplication::instance() == nullptr) return;
+  if (milliseconds == 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  // A local event loop: timers, received data and clicks go on; no CPU is spent.
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace orlimo

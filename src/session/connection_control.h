@@ -1,0 +1,49 @@
+// Opening, closing and pausing the connection to the receiver, the session's tool
+// buttons and status panels, and the one write path to the receiver.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orlimo {
+
+struct SessionContext;
+class TComm;
+
+class ConnectionControl {
+ public:
+  explicit ConnectionControl(SessionContext& ctx) : ctx_(ctx) {}
+
+  // Applies the settings the program always uses and opens the port; on failure the
+  // connection-error box, the port closed again, false.
+  bool ConfigureAndOpen(TComm& comm, const std::string& portName, int baud);
+  void OpenGPSPort();
+  void CloseGPSPort();
+
+  // The connect/disconnect toggle; decides by PortOpen, not by the button.
+  void TBOpenClick();
+  void TBCloseClick();
+  void TBPauseClick(bool down);
+
+  void StopSessionTimers();
+  void EnableSessionControls();
+  void DisableSessionControls();
+  void DisableCommandControls();
+
+  // Sets the version wait and the read interval that go with a receiver rate.
+  void ApplyRateTimeouts(int baud);
+
+  // One byte per write request, with one pass of event processing after each.
+  bool SendString(TComm& comm, std::string_view text);
+  // Waits while timers and clicks keep running; 0 is one pass of event processing.
+  static void DelayMs(std::uint16_t milliseconds);
+
+  std::string OpenText() const;   // "Open (port,rate bps)"
+  std::string PauseText() const;  // "Pause (port,rate bps)"
+
+ private:
+  SessionContext& ctx_;
+};
+
+}  // namespace orlimo

@@ -1,0 +1,30 @@
+#include "session/session.h"
+
+namespace orlimo {
+
+std::unique_ptr<IIntervalTimer> TSession::MakeTimer(int intervalMs,
+                                                    std::function<void()> onTick) const {
+  if (options_.manualTicks) return std::make_unique<ManualTimer>();
+  return std::make_unique<QtIntervalTimer>(intervalMs, std::move(onTick));
+}
+
+TSession::TSession(ISessionView& view, SessionOptions options)
+    : options_(std::move(options)),
+      tm1s_(MakeTimer(kTickMs, [this] { Tm1sTimer(); })),
+      tmGPSData_(MakeTimer(ActivityIndicator::kIntervalMs, [this] { TmGPSDataTimer(); })),
+      ctx_(view, options_.edition,
+           options_.pipelineHooks ? *options_.pipelineHooks : defaultPipelineHooks_,
+           options_.commandHooks ? *options_.commandHooks : defaultCommandHooks_, *tm1s_,
+           *tmGPSData_) {
+  // The port's settings as the window was designed with them; the connect sets the rest.
+  TComm& comm = ctx_.CommGPS;
+  comm.SetReadIntervalTimeout(13);
+  comm.SetOutx_DsrFlow(true);
+  QObject::connect(&comm, &TComm::OnReceiveData, [this](const QByteArray& chunk) {
+    ctx_.pipeline.CommGPSReceiveData(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+  });
+}
+
+TSession::~TSession() { ctx_.CommGPS.CloseComm(); }
+
+}  // namespace orlimo

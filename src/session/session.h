@@ -1,0 +1,79 @@
+// One receiver session: the port, the decoder, the receive pipeline and the
+// supervisor, driven by its timers and talking to the screen through ISessionView.
+// The program creates one for its whole run.
+//
+//   TSession session(view);
+//   session.TBOpenClick();      // connect with the view's port and rate
+//   ...                         // the event loop delivers data and ticks
+//
+// With SessionOptions::manualTicks the timers only keep their running state and
+// the owner calls Tm1sTimer() and TmGPSDataTimer() itself (tests, scripts).
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+#include "session/baud_detection.h"
+#include "session/command_hooks.h"
+#include "session/connection_control.h"
+#include "session/edition.h"
+#include "session/interval_timer.h"
+#include "session/pipeline_hooks.h"
+#include "session/session_context.h"
+#include "session/supervisor.h"
+
+namespace orlimo {
+
+struct SessionOptions {
+  Edition edition;
+  bool manualTicks = false;
+  PipelineHooks* pipelineHooks = nullptr;  // not owned; nullptr: no reply scanners yet
+  CommandHooks* commandHooks = nullptr;    // not owned; nullptr: no commands yet
+};
+
+class TSession {
+ public:
+  static constexpr int kTickMs = 1000;
+
+  explicit TSession(ISessionView& view, SessionOptions options = {});
+  ~TSession();
+
+  // Connection control.
+  void TBOpenClick() { connection_.TBOpenClick(); }
+  void TBCloseClick() { connection_.TBCloseClick(); }
+  void TBPauseClick(bool down) { connection_.TBPauseClick(down); }
+  bool SendString(std::string_view text) { return connection_.SendString(ctx_.CommGPS, text); }
+  static void DelayMs(std::uint16_t ms) { ConnectionControl::DelayMs(ms); }
+
+  // Supervisor and detection.
+  void Tm1sTimer() { supervisor_.Tm1sTimer(); }
+  void TmGPSDataTimer() { ctx_.indicator.TmGPSDataTimer(); }
+  void TBAutoSyncClick() { detection_.TBAutoSyncClick(); }
+  void StartBaudDetection() { detection_.StartBaudDetection(); }
+  void RefreshViews() { ctx_.pipeline.RefreshViews(); }
+
+  SessionState& State() { return ctx_.state; }
+  const SessionState& State() const { return ctx_.state; }
+  TqvNMEA& NMEAData() { return ctx_.NMEAData; }
+  TComm& CommGPS() { return ctx_.CommGPS; }
+  ReceivePipeline& Pipeline() { return ctx_.pipeline; }
+  const ActivityIndicator& Indicator() const { return ctx_.indicator; }
+  bool Tm1sRunning() const { return tm1s_->IsActive(); }
+  ConnectionControl& Connection() { return connection_; }
+
+ private:
+  std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;
+
+  SessionOptions options_;
+  PipelineHooks defaultPipelineHooks_;
+  CommandHooks defaultCommandHooks_;
+  std::unique_ptr<IIntervalTimer> tm1s_;
+  std::unique_ptr<IIntervalTimer> tmGPSData_;
+  SessionContext ctx_;
+  ConnectionControl connection_{ctx_};
+  BaudDetection detection_{ctx_, connection_};
+  Supervisor supervisor_{ctx_, connection_, detection_};
+};
+
+}  // namespace orlimo

@@ -1,0 +1,163 @@
+#include "session/supervisor.h"
+
+#include <string>
+
+#include "nmea/text.h"
+#include "session/baud_detection.h"
+#include "session/connection_control.h"
+#include "session/session_context.h"
+
+namespace orlimo {
+namespace {
+constexpr std::string_view kSiRFFrameStart{"\xA0\xA2\x00\x09\x09", 5};
+}
+
+void Supervisor::Tm1sTimer() {
+  SessionState& s = ctx_.state;
+  ISessionView& view = ctx_.view;
+  ++s.SessionSeconds;
+  view.SetPanelText(6, SecondsToHMS(s.SessionSeconds));
+  if (view.TraceVisible(2)) view.AppendTrace(3, "  gCntRxIn1s : " + std::to_string(s.gCntRxIn1s));
+  s.gCntRxIn1s = 0;
+
+  if (s.RxBytesInSecond == 0) {
+    SilentSecond();
+    return;  // detection and identification count only seconds that brought data
+  }
+  view.SetPanelText(4, " Rx(Bps):" + std::to_string(s.RxBytesInSecond));
+  s.SilentSeconds = 0;
+  s.RxBytesInSecond = 0;
+  if (s.PortOpen && !s.Paused) view.SetPanelText(2, connection_.OpenText());
+
+  switch (s.LinkState) {
+    case TLinkState::Unknow: WhileUnknown(); break;
+    case TLinkState::NMEA: WhileNMEA(); break;
+    case TLinkState::SiRF: WhileSiRF(); break;
+    case TLinkState::Auto: detection_.Tick(); break;
+    default: break;
+  }
+}
+
+void Supervisor::SilentSecond() {
+  SessionState& s = ctx_.state;
+  ctx_.Trace(ctx_.view.PanelText(6) + " => 0");
+  ++s.SilentSeconds;
+  if (s.ReceiverKind == 2 && s.SilentSeconds > s.UBXSilenceLimit) {
+    connection_.TBOpenClick();
+    ctx_.view.SchedulePortListCheck(2000);
+  }
+  if (s.SilentSeconds > kSilenceLimit) {
+    ctx_.Tm1s.Stop();  // before the box, so it is shown once
+    ctx_.view.ShowWarningMsg("Can not receive data from " + ctx_.CommName() +
+                             " !!\r\n\r\nPlease change another COM Port and try again !\r\n");
+    connection_.TBOpenClick();
+  }
+}
+
+void Supervisor::WhileUnknown() {
+  SessionState& s = ctx_.state;
+  ISessionView& view = ctx_.view;
+  if (ctx_.pipeline.FindFirstValidLine()) {
+    s.LinkState = TLinkState::NMEA;
+    ctx_.Trace(" GPS =>NMEA : " + std::to_string(ctx_.clock.elapsed()));
+    view.SetPanelText(1, "GPS Baud Rate :" + std::to_string(ctx_.BaudRate()));
+    view.SetPanelText(3, LinkStateName(s.LinkState));
+    if (!s.VersionKnown) {
+      ctx_.commands.QueryReceiverVersion();
+      ++s.VersionQueryCount;
+    }
+    ctx_.pipeline.ProcessRxBuffer();  // the first sentences show at once
+    return;
+  }
+  if (ctx_.pipeline.RxBuffer.find(kSiRFFrameStart) != std::string::npos) {
+    s.LinkState = TLinkState::SiRF;
+    view.SetPanelText(3, LinkStateName(s.LinkState));
+  }
+  ctx_.pipeline.RxBuffer.clear();
+}
+
+void Supervisor::WhileNMEA() {
+  ctx_.pipeline.ProcessRxBuffer();
+  if (ctx_.state.FirstFixTiming) FirstFixMeasurement();
+  if (!ctx_.state.VersionKnown) VersionWait();
+  if (ctx_.state.RestartMarkIndex > 0) FactoryDefaultWatch();
+}
+
+void Supervisor::FirstFixMeasurement() {
+  SessionState& s = ctx_.state;
+  const bool fix = ctx_.NMEAData.FixValid;
+  ++s.FirstFixSeconds;
+  if (s.AwaitFixLoss && s.FirstFixSeconds > s.FirstFixGrace && fix) {
+    // The fix held before the restart never went away: count from here.
+    s.AwaitFixLoss = false;
+    s.FirstFixSeconds = 1;
+  }
+  if (s.AwaitFixLoss || s.RestartMarkIndex != 0) return;
+  const std::string elapsed = SecondsToHMS(s.FirstFixSeconds + s.RestartMarkSeconds);
+  if (fix) {
+    const std::string text = "Fix after :" + elapsed;
+    ctx_.view.SetPanelText(5, text);
+    ctx_.view.AppendTrace(4, text);
+    s.FirstFixTiming = false;
+    s.FirstFixSeconds = 0;
+    s.RestartMarkSeconds = 0;
+  } else {
+    ctx_.view.SetPanelText(5, "Timer :" + elapsed);
+  }
+}
+
+void Supervisor::VersionWait() {
+  SessionState& s = ctx_.state;
+  if (s.VersionQueryCount < s.VersionWaitLimit) {
+    // Asked at recognition, then one, three and five data seconds after it.
+    const int n = s.VersionQueryCount;
+    if (n == 1 || n == 3 || n == 5) ctx_.commands.QueryReceiverVersion();
+    ++s.VersionQueryCount;
+  } else if (s.VersionQueryCount == s.VersionWaitLimit) {
+    ctx_.view.SetWindowTitle(ctx_.edition.Title() + " (?" "?)");
+    ++s.VersionQueryCount;
+    if (ctx_.edition.TashviEdition) {
+      s.VersionKnown = true;
+      connection_.EnableSessionControls();
+    }
+  } else {
+    s.VersionQueryPending = false;  // no further replies are expected
+  }
+}
+
+void Supervisor::FactoryDefaultWatch() {
+  SessionState& s = ctx_.state;
+  ++s.RestartMarkSeconds;
+  const int selected = ctx_.view.MonitorSelectedIndex();
+  if (selected != s.RestartMarkIndex) {
+    s.RestartMarkIndex = selected;
+    return;
+  }
+  // No line arrived during the last second: the receiver restarted at a new rate.
+  ctx_.Trace("gFactory4800:" + std::to_string(s.RestartMarkIndex));
+  ctx_.Trace("gOSFactory4800:" + std::to_string(s.RestartMarkSeconds));
+  s.AwaitFixLoss = true;
+  ctx_.pipeline.RxBuffer.clear();
+  detection_.StartBaudDetection();
+  s.RestartMarkIndex = 0;
+  s.FirstFixSeconds = s.RestartMarkSeconds;
+}
+
+void Supervisor::WhileSiRF() {
+  ctx_.Tm1s.Stop();  // the tick must not run again while the question is open
+  if (!ctx_.view.AskYesNo(
+          "GPS is in SiRF Binary mode.\r\n\r\nDo you want to switch to NMEA mode (Factory Default) ?")) {
+    connection_.TBOpenClick();
+    return;
+  }
+  ctx_.Tm1s.Start();
+  ctx_.Trace(" gpSiRF => FactoryReset ..");
+  ConnectionControl::DelayMs(20);
+  if (connection_.SendString(ctx_.CommGPS, kSiRFFactoryDefaultFrame)) {
+    ConnectionControl::DelayMs(50);
+    detection_.StartBaudDetection();
+  }
+  // Not sent: the state stays SiRF and the question comes again next data second.
+}
+
+}  // namespace orlimo

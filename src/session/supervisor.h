@@ -1,0 +1,43 @@
+// The one-second tick of a connected session: data rate, silence watch, what the
+// receiver sends (NMEA or SiRF binary), the pipeline pass, the firmware wait, the
+// time to first fix, and the detection seconds.
+#pragma once
+
+#include <string_view>
+
+namespace orlimo {
+
+struct SessionContext;
+class ConnectionControl;
+class BaudDetection;
+
+// SiRF message 128: factory default, after which the receiver talks NMEA again.
+inline constexpr std::string_view kSiRFFactoryDefaultFrame{
+    "\xA0\xA2\x00\x19\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01\x77\xFA"
+    "\x00\x00\x00\x00\x00\x00\x0C\x38\x02\x36\xB0\xB3",
+    33};
+
+class Supervisor {
+ public:
+  static constexpr int kSilenceLimit = 10;
+
+  Supervisor(SessionContext& ctx, ConnectionControl& connection, BaudDetection& detection)
+      : ctx_(ctx), connection_(connection), detection_(detection) {}
+
+  void Tm1sTimer();
+
+ private:
+  void SilentSecond();
+  void WhileUnknown();
+  void WhileNMEA();
+  void FirstFixMeasurement();
+  void VersionWait();
+  void FactoryDefaultWatch();
+  void WhileSiRF();
+
+  SessionContext& ctx_;
+  ConnectionControl& connection_;
+  BaudDetection& detection_;
+};
+
+}  // namespace orlimo
