@@ -114,7 +114,7 @@ void Supervisor::VersionWait() {
     if (n == 1 || n == 3 || n == 5) ctx_.commands.QueryReceiverVersion();
     ++s.VersionQueryCount;
   } else if (s.VersionQueryCount == s.VersionWaitLimit) {
-    ctx_.view.SetWindowTitle(ctx_.edition.Title() + " (?" "?)");
+    ctx_.view.SetWindowTitle(ctx_.edition.Title() + " (??)");
     ++s.VersionQueryCount;
     if (ctx_.edition.TashviEdition) {
       s.VersionKnown = true;
