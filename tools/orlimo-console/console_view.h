@@ -1,0 +1,79 @@
+// The session's screen as text: one line per change, for bench rigs without a
+// display, SSH sessions and scripts.
+//   panel N: TEXT | title: TEXT | dialog KIND: TEXT -> ANSWER | monitor: LINE |
+//   trace MemoN: TEXT | navi: lat=... lon=... (after each view refresh)
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "session/session_view.h"
+
+namespace orlimo {
+
+class ConsoleView : public ISessionView {
+ public:
+  ConsoleView(std::FILE* out, bool answerYes) : out_(out), answerYes_(answerYes) {}
+
+  void SetPort(std::string port) { port_ = std::move(port); }
+  void SetBaudRate(std::string rate) { rate_ = std::move(rate); }
+
+  void SetPanelText(int panel, std::string_view text) override;
+  std::string PanelText(int panel) const override;
+  void SetPanelBevel(int, TPanelBevel) override {}
+  void RepaintStatusBar() override {}
+  void SetWindowTitle(std::string_view title) override;
+
+  void AppendMonitorLine(std::string_view line) override;
+  void SelectLastMonitorLine() override { selected_ = lines_ - 1; }
+  int MonitorLineCount() const override { return lines_; }
+  int MonitorSelectedIndex() const override { return selected_; }
+  void DeleteFirstMonitorLines(int count) override;
+
+  void AppendTrace(int memo, std::string_view text) override;
+  int TraceLineCount(int memo) const override;
+  void ClearTrace(int memo) override { traceLines_[memo] = 0; }
+  bool TraceVisible(int) const override { return true; }
+
+  bool AskYesNo(std::string_view msg) override;
+  void ShowErrorMsg(std::string_view msg) override { Dialog("error", msg, "ok"); }
+  void ShowWarningMsg(std::string_view msg) override { Dialog("warning", msg, "ok"); }
+  void ShowConfirmMsg(std::string_view msg) override { Dialog("confirm", msg, "ok"); }
+
+  void SetButtonImage(TToolButton, int) override {}
+  void SetButtonHint(TToolButton, std::string_view) override {}
+  void SetButtonDown(TToolButton, bool) override {}
+  void SetButtonEnabled(TToolButton b, bool enabled) override { enabled_[b] = enabled; }
+  bool ButtonEnabled(TToolButton b) const override;
+  void EnableSessionControls(bool, bool) override {}
+  void DisableSessionControls() override {}
+  void DisableCommandControls() override {}
+
+  std::string PortText() const override { return port_; }
+  std::string BaudRateText() const override { return rate_; }
+  void SelectBaudRate(std::string_view text) override { rate_ = text; }
+  void ShowReadInterval(int) override {}
+  void SchedulePortListCheck(int) override {}
+
+  void UpdateNaviPanel(const TqvNMEA& nmea) override;
+  void ShowSatelliteTable(const TqvNMEA&) override {}
+  void DrawSkyView(const TqvNMEA&) override {}
+  void ShowSpeedAndCourse(const TqvNMEA&) override {}
+
+ private:
+  void Print(const std::string& prefix, std::string_view text);
+  void Dialog(const char* kind, std::string_view msg, const char* answer);
+
+  std::FILE* out_;
+  bool answerYes_;
+  std::string port_;
+  std::string rate_ = "4800";
+  std::map<int, std::string> panels_;
+  std::map<int, int> traceLines_;
+  std::map<TToolButton, bool> enabled_;
+  int lines_ = 0;
+  int selected_ = -1;
+};
+
+}  // namespace orlimo

@@ -1,0 +1,119 @@
+// orlimo-console: the receiver session with a text view instead of the window.
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "console_view.h"
+#include "session/session.h"
+#include "sim_port.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orlimo-console [options]\n"
+    "Runs a receiver session and prints what the window would show, one line per change:\n"
+    "  panel N: TEXT, title: TEXT, dialog KIND: TEXT -> ANSWER, monitor: LINE,\n"
+    "  trace MemoN: TEXT, navi: ... (after each view refresh)\n"
+    "options:\n"
+    "  --port PATH             serial port to use\n"
+    "  --baud N                rate to open the port with (default 4800)\n"
+    "  --connect               connect right after start\n"
+    "  --detect                start baud-rate detection right after connecting\n"
+    "  --answer yes|no         how questions are answered (default no)\n"
+    "  --seconds N             disconnect and quit after N seconds\n"
+    "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
+    "  --sim-rate BPS          the simulated receiver's own rate (default 9600)\n"
+    "  --help                  this text\n";
+
+struct Options {
+  std::string port;
+  std::string baud = "4800";
+  bool connect = false;
+  bool detect = false;
+  bool answerYes = false;
+  int seconds = 0;
+  std::string simulate;
+  int simRate = 9600;
+};
+
+bool ParseInt(const char* text, int& out) {
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < 0 || v > 100000000) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+// Returns 0 to run, 1 when --help was asked, 2 on a bad argument.
+int Parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    auto value = [&]() -> const char* { return argv[++i]; };
+    int n = 0;
+    if (a == "--help" || a == "-h") return 1;
+    if (a == "--connect") o.connect = true;
+    else if (a == "--detect") o.detect = true;
+    else if (a == "--port" && hasValue) o.port = value();
+    else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
+    else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
+    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n)) o.simRate = (value(), n);
+    else if (a == "--simulate" && hasValue) o.simulate = value();
+    else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
+                                             std::strcmp(argv[i + 1], "no") == 0))
+      o.answerYes = std::strcmp(value(), "yes") == 0;
+    else {
+      std::fprintf(stderr, "orlimo-console: bad argument '%s'\n%s", a.c_str(), kUsage);
+      return 2;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace orlimo;
+  Options o;
+  switch (Parse(argc, argv, o)) {
+    case 1: std::fputs(kUsage, stdout); return 0;
+    case 2: return 2;
+    default: break;
+  }
+  QCoreApplication app(argc, argv);
+
+  std::unique_ptr<SimulatedPort> sim;
+  if (!o.simulate.empty()) {
+    std::string error;
+    sim = StartSimulatedPort(o.simulate, o.simRate, error);
+    if (!sim) {
+      std::fprintf(stderr, "orlimo-console: %s\n", error.c_str());
+      return 2;
+    }
+    o.port = sim->Path();
+  }
+
+  ConsoleView view(stdout, o.answerYes);
+  view.SetPort(o.port);
+  view.SetBaudRate(o.baud);
+  TSession session(view);
+
+  if (o.connect) {
+    QTimer::singleShot(0, [&] {
+      session.TBOpenClick();
+      if (o.detect && session.State().PortOpen) session.TBAutoSyncClick();
+    });
+  }
+  if (o.seconds > 0) {
+    QTimer::singleShot(o.seconds * 1000, [&] {
+      if (session.State().PortOpen) session.TBOpenClick();
+      QCoreApplication::quit();
+    });
+  }
+  return app.exec();
+}
