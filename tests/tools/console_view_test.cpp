@@ -1,0 +1,62 @@
+#include "console_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "nmea/decoder.h"
+
+namespace orlimo {
+namespace {
+
+// Runs `body` against a console view writing to memory and returns what it printed.
+template <typename Body>
+std::string Printed(bool answerYes, Body body) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&data, &size);
+  {
+    ConsoleView view(out, answerYes);
+    body(view);
+  }
+  std::fclose(out);
+  std::string text(data, size);
+  std::free(data);
+  return text;
+}
+
+TEST(ConsoleView, OneLinePerChangeInItsForm) {
+  const std::string out = Printed(false, [](ConsoleView& v) {
+    v.SetPanelText(3, "NMEA");
+    v.SetPanelText(3, "NMEA");  // unchanged: not printed again
+    v.SetWindowTitle("KELDAR Orlimo V:1.10");
+    v.AppendMonitorLine("$GPGGA,1*00");
+    v.AppendTrace(2, " GPS =>NMEA : 12");
+    EXPECT_FALSE(v.AskYesNo("switch?\r\n"));
+    v.ShowErrorMsg("port can not find GPS Data !!");
+  });
+  EXPECT_EQ(out,
+            "panel 3: NMEA\n"
+            "title: KELDAR Orlimo V:1.10\n"
+            "monitor: $GPGGA,1*00\n"
+            "trace Memo2:  GPS =>NMEA : 12\n"
+            "dialog ask: switch?\\r\\n -> no\n"
+            "dialog error: port can not find GPS Data !! -> ok\n");
+}
+
+TEST(ConsoleView, NaviLineAfterRefreshAndAnswerYes) {
+  const std::string out = Printed(true, [](ConsoleView& v) {
+    TqvNMEA nmea;
+    TSentenceType type;
+    nmea.DecodeSentence(
+        "$GPGGA,023441.000,3730.2492,N,12702.8663,E,1,07,1.2,78.3,M,19.6,M,,0000*6D", type);
+    v.UpdateNaviPanel(nmea);
+    EXPECT_TRUE(v.AskYesNo("q"));
+  });
+  EXPECT_EQ(out.rfind("navi: lat=37.504153 lon=127.047772 alt=78.3 fix=yes", 0), 0u) << out;
+  EXPECT_NE(out.find("dialog ask: q -> yes\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orlimo
