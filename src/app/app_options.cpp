@@ -1,0 +1,104 @@
+#include "app/app_options.h"
+
+#include <QCommandLineParser>
+
+namespace orlimo {
+namespace {
+
+constexpr int kRates[] = {4800, 9600, 19200, 38400, 57600, 115200};
+
+bool IsSupportedRate(int bps) {
+  for (int r : kRates) {
+    if (r == bps) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, QString& helpText,
+                     bool& helpRequested) {
+  QCommandLineParser cli;
+  cli.setApplicationDescription(QStringLiteral("Monitor and test a GPS receiver on a serial line."));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Show these options and quit."));
+  const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                    QStringLiteral("Start a simulated receiver (sirf, sirf-binary, "
+                                                   "ublox, silent, noisy) on a pty and select it."),
+                                    QStringLiteral("PERSONALITY"));
+  const QCommandLineOption simRate(QStringLiteral("sim-rate"),
+                                   QStringLiteral("Rate the simulated receiver sends at."),
+                                   QStringLiteral("BPS"));
+  const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Rate to open the port with."),
+                                QStringLiteral("N"));
+  const QCommandLineOption port(QStringLiteral("port"),
+                                QStringLiteral("Offer this port (a device path) and select it."),
+                                QStringLiteral("PATH"));
+  const QCommandLineOption connect(QStringLiteral("connect"), QStringLiteral("Connect after start."));
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                      QStringLiteral("Save a PNG of the window and quit."),
+                                      QStringLiteral("FILE"));
+  const QCommandLineOption after(QStringLiteral("after"),
+                                 QStringLiteral("Seconds before the screenshot (default 3)."),
+                                 QStringLiteral("SECONDS"));
+  cli.addOptions({help, simulate, simRate, baud, port, connect, screenshot, after});
+  helpText = cli.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orlimo"));
+  helpRequested = false;
+
+  if (!cli.parse(args)) {
+    error = cli.errorText();
+    return false;
+  }
+  if (cli.isSet(help)) {
+    helpRequested = true;
+    return true;
+  }
+  if (!cli.positionalArguments().isEmpty()) {
+    error = QStringLiteral("Unexpected argument: %1").arg(cli.positionalArguments().first());
+    return false;
+  }
+
+  auto rateOption = [&](const QCommandLineOption& o, int& target) {
+    if (!cli.isSet(o)) return true;
+    bool ok = false;
+    const int v = cli.value(o).toInt(&ok);
+    if (!ok || !IsSupportedRate(v)) {
+      error = QStringLiteral("--%1: %2 is not one of 4800, 9600, 19200, 38400, 57600, 115200")
+                  .arg(o.names().first(), cli.value(o));
+      return false;
+    }
+    target = v;
+    return true;
+  };
+  if (!rateOption(simRate, out.SimRate) || !rateOption(baud, out.Baud)) return false;
+
+  out.Simulate = cli.value(simulate);
+  if (cli.isSet(simRate) && out.Simulate.isEmpty()) {
+    error = QStringLiteral("--sim-rate needs --simulate");
+    return false;
+  }
+  for (const QString& p : cli.values(port)) {
+    if (p.isEmpty()) {
+      error = QStringLiteral("--port needs a path");
+      return false;
+    }
+    out.Ports << p;
+  }
+  out.Connect = cli.isSet(connect);
+  out.Screenshot = cli.value(screenshot);
+  if (cli.isSet(after)) {
+    bool ok = false;
+    out.After = cli.value(after).toDouble(&ok);
+    if (!ok || out.After < 0 || out.After > 86400) {
+      error = QStringLiteral("--after: %1 is not a number of seconds").arg(cli.value(after));
+      return false;
+    }
+    if (out.Screenshot.isEmpty()) {
+      error = QStringLiteral("--after needs --screenshot");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace orlimo

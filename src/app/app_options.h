@@ -1,0 +1,24 @@
+// The program's command-line options.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orlimo {
+
+struct TAppOptions {
+  QString Simulate;     // personality of the simulated receiver; empty: none
+  int SimRate = 0;      // its rate in bit/s; 0: the personality's own
+  int Baud = 0;         // rate to open with; 0: the window's default
+  QStringList Ports;    // extra port paths to offer
+  bool Connect = false; // press the connect button after start
+  QString Screenshot;   // save a PNG of the window there and quit
+  double After = 3.0;   // seconds before the screenshot
+};
+
+// Parses argv (without running anything). False with `error` set on bad input;
+// `helpText` is always filled, `helpRequested` set for --help.
+bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, QString& helpText,
+                     bool& helpRequested);
+
+}  // namespace orlimo

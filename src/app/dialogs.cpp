@@ -1,0 +1,35 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace orlimo {
+namespace {
+
+// Messages carry CR LF line ends; the box wants LF.
+QString Shown(const QString& msg) {
+  QString s = msg;
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+}  // namespace
+
+bool TMessageBoxDialogs::AskYesNo(const QString& msg) {
+  return QMessageBox::question(parent_, QApplication::applicationDisplayName(), Shown(msg),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TMessageBoxDialogs::ShowErrorMsg(const QString& msg) {
+  QMessageBox::critical(parent_, QStringLiteral("Error"), Shown(msg));
+}
+
+void TMessageBoxDialogs::ShowWarningMsg(const QString& msg) {
+  QMessageBox::warning(parent_, QStringLiteral("Warning"), Shown(msg));
+}
+
+void TMessageBoxDialogs::ShowConfirmMsg(const QString& msg) {
+  QMessageBox::information(parent_, QStringLiteral("Confirm"), Shown(msg));
+}
+
+}  // namespace orlimo

@@ -1,0 +1,32 @@
+// The four message dialogs of the window. The program shows message boxes; tests
+// hand in a recorder that answers from a script.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace orlimo {
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+  virtual bool AskYesNo(const QString& msg) = 0;
+  virtual void ShowErrorMsg(const QString& msg) = 0;
+  virtual void ShowWarningMsg(const QString& msg) = 0;
+  virtual void ShowConfirmMsg(const QString& msg) = 0;
+};
+
+class TMessageBoxDialogs : public IDialogs {
+ public:
+  explicit TMessageBoxDialogs(QWidget* parent) : parent_(parent) {}
+  bool AskYesNo(const QString& msg) override;
+  void ShowErrorMsg(const QString& msg) override;
+  void ShowWarningMsg(const QString& msg) override;
+  void ShowConfirmMsg(const QString& msg) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace orlimo

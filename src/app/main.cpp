@@ -1,0 +1,71 @@
+// orlimo: the program entry. Creates the main window (and with it the USB
+// information window), applies the command-line options and runs until the main
+// window closes.
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/app_options.h"
+#include "app/main_window.h"
+#include "app/simulator_link.h"
+
+using namespace orlimo;
+
+int main(int argc, char** argv) {
+  // Options first: --help and bad input need no display.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  TAppOptions opts;
+  QString error;
+  QString help;
+  bool helpRequested = false;
+  if (!ParseAppOptions(args, opts, error, help, helpRequested)) {
+    std::fprintf(stderr, "orlimo: %s\n\n%s", qPrintable(error), qPrintable(help));
+    return 2;
+  }
+  if (helpRequested) {
+    std::fputs(qPrintable(help), stdout);
+    return 0;
+  }
+
+  TFrmOrlimoSetup setup;
+  setup.ExtraPorts = opts.Ports;
+  TSimulatorLink simulator;
+  if (!opts.Simulate.isEmpty()) {
+    if (!simulator.Start(opts.Simulate, opts.SimRate, error)) {
+      std::fprintf(stderr, "orlimo: %s\n", qPrintable(error));
+      return 1;
+    }
+    setup.ExtraPorts << simulator.PortPath();
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("orlimo"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Orlimo"));
+
+  TFrmOrlimo window(std::move(setup));
+  if (!opts.Ports.isEmpty()) window.SelectPort(opts.Ports.first());
+  if (simulator.Running()) {
+    window.SelectPort(simulator.PortPath());
+    window.SelectBaudRate(std::to_string(simulator.Rate()));
+  }
+  if (opts.Baud != 0) window.SelectBaudRate(std::to_string(opts.Baud));
+  window.show();
+
+  if (opts.Connect) QTimer::singleShot(0, &window, [&window] { window.Session().TBOpenClick(); });
+
+  int status = 0;
+  if (!opts.Screenshot.isEmpty()) {
+    const QString file = opts.Screenshot;
+    QTimer::singleShot(static_cast<int>(opts.After * 1000), &window, [&window, &status, file] {
+      if (!window.grab().save(file, "PNG")) {
+        std::fprintf(stderr, "orlimo: cannot write %s\n", qPrintable(file));
+        status = 1;
+      }
+      QApplication::quit();
+    });
+  }
+  const int rc = app.exec();
+  return status != 0 ? status : rc;
+}

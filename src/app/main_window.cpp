@@ -1,0 +1,234 @@
+#include "app/main_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "app/artwork/artwork.h"
+#include "app/info_usb.h"
+#include "app/monitor_list.h"
+#include "app/navi_panel.h"
+#include "app/port_combo.h"
+#include "app/status_bar.h"
+#include "serial/port_list.h"
+#include "serial/usb_watch.h"
+#include "session/link_state.h"
+
+namespace orlimo {
+namespace {
+
+QString Latin1(std::string_view s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QStringList SystemPortsPlus(const QStringList& extra) {
+  QStringList ports;
+  EnumerateSerialPorts(ports, extra);
+  return ports;
+}
+
+}  // namespace
+
+TFrmOrlimo::TFrmOrlimo(TFrmOrlimoSetup setup) : setup_(std::move(setup)) {
+  setObjectName(QStringLiteral("FrmOrlimo"));
+  if (!setup_.ListPorts) setup_.ListPorts = SystemPortsPlus;
+  if (!setup_.Dialogs) setup_.Dialogs = std::make_unique<TMessageBoxDialogs>(this);
+
+  BuildLayout();
+  session_ = std::make_unique<TSession>(*this, setup_.Session);
+  ConnectTools();
+
+  tmCkCOM_.setInterval(kTmCkCOMInterval);
+  connect(&tmCkCOM_, &QTimer::timeout, this, [this] { TmCkCOMTimer(); });
+
+  usbWatcher_ = setup_.DeviceEvents ? new TqvUSBx(std::move(setup_.DeviceEvents), this)
+                                    : new TqvUSBx(this);
+  usbWatcher_->setObjectName(QStringLiteral("USBWatcher"));
+  connect(usbWatcher_, &TqvUSBx::OnPortArrival, this, [this] { CheckPortListChange(); });
+  connect(usbWatcher_, &TqvUSBx::OnPortRemoved, this, [this] { CheckPortListChange(); });
+
+  FormCreate();
+}
+
+TFrmOrlimo::~TFrmOrlimo() {
+  tmCkCOM_.stop();
+  session_.reset();
+}
+
+void TFrmOrlimo::FormCreate() {
+  setWindowIcon(artwork::ApplicationIcon());
+  SetWindowTitle(setup_.Session.edition.Title());
+  cbGPSCOM_->setCurrentIndex(0);
+  cbCOMBR_->setCurrentIndex(1);  // 9600
+  RefreshPortList();
+  naviPanel_->ClearNaviPanel();
+  SelectUnit(0);
+  session_->Connection().DisableSessionControls();
+  SetPanelText(3, LinkStateName(session_->State().LinkState));
+  lbxNMEA_->SetSyntaxColor(true);
+}
+
+void TFrmOrlimo::ConnectTools() {
+  connect(toolBar_->Button(TTool::TBOpen), &QToolButton::clicked, this,
+          [this] { session_->TBOpenClick(); });
+  connect(toolBar_->Button(TTool::TBPause), &QToolButton::clicked, this,
+          [this](bool down) { session_->TBPauseClick(down); });
+  connect(toolBar_->Button(TTool::TBAutoSync), &QToolButton::clicked, this,
+          [this] { session_->TBAutoSyncClick(); });
+  connect(toolBar_->Button(TTool::TBClose), &QToolButton::clicked, this,
+          [this] { session_->TBCloseClick(); });
+}
+
+// --- Status bar ---
+
+void TFrmOrlimo::SetPanelText(int panel, std::string_view text) { statusBar_->SetText(panel, Latin1(text)); }
+
+std::string TFrmOrlimo::PanelText(int panel) const {
+  return statusBar_->Text(panel).toLatin1().toStdString();
+}
+
+void TFrmOrlimo::SetPanelBevel(int panel, TPanelBevel bevel) { statusBar_->SetBevel(panel, bevel); }
+
+void TFrmOrlimo::RepaintStatusBar() { statusBar_->update(); }
+
+void TFrmOrlimo::DrawActivityIndicator(QPainter& p, const QRect& r) const {
+  const auto [under, over] = IndicatorImages(session_->State().PortOpen, session_->Indicator().IsOn());
+  p.drawImage(r.topLeft(), artwork::GPSDataImage(under));
+  p.drawImage(r.topLeft(), artwork::GPSDataImage(over));
+}
+
+void TFrmOrlimo::SetWindowTitle(std::string_view title) { setWindowTitle(Latin1(title)); }
+
+// --- Monitor list ---
+
+void TFrmOrlimo::AppendMonitorLine(std::string_view line) { lbxNMEA_->AppendLine(line); }
+void TFrmOrlimo::SelectLastMonitorLine() { lbxNMEA_->SelectLastLine(); }
+int TFrmOrlimo::MonitorLineCount() const { return lbxNMEA_->count(); }
+int TFrmOrlimo::MonitorSelectedIndex() const { return lbxNMEA_->SelectedIndex(); }
+void TFrmOrlimo::DeleteFirstMonitorLines(int count) { lbxNMEA_->DeleteFirstLines(count); }
+
+// --- Trace panes: kept, not shown in this layout ---
+
+void TFrmOrlimo::AppendTrace(int memo, std::string_view text) {
+  if (memo >= 1 && memo <= 4) memos_[memo].emplace_back(text);
+}
+int TFrmOrlimo::TraceLineCount(int memo) const {
+  return memo >= 1 && memo <= 4 ? static_cast<int>(memos_[memo].size()) : 0;
+}
+void TFrmOrlimo::ClearTrace(int memo) {
+  if (memo >= 1 && memo <= 4) memos_[memo].clear();
+}
+bool TFrmOrlimo::TraceVisible(int) const { return false; }
+
+// --- Dialogs ---
+
+bool TFrmOrlimo::AskYesNo(std::string_view msg) { return setup_.Dialogs->AskYesNo(Latin1(msg)); }
+void TFrmOrlimo::ShowErrorMsg(std::string_view msg) { setup_.Dialogs->ShowErrorMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowWarningMsg(std::string_view msg) { setup_.Dialogs->ShowWarningMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowConfirmMsg(std::string_view msg) { setup_.Dialogs->ShowConfirmMsg(Latin1(msg)); }
+
+// --- Tool buttons and control groups ---
+
+QToolButton* TFrmOrlimo::ToolFor(TToolButton button) const {
+  switch (button) {
+    case TToolButton::Open: return toolBar_->Button(TTool::TBOpen);
+    case TToolButton::Pause: return toolBar_->Button(TTool::TBPause);
+    case TToolButton::AutoSync: return toolBar_->Button(TTool::TBAutoSync);
+    case TToolButton::Close: return toolBar_->Button(TTool::TBClose);
+  }
+  return nullptr;
+}
+
+void TFrmOrlimo::SetButtonImage(TToolButton button, int image) {
+  switch (button) {
+    case TToolButton::Open: toolBar_->SetImage(TTool::TBOpen, image); break;
+    case TToolButton::Pause: toolBar_->SetImage(TTool::TBPause, image); break;
+    case TToolButton::AutoSync: toolBar_->SetImage(TTool::TBAutoSync, image); break;
+    case TToolButton::Close: toolBar_->SetImage(TTool::TBClose, image); break;
+  }
+}
+
+void TFrmOrlimo::SetButtonHint(TToolButton button, std::string_view hint) {
+  ToolFor(button)->setToolTip(Latin1(hint));
+}
+
+void TFrmOrlimo::SetButtonDown(TToolButton button, bool down) {
+  QToolButton* b = ToolFor(button);
+  if (b->isCheckable()) {
+    b->setChecked(down);
+  } else {
+    b->setDown(down);
+  }
+}
+
+void TFrmOrlimo::SetButtonEnabled(TToolButton button, bool enabled) { ToolFor(button)->setEnabled(enabled); }
+
+bool TFrmOrlimo::ButtonEnabled(TToolButton button) const { return ToolFor(button)->isEnabled(); }
+
+void TFrmOrlimo::EnableSessionControls(bool versionKnown, bool tmcPresent) {
+  for (TTool t : {TTool::TBColdStart, TTool::TBHotStart, TTool::TBFactory, TTool::TBNMEAOutput, TTool::TBTP}) {
+    toolBar_->Button(t)->setEnabled(versionKnown);
+  }
+  SetProControlsEnabled(versionKnown);
+  ckbTMCPage_->setEnabled(versionKnown && tmcPresent);
+}
+
+void TFrmOrlimo::DisableSessionControls() {
+  DisableCommandControls();
+  ckbTMCPage_->setEnabled(false);
+}
+
+void TFrmOrlimo::DisableCommandControls() {
+  for (TTool t : {TTool::TBColdStart, TTool::TBHotStart, TTool::TBFactory, TTool::TBNMEAOutput, TTool::TBTP}) {
+    toolBar_->Button(t)->setEnabled(false);
+  }
+  SetProControlsEnabled(false);
+}
+
+// --- Port and rate selectors ---
+
+QComboBox* TFrmOrlimo::cbGPSCOM() const { return cbGPSCOM_; }
+
+std::string TFrmOrlimo::PortText() const { return cbGPSCOM_->currentText().toStdString(); }
+
+std::string TFrmOrlimo::BaudRateText() const { return cbCOMBR_->currentText().toStdString(); }
+
+void TFrmOrlimo::SelectBaudRate(std::string_view text) {
+  const int i = cbCOMBR_->findText(Latin1(text));
+  if (i >= 0) cbCOMBR_->setCurrentIndex(i);
+}
+
+void TFrmOrlimo::ShowReadInterval(int milliseconds) { spinEditTimeOut_->setValue(milliseconds); }
+
+void TFrmOrlimo::SchedulePortListCheck(int milliseconds) {
+  tmCkCOM_.setInterval(milliseconds);
+  if (!tmCkCOM_.isActive()) tmCkCOM_.start();
+}
+
+// --- Views ---
+
+void TFrmOrlimo::UpdateNaviPanel(const TqvNMEA& nmea) { naviPanel_->UpdateNaviPanel(nmea, unit_); }
+
+// The satellite chart and table, the sky view and the instrument come with their
+// widgets; their panels are already in place.
+void TFrmOrlimo::ShowSatelliteTable(const TqvNMEA&) {}
+void TFrmOrlimo::DrawSkyView(const TqvNMEA&) {}
+void TFrmOrlimo::ShowSpeedAndCourse(const TqvNMEA&) {}
+
+// --- Unit switch ---
+
+void TFrmOrlimo::SelectUnit(int itemIndex) {
+  (itemIndex == 1 ? unitMile_ : unitKm_)->setChecked(true);
+  rgUNITClick();
+}
+
+void TFrmOrlimo::rgUNITClick() {
+  unit_ = unitMile_->isChecked() ? TUnitSelection::Mile() : TUnitSelection::Km();
+  session_->RefreshViews();
+}
+
+}  // namespace orlimo

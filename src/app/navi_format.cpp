@@ -1,0 +1,115 @@
+#include "app/navi_format.h"
+
+#include <QDateTime>
+
+#include <cmath>
+#include <cstdio>
+
+#include "nmea/decoder.h"
+
+namespace orlimo {
+namespace {
+
+constexpr double kFeetPerMetre = 3.28084;
+constexpr const char* kFixModeText[] = {" ", "not Fix", "2D", "3D"};
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, format, args...);
+  return buf;
+}
+
+std::string Hemisphere(char letter) { return std::string(1, letter != 0 ? letter : ' '); }
+
+std::string Coordinate(char letter, double degrees) {
+  return Format("%s %10.6f\xB0", Hemisphere(letter).c_str(), std::fabs(degrees));
+}
+
+struct TSource {
+  const TNMEATime* time;
+  double lat;
+  char ns;
+  double lon;
+  char ew;
+};
+
+}  // namespace
+
+int CurrentUtcOffsetSeconds() { return QDateTime::currentDateTime().offsetFromUtc(); }
+
+TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int utcOffsetSeconds) {
+  TNaviTexts out;
+  if (!nmea.FixValid) {
+    out.Clear = true;
+    return out;
+  }
+  const auto& seen = nmea.SentenceSeen;
+  TSource src{};
+  if (seen[stRMC]) {
+    src = {&nmea.RMC.UTCTime, nmea.RMC.Latitude, nmea.RMC.NS, nmea.RMC.Longitude, nmea.RMC.EW};
+  } else if (seen[stGLL]) {
+    src = {&nmea.GLL.UTCTime, nmea.GLL.Latitude, nmea.GLL.NS, nmea.GLL.Longitude, nmea.GLL.EW};
+  } else if (seen[stGGA]) {
+    src = {&nmea.GGA.UTCTime, nmea.GGA.Latitude, nmea.GGA.NS, nmea.GGA.Longitude, nmea.GGA.EW};
+  } else {
+    return out;  // nothing new to show
+  }
+
+  out.Text[nlLat] = Coordinate(src.ns, src.lat);
+  out.Text[nlLon] = Coordinate(src.ew, src.lon);
+
+  if (seen[stGGA]) {
+    out.Text[nlAlt] = unit.ItemIndex == 0 ? Format("%.1f m ", nmea.GGA.Altitude)
+                                          : Format("%.1f ft ", nmea.GGA.Altitude * kFeetPerMetre);
+  }
+
+  const int fixMode = nmea.GSA.FixMode;
+  const std::string fixText = fixMode >= 0 && fixMode <= 3 ? kFixModeText[fixMode] : "";
+  out.Text[nlFix] = fixText + " ";
+
+  const char* caption = unit.SpeedCaption.c_str();
+  if (seen[stRMC]) {
+    out.Text[nlSOG] = Format("%.1f %s ", nmea.RMC.SpeedKnots * unit.SpeedFactor, caption);
+    out.Text[nlCOG] = Format("%.1f\xB0", nmea.RMC.Course);
+  } else if (seen[stVTG]) {
+    out.Text[nlSOG] = Format("%.1f %s ", nmea.VTG.SpeedKnots * unit.SpeedFactor, caption);
+    out.Text[nlCOG] = Format("%.1f\xB0", nmea.VTG.CourseTrue);
+  }
+
+  out.Text[nlSVCNT] = Format("%d ", static_cast<int>(nmea.GSA.UsedCount));
+
+  // GPS date and time. Without an RMC there is no date: the time of day only.
+  const int hour = src.time->Hour;
+  const int minute = src.time->Minute;
+  const double seconds = src.time->Seconds;
+  const int wholeSeconds = static_cast<int>(std::trunc(seconds));
+  const int ms = static_cast<int>(std::trunc((seconds - wholeSeconds) * 1000));
+  QDate date(2006, 1, 1);
+  if (seen[stRMC]) {
+    const int year = (nmea.RMC.Date.Year > 50 ? 1900 : 2000) + nmea.RMC.Date.Year;
+    out.Text[nlGPSTime] = Format("%.2d/%.2d/%.2d %.2d:%.2d:%.2d ", year, nmea.RMC.Date.Month,
+                                 nmea.RMC.Date.Day, hour, minute, wholeSeconds);
+    date = QDate(year, nmea.RMC.Date.Month, nmea.RMC.Date.Day);
+  } else {
+    out.Text[nlGPSTime] = Format("           %.2d:%.2d:%.2d ", hour, minute, wholeSeconds);
+  }
+
+  // Local time: the same instant in the system's zone. A date or time that does not
+  // exist (no date field, a leap second) has no local counterpart: shown empty.
+  const QTime time(hour, minute, wholeSeconds, ms);
+  if (!date.isValid() || !time.isValid()) {
+    out.Text[nlLocalTime] = "";
+    return out;
+  }
+  const QDateTime local = QDateTime(date, time, Qt::UTC).addSecs(utcOffsetSeconds);
+  const QDate d = local.date();
+  const QTime t = local.time();
+  out.Text[nlLocalTime] =
+      seen[stRMC] ? Format("%.4d/%.2d/%.2d %.2d:%.2d:%.2d ", d.year(), d.month(), d.day(), t.hour(),
+                           t.minute(), t.second())
+                  : Format("           %.2d:%.2d:%.2d ", t.hour(), t.minute(), t.second());
+  return out;
+}
+
+}  // namespace orlimo

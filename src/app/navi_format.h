@@ -1,0 +1,43 @@
+// The texts of the navigation read-outs, computed from the decoder's records.
+// Kept apart from the widgets so every rule can be checked without painting.
+// Texts are 8-bit: the degree sign is the single byte B0.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace orlimo {
+
+class TqvNMEA;
+
+// The unit switch as the read-outs need it: item 0 kilometres, 1 miles; the
+// factor from knots and the caption of the speed unit.
+struct TUnitSelection {
+  int ItemIndex = 0;
+  double SpeedFactor = 1.852;
+  std::string SpeedCaption = "Km/H";
+
+  static TUnitSelection Km() { return {0, 1.852, "Km/H"}; }
+  static TUnitSelection Mile() { return {1, 1.15151515, "Mile/H"}; }
+};
+
+enum TNaviLabel : int {
+  nlLat, nlLon, nlAlt, nlFix, nlSOG, nlCOG, nlSVCNT, nlGPSTime, nlLocalTime
+};
+inline constexpr int kNaviLabelCount = 9;
+
+struct TNaviTexts {
+  bool Clear = false;  // no valid fix: every read-out empty
+  // A label whose entry is empty keeps its text.
+  std::array<std::optional<std::string>, kNaviLabelCount> Text;
+};
+
+// One refresh of the panel. `utcOffsetSeconds` is the local zone's offset from UTC
+// (east positive) at the moment of the refresh.
+TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int utcOffsetSeconds);
+
+// The offset of the system's time zone from UTC right now, in seconds.
+int CurrentUtcOffsetSeconds();
+
+}  // namespace orlimo

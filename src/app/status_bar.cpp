@@ -1,0 +1,86 @@
+#include "app/status_bar.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "app/fonts.h"
+
+namespace orlimo {
+
+std::pair<int, int> IndicatorImages(bool portOpen, bool indicatorOn) {
+  if (!portOpen) return {0, 1};
+  return indicatorOn ? std::pair{2, 0} : std::pair{2, 3};
+}
+
+TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("StatusBar1"));
+  setFont(ArialFont(12));
+  setFixedHeight(kHeight);
+  for (int panel : {2, 3, 6, 7, 8}) panels_[panel].align = Qt::AlignHCenter;
+  panels_[2].text = QStringLiteral("COM Port  (disconnect)");
+}
+
+void TStatusBar::SetText(int panel, const QString& text) {
+  if (panel < 0 || panel >= kPanelCount || panels_[panel].text == text) return;
+  panels_[panel].text = text;
+  update(PanelRect(panel));
+}
+
+QString TStatusBar::Text(int panel) const {
+  return panel >= 0 && panel < kPanelCount ? panels_[panel].text : QString();
+}
+
+void TStatusBar::SetBevel(int panel, TPanelBevel bevel) {
+  if (panel < 0 || panel >= kPanelCount || panels_[panel].bevel == bevel) return;
+  panels_[panel].bevel = bevel;
+  update(PanelRect(panel));
+}
+
+TPanelBevel TStatusBar::Bevel(int panel) const {
+  return panel >= 0 && panel < kPanelCount ? panels_[panel].bevel : TPanelBevel::Lowered;
+}
+
+QRect TStatusBar::PanelRect(int panel) const {
+  int left = 0;
+  for (int i = 0; i < panel; ++i) left += kWidths[i];
+  // Panels are separated by two pixels; the last one takes what is left of its width.
+  return QRect(left, 2, kWidths[panel] - 2, height() - 2);
+}
+
+void TStatusBar::paintEvent(QPaintEvent* e) {
+  QPainter p(this);
+  const QPalette& pal = palette();
+  p.fillRect(rect(), pal.color(QPalette::Window));
+  p.setFont(font());
+  const QColor shadow = pal.color(QPalette::Dark);
+  const QColor light = pal.color(QPalette::Light);
+  for (int i = 0; i < kPanelCount; ++i) {
+    const QRect r = PanelRect(i);
+    if (!e->rect().intersects(r)) continue;
+    const bool raised = panels_[i].bevel == TPanelBevel::Raised;
+    const QColor topLeft = raised ? light : shadow;
+    const QColor bottomRight = raised ? shadow : light;
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight() - QPoint(1, 0));
+    p.drawLine(r.topLeft(), r.bottomLeft() - QPoint(0, 1));
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    const QRect inner = r.adjusted(1, 1, -1, -1);
+    if (i == 0) {
+      if (drawPanel_) {
+        p.save();
+        p.setClipRect(inner);
+        drawPanel_(p, inner);
+        p.restore();
+      }
+      continue;
+    }
+    p.setPen(pal.color(QPalette::WindowText));
+    const QRect textRect = inner.adjusted(2, 0, -2, 0);
+    const QString shown = p.fontMetrics().elidedText(panels_[i].text, Qt::ElideRight, textRect.width());
+    p.drawText(textRect, panels_[i].align | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+  }
+}
+
+}  // namespace orlimo

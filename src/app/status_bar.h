@@ -1,0 +1,52 @@
+// StatusBar1: nine panels side by side, 20 pixels high. Panels 1 to 8 hold text
+// with their own width, alignment and bevel; panel 0 is drawn by its owner (the
+// receive-activity light).
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <utility>
+
+#include "session/session_view.h"
+
+namespace orlimo {
+
+// The two pictures of the activity light drawn on top of each other, by state:
+// closed: radio waves crossed out; open and idle: grey waves; data arriving: blue.
+std::pair<int, int> IndicatorImages(bool portOpen, bool indicatorOn);
+
+class TStatusBar : public QWidget {
+ public:
+  static constexpr int kPanelCount = 9;
+  static constexpr int kHeight = 20;
+  static constexpr std::array<int, kPanelCount> kWidths = {20, 170, 140, 70, 90, 100, 65, 65, 68};
+
+  using DrawPanel = std::function<void(QPainter&, const QRect&)>;
+
+  explicit TStatusBar(QWidget* parent = nullptr);
+
+  void SetText(int panel, const QString& text);
+  QString Text(int panel) const;
+  void SetBevel(int panel, TPanelBevel bevel);
+  TPanelBevel Bevel(int panel) const;
+  QRect PanelRect(int panel) const;
+  // StatusBar1DrawPanel for panel 0.
+  void SetDrawPanel(DrawPanel draw) { drawPanel_ = std::move(draw); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  struct Panel {
+    QString text;
+    Qt::Alignment align = Qt::AlignLeft;
+    TPanelBevel bevel = TPanelBevel::Lowered;
+  };
+  std::array<Panel, kPanelCount> panels_;
+  DrawPanel drawPanel_;
+};
+
+}  // namespace orlimo

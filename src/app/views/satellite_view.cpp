@@ -1,0 +1,226 @@
+#include "app/views/satellite_view.h"
+
+#include <QPainter>
+
+#include "app/views/artwork/view_art.h"
+
+namespace orlimo {
+
+namespace {
+
+const QColor kPanelColor{0x37, 0x37, 0x37};
+const QColor kChartNavy{0x00, 0x00, 0x40};
+const QColor kChartText{0x80, 0xFF, 0xFF};
+const QColor kAxisGreen{0x32, 0xC9, 0x48};
+const QColor kGridGrey{0x80, 0x80, 0x80};
+const QColor kCaptionBlue{0x1A, 0x30, 0x55};
+const QColor kSatNumberGreen{0x00, 0x80, 0x00};
+const QColor kAzimuthBrush{0x01, 0x28, 0x45};
+const QColor kAzimuthText{0xFF, 0xFF, 0xB9};
+const QColor kElevationBrush{0x37, 0x37, 0x37};
+
+constexpr int kSlots = 12;
+constexpr int kBarBottom = 125;  // exclusive
+constexpr int kFirstBarLeft = 38;
+constexpr int kBarPitch = 26;
+constexpr int kBarWidth = 12;
+
+QFont Arial(int pixels, bool bold) {
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  return f;
+}
+
+}  // namespace
+
+TSignalBar SignalBarRect(int slot, int snr) {
+  const int h = viewart::kColourStripHeight;
+  // 2 pixels per dB-Hz, limited to the strip; SNR is 8-bit, so no overflow
+  const int y = std::max(0, h - 2 * snr);
+  if (y >= h) return {};
+  const int left = kFirstBarLeft + kBarPitch * (slot - 1);
+  const int top = y + 6;
+  return {QRect(left, top, kBarWidth, kBarBottom - top),
+          QRect(viewart::kSignalStripLeft, y, viewart::kSignalStripWidth, h - y)};
+}
+
+TSatelliteView::TSatelliteView(QWidget* parent)
+    : QWidget(parent),
+      m_chart(new Tkx_XYPlot(this)),
+      m_table(new TXStringGrid(this)),
+      m_strip(viewart::ColourStrip()) {
+  setFixedSize(kSize);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, kPanelColor);
+  setPalette(pal);
+  ConfigureChart();
+  ConfigureTable();
+  InitSatelliteTable();
+}
+
+void TSatelliteView::ConfigureChart() {
+  Tkx_XYPlot& c = *m_chart;
+  c.setGeometry(kChartGeometry);
+  c.setFont(Arial(9, false));
+  c.setFontColor(kChartText);
+  c.setColor(kChartNavy);
+  c.setFieldColor(kChartNavy);
+  c.setBorderStyle(TBorderStyle::bs_None);
+  c.setBufferedDisplay(true);
+  for (Tkx_Axis* a : {c.leftAxis(), c.rightAxis(), c.bottomAxis(), c.topAxis()}) {
+    a->lineAttr()->setColor(kAxisGreen);
+    a->lineAttr()->setWidth(2);
+    a->lineAttr()->setVisible(true);
+    a->setTicksLines(false);
+  }
+  Tkx_Axis* l = c.leftAxis();
+  l->setMargin(14);
+  l->setCaption(QStringLiteral("dB-Hz"));
+  l->setMin(0);
+  l->setMax(60);
+  l->setTicksCount(13);
+  l->setLabelFormat(QStringLiteral("###0.##"));
+  l->setNoTicksLabel(false);
+  l->setTicksAdjusted(true);
+  l->gridAttr()->setColor(kAxisGreen);
+  l->gridAttr()->setVisible(true);
+
+  Tkx_Axis* r = c.rightAxis();
+  r->setMargin(4);
+  r->setMin(0);
+  r->setMax(10);
+  r->setNoTicksLabel(true);
+  r->gridAttr()->setColor(kGridGrey);
+  r->gridAttr()->setVisible(false);
+
+  Tkx_Axis* b = c.bottomAxis();
+  b->setMargin(0);
+  b->setMin(0);
+  b->setMax(276);
+  b->setTicksCount(13);
+  b->setNoTicksLabel(true);
+  b->setTicksAdjusted(false);
+  b->gridAttr()->setColor(kAxisGreen);
+  b->gridAttr()->setVisible(true);
+
+  Tkx_Axis* t = c.topAxis();
+  t->setMargin(2);
+  t->setMin(0);
+  t->setMax(10);
+  t->setTicksCount(0);
+  t->setNoTicksLabel(true);
+  t->gridAttr()->setColor(kGridGrey);
+  t->gridAttr()->setVisible(false);
+
+  c.setOnFieldDraw([this](Tkx_XYPlot& sender) { kx_GPSSIFieldDraw(sender); });
+  c.setOnDrawEnd([this](Tkx_XYPlot& sender) { kx_GPSSIDrawEnd(sender); });
+}
+
+void TSatelliteView::ConfigureTable() {
+  TXStringGrid& g = *m_table;
+  g.setGeometry(kTableGeometry);
+  g.setFocusPolicy(Qt::NoFocus);
+  g.setColCount(kSlots + 1);
+  g.setRowCount(4);
+  g.setFixedRows(0);
+  g.setFixedCols(1);
+  g.setDefaultRowHeight(18);
+  g.setDefaultColWidth(25);
+  g.setColWidth(0, 30);
+  g.setColWidth(kSlots, 27);
+  g.setOptions(goFixedVertLine | goFixedHorzLine | goVertLine);
+  g.setColor(Qt::white);
+  g.setFixedColor(kCaptionBlue);
+  g.setFixedLineColor(Qt::black);
+  g.setGridLineColor(kGridGrey);
+  g.setSelectedColor(Qt::black);
+  g.setSelectedTextColor(kSatNumberGreen);
+  g.setMultiLine(false);
+  const QFont font = Arial(11, true);
+  g.setFont(font);
+  g.setFontColor(Qt::yellow);
+  for (int col = 0; col <= kSlots; ++col) {
+    TXStringColumnItem* item = g.column(col);
+    item->setColor(Qt::black);
+    item->setFont(font);
+    item->setFontColor(col == 0 ? QColor(Qt::yellow) : kSatNumberGreen);
+    item->setAlignment(col == 0 ? TAlignment::taCenter : TAlignment::taRightJustify);
+    item->setHeaderColor(QColor(0x38, 0x1D, 0x1D));
+    item->setHeaderFont(font);
+    item->setHeaderFontColor(Qt::yellow);
+    item->setHeaderAlignment(col == 0 ? TAlignment::taCenter : TAlignment::taRightJustify);
+    item->setEditorInheritsCellProps(false);
+  }
+  g.setOnCellProps([this](TXStringGrid& sender, TCellCanvas& canvas, TAlignment& alignment,
+                          QString& text, unsigned state, int row, int col) {
+    xgGPSSICellProps(sender, canvas, alignment, text, state, row, col);
+  });
+  g.setOnSelectCell([this](TXStringGrid& sender, int col, int row, bool& canSelect) {
+    xgGPSSISelectCell(sender, col, row, canSelect);
+  });
+}
+
+void TSatelliteView::InitSatelliteTable() {
+  for (int col = 0; col < m_table->colCount(); ++col) m_table->setCell(col, 0, QString());
+  m_table->setColumnText(0, QStringLiteral("C/No\r\nSV\r\nAz\r\nEl"));
+}
+
+void TSatelliteView::ShowSatelliteTable(const TqvNMEA& nmea) {
+  if (!IsCompleteReport(nmea.GSV)) return;
+  m_gsv = nmea.GSV;
+  m_gsa = nmea.GSA;
+  const int n = ShownSlotCount(m_gsv);
+  for (int i = 1; i <= n; ++i) {
+    const TSatInView& sat = m_gsv.Sats[static_cast<std::size_t>(i - 1)];
+    m_table->setCell(i, 1, QString::number(sat.PRN));
+    m_table->setCell(i, 3, QString::number(sat.Elevation));
+    m_table->setCell(i, 2, QString::number(sat.Azimuth));
+    m_table->setCell(i, 0, QString::number(sat.SNR));
+  }
+  for (int i = n + 1; i <= kSlots; ++i) m_table->setColumnText(i, QString());
+  m_table->update();
+  m_chart->redraw();
+}
+
+TSatelliteState TSatelliteView::GetSatelliteState(int slot) const {
+  return orlimo::GetSatelliteState(m_gsv, m_gsa, slot);
+}
+
+void TSatelliteView::kx_GPSSIFieldDraw(Tkx_XYPlot& sender) {
+  QPainter* p = sender.DrawCanvas();
+  if (p == nullptr) return;
+  const int n = ShownSlotCount(m_gsv);
+  for (int i = 1; i <= n; ++i) {
+    const TSignalBar bar = SignalBarRect(i, m_gsv.Sats[static_cast<std::size_t>(i - 1)].SNR);
+    if (!bar.target.isEmpty()) p->drawImage(bar.target, m_strip, bar.source);
+  }
+}
+
+void TSatelliteView::kx_GPSSIDrawEnd(Tkx_XYPlot&) {}
+
+void TSatelliteView::xgGPSSICellProps(TXStringGrid&, TCellCanvas& canvas, TAlignment&, QString&,
+                                      unsigned, int row, int col) {
+  if (col <= 0 || col > ShownSlotCount(m_gsv)) return;
+  switch (row) {
+    case 0:
+    case 1:
+      canvas.brushColor = GetSatelliteState(col).color;
+      break;
+    case 2:
+      canvas.brushColor = kAzimuthBrush;
+      canvas.fontColor = kAzimuthText;
+      break;
+    case 3:
+      canvas.brushColor = kElevationBrush;
+      canvas.fontColor = Qt::white;
+      break;
+    default:
+      break;
+  }
+}
+
+void TSatelliteView::xgGPSSISelectCell(TXStringGrid&, int, int, bool& canSelect) { canSelect = false; }
+
+}  // namespace orlimo

@@ -1,0 +1,82 @@
+// The signal chart and satellite table: one bar and one table column per
+// satellite of the last complete satellites-in-view report, coloured by the
+// satellite's state (see satellite_state.h).
+//
+// Placement: the main window puts the view (Panel5, 353 x 214, #373737) at the
+// left of the top strip, left of the sky view. Inside it the chart kx_GPSSI
+// sits at (3, 3) 349 x 128 and the table xgGPSSI at (1, 130) 349 x 81.
+//
+// Use: ShowSatelliteTable on every view refresh, before the sky view draws. It
+// acts only on a complete report and keeps a copy of it (with the GSA record
+// of that moment), so chart and table always show the same satellites even
+// when the chart repaints in the middle of the next GSV cycle. The record is
+// never written.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include "app/views/satellite_state.h"
+#include "nmea/decoder.h"
+#include "widgets/string_grid.h"
+#include "widgets/xy_plot.h"
+
+namespace orlimo {
+
+// Where the bar of 1-based `slot` goes for a C/N0 of `snr` dB-Hz, and which
+// part of the colour strip it shows: 2 pixels per dB-Hz standing on row 125
+// of the chart (bottom exclusive), 12 pixels wide, slots 26 pixels apart; the
+// source is the bottom of the strip's 13 signal columns, as tall as the bar.
+// Both rectangles are empty when the C/N0 is 0 or below.
+struct TSignalBar {
+  QRect target;
+  QRect source;
+};
+TSignalBar SignalBarRect(int slot, int snr);
+
+class TSatelliteView : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr QSize kSize{353, 214};
+  static constexpr QRect kChartGeometry{3, 3, 349, 128};
+  static constexpr QRect kTableGeometry{1, 130, 349, 81};
+
+  explicit TSatelliteView(QWidget* parent = nullptr);
+
+  // Empties row 0 and writes the row captions "C/No", "SV", "Az", "El" into
+  // column 0. The constructor already did it; calling again does no harm.
+  void InitSatelliteTable();
+  // Fills the table from a complete report and repaints the chart at once;
+  // an incomplete report leaves both as they are.
+  void ShowSatelliteTable(const TqvNMEA& nmea);
+  // State of 1-based `slot` of the report shown.
+  TSatelliteState GetSatelliteState(int slot) const;
+
+  // Chart and table hooks, wired by the constructor.
+  void kx_GPSSIFieldDraw(Tkx_XYPlot& sender);
+  void kx_GPSSIDrawEnd(Tkx_XYPlot& sender);
+  void xgGPSSICellProps(TXStringGrid& sender, TCellCanvas& canvas, TAlignment& alignment,
+                        QString& cellText, unsigned state, int row, int col);
+  void xgGPSSISelectCell(TXStringGrid& sender, int col, int row, bool& canSelect);
+
+  Tkx_XYPlot* kx_GPSSI() const { return m_chart; }
+  TXStringGrid* xgGPSSI() const { return m_table; }
+  // The report shown (all zero before the first complete one).
+  const TGSVRecord& ShownReport() const { return m_gsv; }
+
+  QSize sizeHint() const override { return kSize; }
+
+ private:
+  void ConfigureChart();
+  void ConfigureTable();
+
+  Tkx_XYPlot* m_chart;
+  TXStringGrid* m_table;
+  QImage m_strip;  // Image2, the colour strip
+  TGSVRecord m_gsv;
+  TGSARecord m_gsa;
+};
+
+}  // namespace orlimo
