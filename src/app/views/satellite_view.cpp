@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/views/artwork/view_art.h"
+#include "widgets/pz_label.h"
 
 namespace orlimo {
 
@@ -120,7 +121,7 @@ void TSatelliteView::ConfigureChart() {
 
 void TSatelliteView::ConfigureTable() {
   TXStringGrid& g = *m_table;
-  g.setGeometry(kTableGeometry);
+  g.setGeometry(kTableGeometry.adjusted(2, 2, -2, -2));  // inside the border
   g.setFocusPolicy(Qt::NoFocus);
   g.setColCount(kSlots + 1);
   g.setRowCount(4);
@@ -219,6 +220,13 @@ void TSatelliteView::xgGPSSICellProps(TXStringGrid&, TCellCanvas& canvas, TAlign
     default:
       break;
   }
+}
+
+void TSatelliteView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  QRect r = kTableGeometry;
+  frame3D(p, r, palette().color(QPalette::Dark), palette().color(QPalette::Light), 1);
+  frame3D(p, r, palette().color(QPalette::Shadow), palette().color(QPalette::Midlight), 1);
 }
 
 void TSatelliteView::xgGPSSISelectCell(TXStringGrid&, int, int, bool& canSelect) { canSelect = false; }

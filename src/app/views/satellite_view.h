@@ -4,7 +4,8 @@
 //
 // Placement: the main window puts the view (Panel5, 353 x 214, #373737) at the
 // left of the top strip, left of the sky view. Inside it the chart kx_GPSSI
-// sits at (3, 3) 349 x 128 and the table xgGPSSI at (1, 130) 349 x 81.
+// sits at (3, 3) 349 x 128 and the table xgGPSSI at (1, 130) 349 x 81, the
+// latter with a sunken 2-pixel border drawn by this view around its cells.
 //
 // Use: ShowSatelliteTable on every view refresh, before the sky view draws. It
 // acts only on a complete report and keeps a copy of it (with the GSA record
@@ -67,6 +68,9 @@ class TSatelliteView : public QWidget {
   const TGSVRecord& ShownReport() const { return m_gsv; }
 
   QSize sizeHint() const override { return kSize; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
 
  private:
   void ConfigureChart();

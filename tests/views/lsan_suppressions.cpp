@@ -1,0 +1,8 @@
+// Fontconfig keeps a few caches alive for the life of the process; the leak
+// checker of sanitizer builds would report them at exit. Only library-owned
+// memory is listed here, never our own.
+extern "C" const char* __lsan_default_suppressions();
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
