@@ -42,7 +42,13 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                  QStringLiteral("Seconds before the screenshot (default 3)."),
                                  QStringLiteral("SECONDS"));
   cli.addOptions({help, simulate, simRate, baud, port, connect, screenshot, after});
-  helpText = cli.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orlimo"));
+  helpText = cli.helpText();
+  // The usage line names the program, whatever the executable is called.
+  const qsizetype nameStart = helpText.indexOf(QStringLiteral("Usage: ")) + 7;
+  const qsizetype nameEnd = helpText.indexOf(QStringLiteral(" [options]"));
+  if (nameStart >= 7 && nameEnd > nameStart) {
+    helpText.replace(nameStart, nameEnd - nameStart, QStringLiteral("orlimo"));
+  }
   helpRequested = false;
 
   if (!cli.parse(args)) {

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "app/app_options.h"
+
+namespace orlimo {
+namespace {
+
+struct Parsed {
+  bool ok;
+  TAppOptions opts;
+  QString error;
+  bool help;
+};
+
+Parsed Parse(QStringList args) {
+  args.prepend(QStringLiteral("orlimo"));
+  Parsed p{};
+  QString help;
+  p.ok = ParseAppOptions(args, p.opts, p.error, help, p.help);
+  EXPECT_TRUE(help.contains(QStringLiteral("--sim-rate <BPS>")));
+  EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: orlimo")));
+  return p;
+}
+
+TEST(AppOptions, TheFullSet) {
+  const Parsed p = Parse({"--simulate", "sirf", "--sim-rate", "4800", "--baud", "19200", "--port",
+                          "/dev/ttyUSB3", "--port", "/tmp/gps", "--connect", "--screenshot",
+                          "/tmp/a.png", "--after", "2.5"});
+  ASSERT_TRUE(p.ok) << p.error.toStdString();
+  EXPECT_EQ(p.opts.Simulate, QStringLiteral("sirf"));
+  EXPECT_EQ(p.opts.SimRate, 4800);
+  EXPECT_EQ(p.opts.Baud, 19200);
+  EXPECT_EQ(p.opts.Ports, (QStringList{"/dev/ttyUSB3", "/tmp/gps"}));
+  EXPECT_TRUE(p.opts.Connect);
+  EXPECT_EQ(p.opts.Screenshot, QStringLiteral("/tmp/a.png"));
+  EXPECT_DOUBLE_EQ(p.opts.After, 2.5);
+  EXPECT_FALSE(p.help);
+}
+
+TEST(AppOptions, DefaultsAndHelp) {
+  const Parsed none = Parse({});
+  ASSERT_TRUE(none.ok);
+  EXPECT_TRUE(none.opts.Simulate.isEmpty());
+  EXPECT_EQ(none.opts.Baud, 0);
+  EXPECT_FALSE(none.opts.Connect);
+  EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+TEST(AppOptions, BadInputIsRefusedWithAReason) {
+  for (const QStringList& args : {QStringList{"--baud", "14400"}, QStringList{"--baud", "fast"},
+                                  QStringList{"--sim-rate", "9600"}, QStringList{"--after", "3"},
+                                  QStringList{"--screenshot", "a.png", "--after", "-1"},
+                                  QStringList{"--port"}, QStringList{"--bogus"}, QStringList{"extra"}}) {
+    const Parsed p = Parse(args);
+    EXPECT_FALSE(p.ok) << args.join(' ').toStdString();
+    EXPECT_FALSE(p.error.isEmpty());
+  }
+}
+
+}  // namespace
+}  // namespace orlimo

@@ -1,0 +1,185 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include "app/artwork/artwork.h"
+#include "app/monitor_list.h"
+#include "app/navi_panel.h"
+#include "app/status_bar.h"
+#include "app_test_support.h"
+
+namespace orlimo {
+namespace {
+
+using test::kGGA;
+using test::kGSA;
+using test::kGSV;
+using test::kRMC;
+
+QToolButton* Tool(TFrmOrlimo& w, TTool t) { return w.ToolBar1()->Button(t); }
+
+// Panel 0 as drawn, compared with the two pictures it should show.
+bool IndicatorShows(TFrmOrlimo& w, int under, int over) {
+  TStatusBar* bar = w.StatusBar1();
+  QImage shot(bar->size(), QImage::Format_ARGB32_Premultiplied);
+  bar->render(&shot);
+  const QRect r = bar->PanelRect(0).adjusted(1, 1, -1, -1);
+  QImage expected(bar->size(), QImage::Format_ARGB32_Premultiplied);
+  bar->render(&expected);
+  {
+    QPainter p(&expected);
+    p.fillRect(r, bar->palette().color(QPalette::Window));
+    p.drawImage(r.topLeft(), artwork::GPSDataImage(under));
+    p.drawImage(r.topLeft(), artwork::GPSDataImage(over));
+  }
+  return shot.copy(r) == expected.copy(r);
+}
+
+TEST(IndicatorImages, PerState) {
+  EXPECT_EQ(IndicatorImages(false, false), std::make_pair(0, 1));
+  EXPECT_EQ(IndicatorImages(false, true), std::make_pair(0, 1));
+  EXPECT_EQ(IndicatorImages(true, true), std::make_pair(2, 0));
+  EXPECT_EQ(IndicatorImages(true, false), std::make_pair(2, 3));
+}
+
+TEST(MainWindow, StartsDisconnectedWithTheShippedLayout) {
+  test::WindowRig rig({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM0")});
+  TFrmOrlimo& w = *rig.window;
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("KELDAR Orlimo V:1.10"));
+  EXPECT_EQ(w.size(), QSize(846, 615));
+  EXPECT_EQ(w.PortItems(), (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0"}));
+  EXPECT_EQ(w.PortText(), "/dev/ttyACM0");
+  EXPECT_EQ(w.BaudRateText(), "9600");
+  EXPECT_EQ(w.PanelText(2), "COM Port  (disconnect)");
+  EXPECT_EQ(w.PanelText(3), "UNKNOW");
+  EXPECT_EQ(w.SpinEditTimeOut()->value(), 30);
+  EXPECT_TRUE(rig.dialogs.empty());
+
+  // Tool bar: open, pause, detection | cold start | factory, log.
+  std::vector<std::string> shown;
+  for (QToolButton* b : w.ToolBar1()->findChildren<QToolButton*>()) {
+    if (!b->isHidden()) shown.push_back(b->objectName().toStdString());
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"TBOpen", "TBPause", "TBAutoSync", "TBColdStart",
+                                             "TBFactory", "TBStartLog"}));
+  EXPECT_EQ(Tool(w, TTool::TBPause)->x() - Tool(w, TTool::TBOpen)->x(), 39);
+  EXPECT_EQ(Tool(w, TTool::TBColdStart)->x() - Tool(w, TTool::TBAutoSync)->x(), 39 + 6);
+  EXPECT_TRUE(Tool(w, TTool::TBOpen)->isEnabled());
+  EXPECT_FALSE(Tool(w, TTool::TBPause)->isEnabled());
+  EXPECT_FALSE(Tool(w, TTool::TBAutoSync)->isEnabled());
+  EXPECT_FALSE(Tool(w, TTool::TBColdStart)->isEnabled());
+  EXPECT_EQ(w.ToolBar1()->Image(TTool::TBOpen), 1);
+  EXPECT_EQ(Tool(w, TTool::TBOpen)->toolTip(), QStringLiteral("Connect to GPS"));
+  EXPECT_TRUE(IndicatorShows(w, 0, 1));
+
+  // Containers at their places.
+  EXPECT_EQ(w.Panel5()->geometry(), QRect(3, 3, 353, 214));
+  EXPECT_EQ(w.Panel6()->geometry(), QRect(362, 3, 217, 217));
+  EXPECT_EQ(w.Panel10()->mapTo(&w, QPoint(0, 0)), QPoint(598, 62 + 249));
+  EXPECT_EQ(w.StatusBar1()->mapTo(&w, QPoint(0, 0)).y(), 595);
+  EXPECT_GE(w.Edit1()->x(), 846);  // outside the window, still able to take focus
+}
+
+TEST(MainWindow, UnitSwitchChangesTheReadOuts) {
+  test::WindowRig rig;
+  TFrmOrlimo& w = *rig.window;
+  w.SelectUnit(1);
+  EXPECT_EQ(w.Unit().SpeedCaption, "Mile/H");
+  EXPECT_DOUBLE_EQ(w.Unit().SpeedFactor, 1.15151515);
+  TqvNMEA nmea;
+  TSentenceType type{};
+  for (const std::string& l : {kRMC, kGGA, kGSA}) {
+    nmea.DecodeSentence(l, type);
+    nmea.SentenceSeen[type] = true;
+  }
+  w.UpdateNaviPanel(nmea);
+  EXPECT_EQ(w.Panel10()->Text(nlSOG), "25.5 Mile/H ");
+  EXPECT_EQ(w.Panel10()->Text(nlAlt), "256.9 ft ");
+}
+
+class ConnectedWindow : public ::testing::Test {
+ protected:
+  ConnectedWindow() {
+    EXPECT_TRUE(pty.Valid());
+    w.AddExtraPort(pty.Path());
+    EXPECT_TRUE(w.SelectPort(pty.Path()));
+  }
+  std::string Port() const { return pty.Path().toStdString(); }
+
+  test::Pty pty;
+  test::WindowRig rig;
+  TFrmOrlimo& w = *rig.window;
+};
+
+TEST_F(ConnectedWindow, ConnectPauseAndCloseShowInTheStatusBar) {
+  Tool(w, TTool::TBOpen)->click();
+  ASSERT_TRUE(w.Session().State().PortOpen);
+  EXPECT_EQ(w.PanelText(2), "Open (" + Port() + ",9600 bps)");
+  EXPECT_EQ(w.StatusBar1()->Bevel(2), TPanelBevel::Raised);
+  EXPECT_EQ(w.ToolBar1()->Image(TTool::TBOpen), 0);
+  EXPECT_TRUE(Tool(w, TTool::TBOpen)->isChecked());
+  EXPECT_EQ(Tool(w, TTool::TBOpen)->toolTip(), QStringLiteral("Disconnect"));
+  EXPECT_TRUE(Tool(w, TTool::TBPause)->isEnabled());
+  EXPECT_TRUE(IndicatorShows(w, 2, 3));
+
+  // Data lights the indicator, and the one-second pass fills the list and the panel.
+  pty.Send({kRMC, kGGA, kGSA, kGSV});
+  ASSERT_TRUE(test::SpinUntil([&] { return w.Session().Indicator().IsOn(); }));
+  EXPECT_TRUE(IndicatorShows(w, 2, 0));
+  ASSERT_TRUE(test::SpinUntil([&] {
+    pty.Send({kRMC, kGGA, kGSA, kGSV});
+    test::SpinUntil([] { return false; }, 200);
+    return w.MonitorLineCount() >= 4;
+  }, 8000));
+  EXPECT_EQ(w.PanelText(3), "NMEA");
+  EXPECT_EQ(w.Panel10()->Text(nlLat), "N  37.504153\xB0");
+  EXPECT_EQ(w.MonitorSelectedIndex(), w.MonitorLineCount() - 1);
+
+  // Pause: the list stands still.
+  Tool(w, TTool::TBPause)->click();
+  EXPECT_TRUE(w.Session().State().Paused);
+  EXPECT_EQ(w.PanelText(2), "Pause (" + Port() + ",9600 bps)");
+  EXPECT_EQ(w.StatusBar1()->Bevel(2), TPanelBevel::Lowered);
+  EXPECT_EQ(Tool(w, TTool::TBPause)->toolTip(), QStringLiteral("Click to Continue"));
+  const int lines = w.MonitorLineCount();
+  pty.Send({kRMC, kGGA});
+  test::SpinUntil([] { return false; }, 1300);
+  EXPECT_EQ(w.MonitorLineCount(), lines);
+
+  // Close while paused: pause released and disabled, plugs joined again.
+  Tool(w, TTool::TBOpen)->click();
+  EXPECT_FALSE(w.Session().State().PortOpen);
+  EXPECT_EQ(w.PanelText(2), Port() + " Close");
+  EXPECT_EQ(w.PanelText(3), "UNKNOW");
+  EXPECT_FALSE(Tool(w, TTool::TBPause)->isEnabled());
+  EXPECT_FALSE(Tool(w, TTool::TBPause)->isChecked());
+  EXPECT_EQ(w.ToolBar1()->Image(TTool::TBPause), 2);
+  EXPECT_EQ(w.ToolBar1()->Image(TTool::TBOpen), 1);
+  EXPECT_FALSE(Tool(w, TTool::TBOpen)->isChecked());
+  EXPECT_TRUE(IndicatorShows(w, 0, 1));
+  EXPECT_EQ(w.SpinEditTimeOut()->value(), 33);  // the read interval of that connection
+  EXPECT_TRUE(rig.dialogs.empty());
+}
+
+TEST_F(ConnectedWindow, FailedOpenLeavesTheButtonReadyForAnotherTry) {
+  w.AddExtraPort(QStringLiteral("/nonexistent/ttyUSB9"));
+  ASSERT_TRUE(w.SelectPort(QStringLiteral("/nonexistent/ttyUSB9")));
+  Tool(w, TTool::TBOpen)->click();
+  EXPECT_FALSE(w.Session().State().PortOpen);
+  EXPECT_EQ(rig.dialogs, (std::vector<std::string>{"error: /nonexistent/ttyUSB9 Connection Error !"}));
+  EXPECT_EQ(w.PanelText(2), "Connection Fail");
+  EXPECT_FALSE(Tool(w, TTool::TBOpen)->isChecked());
+  EXPECT_TRUE(Tool(w, TTool::TBOpen)->isEnabled());
+  EXPECT_EQ(w.ToolBar1()->Image(TTool::TBOpen), 1);
+
+  ASSERT_TRUE(w.SelectPort(pty.Path()));
+  Tool(w, TTool::TBOpen)->click();
+  EXPECT_TRUE(w.Session().State().PortOpen);
+}
+
+}  // namespace
+}  // namespace orlimo

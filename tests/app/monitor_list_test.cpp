@@ -1,0 +1,131 @@
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include "app/monitor_list.h"
+#include "app_test_support.h"
+
+namespace orlimo {
+namespace {
+
+using test::kGSV;
+using test::kRMC;
+
+const std::string kPQY = "$PQYVER,GSW3.2.4*6B";
+const std::string kZDA = "$GPZDA,023441.00,20,04,2006,00,00*6A";
+const std::string kPQXWithGGA = "$PQXGGA,1*00";
+
+// Pixels of exactly `colour` in the band of row `row`.
+int CountInRow(const QImage& img, int row, const QColor& colour) {
+  int n = 0;
+  for (int y = row * TMonitorDelegate::kItemHeight; y < (row + 1) * TMonitorDelegate::kItemHeight; ++y) {
+    for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y) == colour;
+  }
+  return n;
+}
+
+class MonitorListTest : public ::testing::Test {
+ protected:
+  MonitorListTest() {
+    test::App();
+    list.resize(560, 200);
+    QFont f = list.font();
+    f.setStyleStrategy(QFont::NoAntialias);  // glyph pixels in the pen colour only
+    list.setFont(f);
+    list.setFrameShape(QFrame::NoFrame);
+    list.SetInspectionBox(&edit1);
+  }
+  QImage Render() {
+    list.show();
+    QApplication::processEvents();
+    QImage img(list.viewport()->size(), QImage::Format_RGB32);
+    list.viewport()->render(&img);
+    return img;
+  }
+  TMonitorList list;
+  QLineEdit edit1;
+};
+
+TEST_F(MonitorListTest, EachLineInTheColourOfItsTypeOnBlack) {
+  for (const std::string& l : {kGSV, kRMC, kPQY, kZDA, kPQXWithGGA}) list.AppendLine(l);
+  const QImage img = Render();
+  const QColor gsv(0xFF, 0x97, 0x97), rmc(0x7B, 0xF7, 0x00), pqy(0x80, 0xBF, 0xFF), gga(0xF2, 0x00, 0xF2);
+  EXPECT_GT(CountInRow(img, 0, gsv), 20);
+  EXPECT_EQ(CountInRow(img, 0, rmc), 0);
+  EXPECT_GT(CountInRow(img, 1, rmc), 20);
+  EXPECT_GT(CountInRow(img, 2, pqy), 5);
+  EXPECT_GT(CountInRow(img, 3, Qt::white), 20);  // a type without a colour of its own
+  EXPECT_GT(CountInRow(img, 4, gga), 5);         // found by tag anywhere in the line
+  EXPECT_EQ(img.pixelColor(img.width() - 1, 2), QColor(Qt::black));
+  EXPECT_EQ(list.sizeHintForRow(0), 14);
+}
+
+TEST_F(MonitorListTest, WithoutSyntaxColourBlackTextOnSilver) {
+  list.AppendLine(kRMC);
+  list.SetSyntaxColor(false);
+  const QImage img = Render();
+  EXPECT_EQ(img.pixelColor(img.width() - 1, img.height() - 1), QColor(0xC0, 0xC0, 0xC0));
+  EXPECT_EQ(CountInRow(img, 0, QColor(0x7B, 0xF7, 0x00)), 0);
+  list.SetSyntaxColor(true);
+  EXPECT_GT(CountInRow(Render(), 0, QColor(0x7B, 0xF7, 0x00)), 20);
+}
+
+TEST_F(MonitorListTest, CopyPutsTheSelectedLineWithCRLFOnTheClipboard) {
+  for (const std::string& l : {kGSV, kRMC, kPQY, kZDA}) list.AppendLine(l);
+  list.setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
+  list.CopytoClipboard1Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(kPQY + "\r\n"));
+
+  list.clearSelection();
+  list.CopytoClipboard1Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString());
+
+  const auto actions = list.PopupMenu()->actions();
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[0]->text(), QStringLiteral("Clear"));
+  EXPECT_EQ(actions[1]->text(), QStringLiteral("Copy to Clipboard"));
+  actions[0]->trigger();
+  EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(MonitorListTest, InspectionBoxFollowsClicksAndArrowKeys) {
+  for (const std::string& l : {kGSV, kRMC, kPQY}) list.AppendLine(l);
+  list.SelectLastLine();
+  EXPECT_EQ(list.SelectedIndex(), 2);
+  emit list.itemClicked(list.item(2));
+  EXPECT_EQ(edit1.text().toStdString(), kPQY);
+
+  list.setFocus();
+  QKeyEvent upPress(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+  QKeyEvent upRelease(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+  QApplication::sendEvent(&list, &upPress);
+  QApplication::sendEvent(&list, &upRelease);
+  EXPECT_EQ(edit1.text().toStdString(), kRMC);
+
+  QKeyEvent esc(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(&list, &esc);
+  EXPECT_EQ(edit1.text(), QString());
+
+  // A click with nothing selected leaves the box alone.
+  edit1.setText(QStringLiteral("kept"));
+  list.clearSelection();
+  emit list.itemClicked(nullptr);
+  EXPECT_EQ(edit1.text(), QStringLiteral("kept"));
+}
+
+TEST(MonitorTrim, TheSessionTrimsTheWindowListInOneStep) {
+  test::WindowRig rig;
+  TFrmOrlimo& w = *rig.window;
+  for (int i = 0; i < 2401; ++i) w.AppendMonitorLine("line " + std::to_string(i));
+  w.SelectLastMonitorLine();
+  w.Session().Pipeline().TrimMonitorList();
+  EXPECT_EQ(w.MonitorLineCount(), 1919);
+  EXPECT_EQ(w.lbxNMEA()->Line(0), "line 482");
+  EXPECT_EQ(w.MonitorSelectedIndex(), 1918);
+}
+
+}  // namespace
+}  // namespace orlimo

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "app/navi_format.h"
+#include "app/navi_panel.h"
+#include "app_test_support.h"
+#include "nmea/decoder.h"
+#include "widgets/pz_label.h"
+
+namespace orlimo {
+namespace {
+
+using test::kGGA;
+using test::kGLL;
+using test::kGSA;
+using test::kRMC;
+
+constexpr int kSeoul = 9 * 3600;
+
+TqvNMEA Decoded(std::initializer_list<std::string> lines) {
+  TqvNMEA nmea;
+  TSentenceType type{};
+  for (const std::string& l : lines) {
+    EXPECT_TRUE(nmea.DecodeSentence(l, type)) << l;
+    nmea.SentenceSeen[type] = true;  // as the receive pipeline marks them
+  }
+  return nmea;
+}
+
+std::string Text(const TNaviTexts& t, TNaviLabel which) { return t.Text[which].value_or("<unchanged>"); }
+
+TEST(NaviTexts, SampleFixInKilometresAndMiles) {
+  const TqvNMEA nmea = Decoded({kRMC, kGGA, kGSA});
+  const TNaviTexts km = ComputeNaviTexts(nmea, TUnitSelection::Km(), kSeoul);
+  ASSERT_FALSE(km.Clear);
+  EXPECT_EQ(Text(km, nlLat), "N  37.504153\xB0");
+  EXPECT_EQ(Text(km, nlLon), "E 127.047772\xB0");
+  EXPECT_EQ(Text(km, nlAlt), "78.3 m ");
+  EXPECT_EQ(Text(km, nlFix), "3D ");
+  EXPECT_EQ(Text(km, nlSOG), "41.0 Km/H ");
+  EXPECT_EQ(Text(km, nlCOG), "251.4\xB0");
+  EXPECT_EQ(Text(km, nlSVCNT), "7 ");
+  EXPECT_EQ(Text(km, nlGPSTime), "2006/04/20 02:34:41 ");
+  EXPECT_EQ(Text(km, nlLocalTime), "2006/04/20 11:34:41 ");
+
+  const TNaviTexts mile = ComputeNaviTexts(nmea, TUnitSelection::Mile(), kSeoul);
+  EXPECT_EQ(Text(mile, nlAlt), "256.9 ft ");
+  EXPECT_EQ(Text(mile, nlSOG), "25.5 Mile/H ");
+}
+
+TEST(NaviTexts, LocalTimeCrossesTheDateLineBothWays) {
+  const TqvNMEA nmea = Decoded({kRMC});
+  EXPECT_EQ(Text(ComputeNaviTexts(nmea, TUnitSelection::Km(), -5 * 3600), nlLocalTime),
+            "2006/04/19 21:34:41 ");
+  EXPECT_EQ(Text(ComputeNaviTexts(nmea, TUnitSelection::Km(), 22 * 3600), nlLocalTime),
+            "2006/04/21 00:34:41 ");
+}
+
+TEST(NaviTexts, OnlyGGAGivesTimeOfDayAndKeepsSpeed) {
+  const TqvNMEA nmea = Decoded({kGGA});
+  const TNaviTexts t = ComputeNaviTexts(nmea, TUnitSelection::Km(), kSeoul);
+  EXPECT_EQ(Text(t, nlLat), "N  37.504153\xB0");
+  EXPECT_EQ(Text(t, nlGPSTime), "           02:34:41 ");
+  EXPECT_EQ(Text(t, nlLocalTime), "           11:34:41 ");
+  EXPECT_FALSE(t.Text[nlSOG].has_value());
+  EXPECT_FALSE(t.Text[nlCOG].has_value());
+  EXPECT_EQ(Text(t, nlFix), "  ");  // no GSA yet: the blank entry and the blank after it
+  EXPECT_EQ(Text(t, nlSVCNT), "0 ");
+}
+
+TEST(NaviTexts, SourcePriorityAndSilentRefresh) {
+  TqvNMEA nmea = Decoded({kGLL, kGGA});
+  nmea.GGA.Latitude = 10.0;  // GLL outranks GGA
+  EXPECT_EQ(Text(ComputeNaviTexts(nmea, TUnitSelection::Km(), 0), nlLat), "N  37.504153\xB0");
+
+  nmea.SentenceSeen.fill(false);  // fix still valid, nothing new: nothing changes
+  const TNaviTexts t = ComputeNaviTexts(nmea, TUnitSelection::Km(), 0);
+  EXPECT_FALSE(t.Clear);
+  for (const auto& text : t.Text) EXPECT_FALSE(text.has_value());
+}
+
+TEST(NaviTexts, CenturyRuleAndDatesThatDoNotExist) {
+  TqvNMEA nmea = Decoded({kRMC});
+  nmea.RMC.Date.Year = 99;
+  EXPECT_EQ(Text(ComputeNaviTexts(nmea, TUnitSelection::Km(), 0), nlGPSTime), "1999/04/20 02:34:41 ");
+  nmea.RMC.Date.Year = 50;
+  EXPECT_EQ(Text(ComputeNaviTexts(nmea, TUnitSelection::Km(), 0), nlGPSTime), "2050/04/20 02:34:41 ");
+
+  // No date field: the GPS text is still written, the local time has nothing to show.
+  nmea.RMC.Date = {};
+  const TNaviTexts t = ComputeNaviTexts(nmea, TUnitSelection::Km(), kSeoul);
+  EXPECT_EQ(Text(t, nlGPSTime), "2000/00/00 02:34:41 ");
+  EXPECT_EQ(Text(t, nlLocalTime), "");
+}
+
+TEST(NaviTexts, LostFixClearsEverything) {
+  const TqvNMEA nmea = Decoded({kRMC, kGGA,
+                                "$GPRMC,023442.000,V,3730.2492,N,12702.8663,E,0.00,251.43,200406,,,N*73"});
+  EXPECT_TRUE(ComputeNaviTexts(nmea, TUnitSelection::Km(), 0).Clear);
+}
+
+TEST(NaviPanel, ReadOutsSitWhereTheyBelongAndEmptyOnLostFix) {
+  test::App();
+  TNaviPanel panel;
+  panel.SetUtcOffsetSource([] { return kSeoul; });
+  TqvNMEA nmea = Decoded({kRMC, kGGA, kGSA});
+  panel.UpdateNaviPanel(nmea, TUnitSelection::Km());
+  EXPECT_EQ(panel.Text(nlLat), "N  37.504153\xB0");
+  EXPECT_EQ(panel.Text(nlLocalTime), "2006/04/20 11:34:41 ");
+
+  const TpzLabel* svcnt = panel.Label(nlSVCNT);
+  EXPECT_EQ(svcnt->geometry(), QRect(144, 183, 95, 25));
+  EXPECT_EQ(panel.Label(nlGPSTime)->geometry(), QRect(87, 213, 153, 25));
+  EXPECT_EQ(panel.Label(nlGPSTime)->font().pixelSize(), 11);
+  EXPECT_EQ(svcnt->font().pixelSize(), 15);
+  EXPECT_TRUE(svcnt->font().bold());
+  EXPECT_EQ(svcnt->alignment(), TAlignment::taRightJustify);
+  EXPECT_EQ(svcnt->bevelOuter(), TLabelBevel::lbRaised);
+  EXPECT_EQ(svcnt->fontColor(), QColor(0xFF, 0xB3, 0xB3));
+  EXPECT_TRUE(panel.Captions()->text().startsWith(QStringLiteral("Latitude :\n\nLongitude : \n")));
+
+  // Speed only from RMC or VTG: a GGA alone leaves it as it was.
+  nmea.SentenceSeen.fill(false);
+  nmea.SentenceSeen[stGGA] = true;
+  panel.UpdateNaviPanel(nmea, TUnitSelection::Km());
+  EXPECT_EQ(panel.Text(nlSOG), "41.0 Km/H ");
+  EXPECT_EQ(panel.Text(nlGPSTime), "           02:34:41 ");
+
+  nmea.FixValid = false;
+  panel.UpdateNaviPanel(nmea, TUnitSelection::Km());
+  for (int i = 0; i < kNaviLabelCount; ++i) EXPECT_EQ(panel.Text(static_cast<TNaviLabel>(i)), "");
+}
+
+}  // namespace
+}  // namespace orlimo
