@@ -125,9 +125,12 @@ void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
   auto* rgUNIT = new QGroupBox(QStringLiteral(" Unit "), panel11);
   rgUNIT->setObjectName(QStringLiteral("rgUNIT"));
   rgUNIT->setFont(ArialFont(12, true));
+  // The pale red captions need a dark ground to be read (on grey they look disabled).
   QPalette unitPal = rgUNIT->palette();
   unitPal.setColor(QPalette::WindowText, QColor(0xFF, 0xB3, 0xB3));
+  unitPal.setColor(QPalette::Window, QColor(0x15, 0x2B, 0x21));
   rgUNIT->setPalette(unitPal);
+  rgUNIT->setAutoFillBackground(true);
   unitKm_ = new QRadioButton(QStringLiteral("Km"), rgUNIT);
   unitMile_ = new QRadioButton(QStringLiteral("Mile"), rgUNIT);
   unitKm_->setChecked(true);

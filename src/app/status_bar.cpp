@@ -1,6 +1,8 @@
 #include "app/status_bar.h"
 
+#include <QHelpEvent>
 #include <QPaintEvent>
+#include <QToolTip>
 #include <QPainter>
 
 #include "app/fonts.h"
@@ -45,6 +47,20 @@ QRect TStatusBar::PanelRect(int panel) const {
   for (int i = 0; i < panel; ++i) left += kWidths[i];
   // Panels are separated by two pixels; the last one takes what is left of its width.
   return QRect(left, 2, kWidths[panel] - 2, height() - 2);
+}
+
+bool TStatusBar::event(QEvent* e) {
+  if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+  const auto* help = static_cast<QHelpEvent*>(e);
+  for (int i = 1; i < kPanelCount; ++i) {
+    if (PanelRect(i).contains(help->pos()) && !panels_[i].text.isEmpty()) {
+      QToolTip::showText(help->globalPos(), panels_[i].text, this, PanelRect(i));
+      return true;
+    }
+  }
+  QToolTip::hideText();
+  e->ignore();
+  return true;
 }
 
 void TStatusBar::paintEvent(QPaintEvent* e) {

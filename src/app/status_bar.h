@@ -38,6 +38,8 @@ class TStatusBar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  // A panel's full text as its hint: long device paths do not fit the fixed widths.
+  bool event(QEvent* e) override;
 
  private:
   struct Panel {
