@@ -1,0 +1,151 @@
+// gpssim: a simulated GPS receiver on a pseudo-terminal. Prints the port to open as
+// its first line, then runs until it is killed or the port has been closed for a minute.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "sim/simulated_receiver.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: gpssim [--personality sirf|sirf-binary|ublox|silent|noisy] [--rate BPS] [--hz N]\n"
+    "              [--link PATH] [--ttff-hot S] [--ttff-cold S] [--tmc] [--replay FILE]\n"
+    "\n"
+    "A GPS receiver on a pseudo-terminal. The first line printed is the port to open.\n"
+    "\n"
+    "  --personality P  sirf         NMEA with the maker's proprietary replies (default)\n"
+    "                   sirf-binary  the same receiver in SiRF binary mode\n"
+    "                   ublox        a u-blox ANTARIS receiver (text banner, UBX replies)\n"
+    "                   silent       opens, sends nothing\n"
+    "                   noisy        sirf on a bad line: checksum errors, cut lines, junk\n"
+    "  --rate BPS       the receiver's rate: 4800, 9600, 19200, 38400, 57600 or 115200\n"
+    "                   (default 9600); a host listening at another rate reads garbage\n"
+    "  --hz N           output cycles a second: 1, 5 or 10 (default 1)\n"
+    "  --link PATH      also make PATH a symbolic link to the port (removed on exit)\n"
+    "  --ttff-hot S     seconds to the first fix after a hot start and at power-on (default 3)\n"
+    "  --ttff-cold S    seconds to the first fix after a cold start or factory default\n"
+    "                   (default 30)\n"
+    "  --tmc            a TMC module answers $PQYCM,V\n"
+    "  --replay FILE    play a captured log (# comment lines skipped) instead of the\n"
+    "                   scenario, at the receiver's rate and cycle, looping at the end\n"
+    "  --help           this text\n"
+    "\n"
+    "It stops on SIGINT or SIGTERM, or when the port, once opened, stays closed for 60 s.\n";
+
+bool ParseInt(std::string_view s, int& v) {
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+bool ParseSeconds(std::string_view s, double& v) {
+  try {
+    std::size_t used = 0;
+    v = std::stod(std::string(s), &used);
+    return used == s.size() && v >= 0 && v < 86400;
+  } catch (...) {
+    return false;
+  }
+}
+
+int Fail(const std::string& msg) {
+  std::fprintf(stderr, "gpssim: %s\n%s", msg.c_str(), kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  orlimo::SimOptions o;
+  std::string link;
+  bool hotGiven = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    auto value = [&](std::string_view& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    std::string_view v;
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (a == "--tmc") {
+      o.tmc = true;
+    } else if (a == "--personality") {
+      if (!value(v)) return Fail("--personality needs a value");
+      const auto p = orlimo::ParseSimPersonality(v);
+      if (!p) return Fail("unknown personality " + std::string(v));
+      o.personality = *p;
+    } else if (a == "--rate") {
+      if (!value(v) || !ParseInt(v, o.rate)) return Fail("--rate needs a number");
+      if (o.rate != 4800 && o.rate != 9600 && o.rate != 19200 && o.rate != 38400 && o.rate != 57600 &&
+          o.rate != 115200)
+        return Fail("unsupported rate " + std::string(v));
+    } else if (a == "--hz") {
+      if (!value(v) || !ParseInt(v, o.hz) || (o.hz != 1 && o.hz != 5 && o.hz != 10))
+        return Fail("--hz takes 1, 5 or 10");
+    } else if (a == "--link") {
+      if (!value(v) || v.empty()) return Fail("--link needs a path");
+      link = v;
+    } else if (a == "--ttff-hot") {
+      if (!value(v) || !ParseSeconds(v, o.ttffHot)) return Fail("--ttff-hot needs seconds");
+      hotGiven = true;
+    } else if (a == "--ttff-cold") {
+      if (!value(v) || !ParseSeconds(v, o.ttffCold)) return Fail("--ttff-cold needs seconds");
+    } else if (a == "--replay") {
+      if (!value(v) || v.empty()) return Fail("--replay needs a file");
+      o.replayFile = v;
+    } else {
+      return Fail("unknown option " + std::string(a));
+    }
+  }
+  if (hotGiven) o.ttffStart = o.ttffHot;
+
+  // Signals are taken synchronously below; the receiver's thread inherits the mask.
+  sigset_t sigs;
+  sigemptyset(&sigs);
+  sigaddset(&sigs, SIGINT);
+  sigaddset(&sigs, SIGTERM);
+  sigaddset(&sigs, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &sigs, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  orlimo::SimulatedReceiver sim(o);
+  const std::string path = sim.Start();
+  if (path.empty()) {
+    std::fprintf(stderr, "gpssim: %s\n", sim.Error().c_str());
+    return 1;
+  }
+  if (!link.empty()) {
+    struct stat st{};
+    if (lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(link.c_str());
+    if (symlink(path.c_str(), link.c_str()) != 0) {
+      std::fprintf(stderr, "gpssim: cannot link %s: %s\n", link.c_str(), std::strerror(errno));
+      return 1;
+    }
+  }
+  std::printf("%s\n", path.c_str());
+  std::fflush(stdout);
+
+  bool everOpened = false;
+  int closedSeconds = 0;
+  const timespec oneSecond{1, 0};
+  for (;;) {
+    siginfo_t info;
+    if (sigtimedwait(&sigs, &info, &oneSecond) > 0) break;
+    const bool open = sim.Status().hostOpen;
+    everOpened = everOpened || open;
+    closedSeconds = open ? 0 : closedSeconds + 1;
+    if (everOpened && closedSeconds > 60) break;
+  }
+  sim.Stop();
+  if (!link.empty()) unlink(link.c_str());
+  return 0;
+}

@@ -1,0 +1,259 @@
+#include "sim/receiver_core.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "frames/hex.h"
+#include "frames/sirf_frame.h"
+#include "frames/ubx_frame.h"
+#include "sim/nmea_output.h"
+#include "sim/sirf_binary_output.h"
+
+namespace orlimo {
+namespace {
+
+constexpr std::array<std::uint8_t, 11> kUbxDefaultRates = {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0};
+
+std::vector<std::string_view> SplitFields(std::string_view s) {
+  const std::size_t star = s.find('*');
+  if (star != std::string_view::npos) s = s.substr(0, star);
+  std::vector<std::string_view> out;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t comma = s.find(',', pos);
+    out.push_back(s.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+    if (comma == std::string_view::npos) break;
+    pos = comma + 1;
+  }
+  return out;
+}
+
+bool ToInt(std::string_view s, long& v) {
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
+}
+
+bool IsStandardRate(long r) {
+  for (long k : {4800L, 9600L, 19200L, 38400L, 57600L, 115200L})
+    if (k == r) return true;
+  return false;
+}
+
+}  // namespace
+
+ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds,
+                           std::vector<std::string> replayCycles)
+    : options_(options),
+      world_(options.scenario, utcStartSeconds),
+      replay_(std::move(replayCycles)),
+      rng_(options.seed),
+      rate_(options.rate),
+      mode_(options.personality == SimPersonality::SiRFBinary ? SimMode::SiRFBinary : SimMode::Nmea),
+      fixAt_(std::max(options.ttffStart, 0.0)),
+      bannerDue_(options.personality == SimPersonality::UBlox),
+      ubxRates_(kUbxDefaultRates) {
+  options_.hz = std::clamp(options_.hz, 1, 10);
+}
+
+bool ReceiverCore::HasFix(double now) const { return !options_.scenario.noFix && now >= fixAt_; }
+
+void ReceiverCore::Receive(std::string_view bytes, double now) {
+  std::vector<HostMessage> messages;
+  parser_.Feed(bytes, messages);
+  counters_.rejected = parser_.Rejected();
+  for (const HostMessage& m : messages) {
+    ++counters_.commands;
+    switch (m.kind) {
+      case HostMessage::Kind::Nmea:
+        counters_.lastCommand = m.bytes;
+        HandleNmea(m.bytes, now);
+        break;
+      case HostMessage::Kind::SiRF:
+        ++counters_.framesChecked;
+        counters_.lastCommand = BytesToHex(m.bytes);
+        HandleSiRF(m.bytes, now);
+        break;
+      case HostMessage::Kind::UBX:
+        ++counters_.framesChecked;
+        counters_.lastCommand = BytesToHex(m.bytes);
+        HandleUBX(m.bytes, now);
+        break;
+    }
+  }
+}
+
+void ReceiverCore::Restart(int kind, double now) {
+  ++counters_.restarts;
+  counters_.lastRestartKind = kind;
+  fixAt_ = now + (kind == 1 ? options_.ttffHot : options_.ttffCold);
+  silentUntil_ = now + options_.restartSilence;
+  replies_.clear();
+  if (options_.personality == SimPersonality::UBlox) bannerDue_ = true;
+}
+
+void ReceiverCore::HandleNmea(const std::string& line, double now) {
+  const SimPersonality p = options_.personality;
+  if (p == SimPersonality::Silent || mode_ != SimMode::Nmea) return;
+  const std::vector<std::string_view> f = SplitFields(line);
+  const std::string_view addr = f[0];
+
+  if (p == SimPersonality::UBlox) {
+    // It knows none of the SiRF sentences; a sentence it does not know brings the banner.
+    if (addr.substr(0, 3) != "$GP") bannerDue_ = true;
+    return;
+  }
+  long v = 0;
+  if (addr == "$PSRF101") {
+    if (f.size() >= 9 && ToInt(f[8], v) && (v == 1 || v == 2 || v == 4 || v == 8)) {
+      Restart(static_cast<int>(v), now);
+      if (v == 8) rate_ = options_.factoryRate;
+    }
+  } else if (addr == "$PSRF100") {
+    long proto = 0;
+    if (f.size() >= 3 && ToInt(f[1], proto) && ToInt(f[2], v) && IsStandardRate(v) &&
+        (proto == 0 || proto == 1)) {
+      rate_ = static_cast<int>(v);
+      if (proto == 0) mode_ = SimMode::SiRFBinary;
+    }
+  } else if (addr == "$PQXC" && f.size() >= 2 && f[1] == "201") {
+    replies_ += NmeaLine("$PQXR,201,GSW3.2.5_3.1.00.07-ORL1.10");
+  } else if (addr == "$PQXC" && f.size() >= 3 && f[1] == "200") {
+    if (ToInt(f[2], v) && v == 2 && f.size() >= 5) {
+      long on = 0, cycle = 0;
+      if (ToInt(f[3], on) && ToInt(f[4], cycle) && on > 0 && cycle >= on) {
+        trickle_ = true;
+        trickleOn_ = static_cast<int>(on);
+        trickleCycle_ = static_cast<int>(cycle);
+      }
+    } else if (v == 1) {
+      trickle_ = false;
+    }
+    replies_ += PowerReply();
+  } else if (addr == "$PQYCM" && f.size() >= 2 && f[1] == "V" && options_.tmc) {
+    replies_ += NmeaLine("$PQYTQ,V,TMC-2.01");
+  }
+}
+
+void ReceiverCore::HandleSiRF(std::string_view frame, double now) {
+  if (options_.personality == SimPersonality::Silent || mode_ != SimMode::SiRFBinary) return;
+  const std::string_view payload = SiRFPayload(frame);
+  const std::uint8_t mid = SiRFMessageID(frame);
+  if (mid == 0x80) {  // initialise data source: a factory default brings NMEA back
+    Restart(8, now);
+    mode_ = SimMode::Nmea;
+    rate_ = options_.factoryRate;
+  } else if (mid == 0x81) {  // switch to NMEA at the rate in the frame's last two bytes
+    mode_ = SimMode::Nmea;
+    if (payload.size() >= 24) {
+      const long r = static_cast<unsigned char>(payload[22]) << 8 | static_cast<unsigned char>(payload[23]);
+      rate_ = IsStandardRate(r) ? static_cast<int>(r) : 4800;
+    } else {
+      rate_ = 4800;
+    }
+  }
+}
+
+void ReceiverCore::HandleUBX(std::string_view frame, double now) {
+  if (options_.personality != SimPersonality::UBlox) return;
+  const std::uint8_t cls = UBXClass(frame), id = UBXId(frame);
+  const std::string_view payload = UBXPayload(frame);
+  auto ack = [&](bool ok) {
+    replies_ += BuildUBXFrame(0x05, ok ? 0x01 : 0x00, std::string{static_cast<char>(cls), static_cast<char>(id)});
+  };
+  if (cls == 0x06 && id == 0x01) {  // CFG-MSG
+    if (payload.size() == 2) {
+      const auto msg = static_cast<std::uint8_t>(payload[1]);
+      const std::uint8_t r = msg < ubxRates_.size() && static_cast<std::uint8_t>(payload[0]) == 0xF0 ? ubxRates_[msg] : 0;
+      // Class, ID, then the rate on each of the four I/O targets.
+      const std::string reply{payload[0], payload[1], static_cast<char>(r), static_cast<char>(r),
+                              static_cast<char>(r), static_cast<char>(r)};
+      replies_ += BuildUBXFrame(0x06, 0x01, reply);
+    } else if (payload.size() >= 3 && static_cast<std::uint8_t>(payload[0]) == 0xF0) {
+      const auto msg = static_cast<std::uint8_t>(payload[1]);
+      const bool ok = msg < ubxRates_.size();
+      if (ok) ubxRates_[msg] = static_cast<std::uint8_t>(payload[payload.size() >= 4 ? 3 : 2]);
+      ack(ok);
+    } else {
+      ack(false);
+    }
+  } else if (cls == 0x06 && id == 0x04 && payload.size() >= 4) {  // CFG-RST
+    const unsigned mask = static_cast<unsigned char>(payload[0]) | static_cast<unsigned char>(payload[1]) << 8;
+    Restart(mask == 0 ? 1 : 4, now);
+  } else if (cls == 0x06 && id == 0x09 && payload.size() >= 12) {  // CFG-CFG
+    const bool clear = payload[0] != 0 || payload[1] != 0 || payload[2] != 0 || payload[3] != 0;
+    if (clear) ubxRates_ = kUbxDefaultRates;
+    ack(true);
+  }
+}
+
+std::string ReceiverCore::PowerReply() const {
+  // Normal mode has exactly three commas; trickle power gives on time and cycle as fields 5, 6.
+  if (!trickle_) return NmeaLine("$PQXR,200,1,0");
+  return NmeaLine("$PQXR,200,1,2," + std::to_string(trickleOn_) + "," + std::to_string(trickleCycle_) +
+                  ",300000,30000");
+}
+
+std::string ReceiverCore::Banner() const {
+  return NmeaLine("$GPTXT,01,01,02,u-blox ag - www.u-blox.com") +
+         NmeaLine("$GPTXT,01,01,02,HW  ANTARIS ATR0620 HW 00040001") +
+         NmeaLine("$GPTXT,01,01,02,ROM CORE 5.00    Jan 09 2006 11:00:00") +
+         NmeaLine("$GPTXT,01,01,02,FW  5.00 Jan 09 2006 11:00:00");
+}
+
+std::string ReceiverCore::Damage(const std::string& sentence) {
+  std::uniform_int_distribution<int> pick(0, 99);
+  const int roll = pick(rng_);
+  std::string s = sentence;
+  if (roll < 10 && s.size() > 8) {  // a checksum error: one character changed
+    std::uniform_int_distribution<std::size_t> at(1, s.size() - 6);
+    s[at(rng_)] ^= 0x01;
+  } else if (roll < 18 && s.size() > 8) {  // a cut line: its tail and line end lost
+    std::uniform_int_distribution<std::size_t> at(3, s.size() - 3);
+    s.resize(at(rng_));
+  }
+  if (pick(rng_) < 12) {  // stray binary bytes before it
+    std::uniform_int_distribution<int> len(1, 8), byte(0, 255);
+    std::string junk;
+    for (int n = len(rng_); n > 0; --n) junk.push_back(static_cast<char>(byte(rng_)));
+    s = junk + s;
+  }
+  return s;
+}
+
+std::string ReceiverCore::CycleOutput(double now) {
+  if (!replay_.empty()) {
+    std::string out = replay_[replayPos_];
+    replayPos_ = (replayPos_ + 1) % replay_.size();
+    return out;
+  }
+  const SimSnapshot snap = world_.At(now, HasFix(now));
+  std::string out;
+  if (mode_ == SimMode::SiRFBinary) {
+    for (const std::string& f : SiRFBinaryCycle(snap, now)) out += f;
+    return out;
+  }
+  if (bannerDue_) {
+    out += Banner();
+    bannerDue_ = false;
+  }
+  const bool noisy = options_.personality == SimPersonality::Noisy;
+  for (const std::string& s : NmeaCycle(snap, options_.zda)) out += noisy ? Damage(s) : s;
+  return out;
+}
+
+std::string ReceiverCore::Due(double now) {
+  if (options_.personality == SimPersonality::Silent) return {};
+  if (now < silentUntil_) return {};
+  std::string out = std::move(replies_);
+  replies_.clear();
+  if (now >= nextCycle_) {
+    out += CycleOutput(nextCycle_);  // stamped with the cycle's own time, not the wake-up's
+    ++counters_.cycles;
+    const double period = 1.0 / options_.hz;
+    nextCycle_ += period;
+    if (nextCycle_ <= now) nextCycle_ = now + period;  // fell behind: keep the cadence from here
+  }
+  return out;
+}
+
+}  // namespace orlimo

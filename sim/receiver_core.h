@@ -1,0 +1,91 @@
+// The receiver's behaviour without any I/O: it is told what the host sent and what
+// time it is, and says what it puts on the line. Time is seconds since power-on.
+//
+// Personalities answer the commands a host sends:
+//   SiRF     $PQXC,201 -> $PQXR,201,GSW...; $PQXC,200,... -> $PQXR,200,1,...;
+//            $PQYCM,V -> $PQYTQ,... (with a TMC module); $PSRF101 restarts (1 hot,
+//            4 cold, 8 factory default, which also moves it to its factory rate);
+//            $PSRF100 changes rate (protocol 0 switches to SiRF binary)
+//   SiRF binary: frames only; MID 128 factory default back to NMEA at the factory
+//            rate; MID 0x81 to NMEA at the frame's rate. Bad checksums are ignored.
+//   u-blox   text banner at start, after a restart and within a cycle after any
+//            sentence it does not know; CFG-MSG polls answered, CFG-RST restarts,
+//            CFG-CFG resets the output rates.
+//   Silent   parses what it gets, sends nothing.
+//   Noisy    SiRF, with checksum errors, cut lines and stray binary bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/host_input.h"
+#include "sim/scenario.h"
+#include "sim/sim_options.h"
+
+namespace orlimo {
+
+enum class SimMode { Nmea, SiRFBinary };
+
+struct SimCounters {
+  int restarts = 0;             // restart commands obeyed
+  int lastRestartKind = 0;      // 1 hot, 4 cold, 8 factory default
+  int commands = 0;             // checked messages received
+  int rejected = 0;             // sentences and frames with bad checksums or framing
+  int framesChecked = 0;        // binary frames that passed their checksum
+  std::string lastCommand;      // last sentence (without CR LF), or frame in hex
+  int cycles = 0;               // output cycles sent
+};
+
+class ReceiverCore {
+ public:
+  // `cycles` replaces the scenario when non-empty (replay).
+  ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds,
+               std::vector<std::string> replayCycles = {});
+
+  // Bytes the receiver read from the host (already at its own rate).
+  void Receive(std::string_view bytes, double now);
+
+  // What goes on the line at `now`: replies first, then a cycle when one is due.
+  std::string Due(double now);
+
+  int Rate() const { return rate_; }
+  SimMode Mode() const { return mode_; }
+  bool HasFix(double now) const;
+  bool TricklePower() const { return trickle_; }
+  const SimCounters& Counters() const { return counters_; }
+
+ private:
+  void HandleNmea(const std::string& line, double now);
+  void HandleSiRF(std::string_view frame, double now);
+  void HandleUBX(std::string_view frame, double now);
+  void Restart(int kind, double now);
+  std::string CycleOutput(double now);
+  std::string Damage(const std::string& sentence);
+  std::string PowerReply() const;
+  std::string Banner() const;
+
+  SimOptions options_;
+  SimWorld world_;
+  std::vector<std::string> replay_;
+  std::size_t replayPos_ = 0;
+  HostInputParser parser_;
+  std::mt19937 rng_;
+
+  int rate_;
+  SimMode mode_;
+  double fixAt_;
+  double silentUntil_ = 0;
+  double nextCycle_ = 0;
+  bool trickle_ = false;
+  int trickleOn_ = 0, trickleCycle_ = 0;
+  bool bannerDue_ = false;
+  std::array<std::uint8_t, 11> ubxRates_{};  // output rate per NMEA message ID
+  std::string replies_;
+  SimCounters counters_;
+};
+
+}  // namespace orlimo

@@ -1,0 +1,49 @@
+// What a simulated receiver is: its personality, line settings and scenario.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orlimo {
+
+enum class SimPersonality {
+  SiRF,        // NMEA with the maker's proprietary replies and $PSRF commands
+  SiRFBinary,  // the same receiver, started in SiRF binary mode
+  UBlox,       // an ANTARIS receiver: text banner, UBX frames
+  Silent,      // opens, sends nothing
+  Noisy,       // SiRF on a bad line: checksum errors, cut lines, stray binary bytes
+};
+
+std::optional<SimPersonality> ParseSimPersonality(std::string_view name);
+std::string_view SimPersonalityName(SimPersonality p);
+
+// Where the receiver is and what it sees. Angles in degrees, speed in knots.
+struct SimScenario {
+  double latitude = 37.50415;   // north positive
+  double longitude = 127.04777; // east positive
+  double altitude = 78.3;       // metres above mean sea level
+  double speedKnots = 0.0;      // 0: standing
+  double courseDeg = 0.0;
+  int satellites = 11;          // in view, 0..12
+  bool noFix = false;           // the receiver never gets a fix
+};
+
+struct SimOptions {
+  SimPersonality personality = SimPersonality::SiRF;
+  int rate = 9600;              // bit/s the receiver sends and listens at
+  int hz = 1;                   // output cycles a second: 1, 5 or 10
+  double ttffStart = 3.0;       // seconds from power-on to the first fix
+  double ttffHot = 3.0;         // after a hot start
+  double ttffCold = 30.0;       // after a cold start or factory default
+  double restartSilence = 0.5;  // the receiver says nothing this long after a restart
+  int factoryRate = 4800;       // where a factory default leaves it
+  bool tmc = false;             // a TMC module answers $PQYCM,V
+  bool zda = false;             // send ZDA in each cycle
+  std::string replayFile;       // play this capture instead of the scenario
+  SimScenario scenario;
+  std::uint32_t seed = 1;       // for the line noise and the byte gaps
+};
+
+}  // namespace orlimo
