@@ -9,9 +9,9 @@
 
 namespace orlimo {
 
-inline const QColor kSatNotTrackedColor{0xFF, 0x80, 0xC0};  // pink
-inline const QColor kSatTrackedColor{0x80, 0xBF, 0xFF};     // light blue
-inline const QColor kSatUsedColor{0xBB, 0xFF, 0x77};        // light green
+inline constexpr QColor kSatNotTrackedColor{0xFF, 0x80, 0xC0};  // pink
+inline constexpr QColor kSatTrackedColor{0x80, 0xBF, 0xFF};     // light blue
+inline constexpr QColor kSatUsedColor{0xBB, 0xFF, 0x77};        // light green
 
 enum TSatelliteStateCode : int { kSatNotTracked = 1, kSatTracked = 2, kSatUsed = 3 };
 

@@ -15,7 +15,7 @@ namespace orlimo {
 
 namespace {
 
-const QColor kPanelColor{0x00, 0x2E, 0x5B};
+constexpr QColor kPanelColor{0x00, 0x2E, 0x5B};
 constexpr int kPlotDiameter = 180;
 constexpr int kLabelRise = 5;  // the PRN's top edge above the dot centre
 

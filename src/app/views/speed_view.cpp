@@ -12,7 +12,7 @@ namespace orlimo {
 
 namespace {
 
-const QColor kPanelColor{0x00, 0x40, 0x80};
+constexpr QColor kPanelColor{0x00, 0x40, 0x80};
 
 QFont ArialBold(int pixels) {
   QFont f(QStringLiteral("Arial"));

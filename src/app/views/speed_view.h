@@ -32,8 +32,8 @@
 
 namespace orlimo {
 
-inline const QColor kHubColor{0x80, 0x80, 0x80};
-inline const QColor kOverRangeHubColor{0xFF, 0x00, 0x80};
+inline constexpr QColor kHubColor{0x80, 0x80, 0x80};
+inline constexpr QColor kOverRangeHubColor{0xFF, 0x00, 0x80};
 
 class TSpeedView : public QWidget {
   Q_OBJECT

@@ -45,7 +45,7 @@ QColor SignalStripColour(int row);
 // build time and stored as a JPEG resource.
 inline constexpr int kSkySize = 211;
 inline constexpr QPoint kSkyCentre{105, 106};
-inline const QColor kSkyNavy{0x00, 0x1C, 0x44};
+inline constexpr QColor kSkyNavy{0x00, 0x1C, 0x44};
 QImage DrawSkyBackground();
 
 }  // namespace orlimo::viewart
