@@ -11,7 +11,6 @@
 #include <cstring>
 #include <deque>
 #include <memory>
-#include <random>
 
 #include "sim/replay.h"
 #include "sim/uart_model.h"
@@ -147,8 +146,7 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - epoch).count();
     return static_cast<UartTick>(static_cast<__int128>(ns) * kUartTicksPerSecond / 1000000000);
   };
-  std::mt19937 rng(options_.seed ^ 0x5EED);
-  std::uniform_int_distribution<int> gapQuarter(0, 4);
+  UartGapSource gaps(options_.seed);
 
   int hostRate = options_.rate;
   UartLine toHost(hostRate);
@@ -188,7 +186,7 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
     }
 
     // New output joins the queue; the line clocks out every byte whose time has come.
-    for (char c : core.Due(nowSec)) pending.push_back({static_cast<std::uint8_t>(c), 4 * gapQuarter(rng)});
+    for (char c : core.Due(nowSec)) pending.push_back({static_cast<std::uint8_t>(c), gaps.NextSixteenths()});
     if (pending.empty() && lineFree < now) lineFree = now;
     while (!pending.empty() && lineFree <= now) {
       const PendingByte b = pending.front();

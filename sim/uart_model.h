@@ -62,6 +62,24 @@ class UartLine {
   UartTick lineEnd_ = 0;    // end of the last byte driven
 };
 
+// The irregular idle gaps a receiver's firmware leaves between bytes: 0 to 1 bit in
+// quarter-bit steps, from a seeded generator so that runs repeat.
+class UartGapSource {
+ public:
+  explicit UartGapSource(std::uint32_t seed) : state_(seed * 2654435761u + 1) {
+    if (state_ == 0) state_ = 1;
+  }
+  int NextSixteenths() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return static_cast<int>(state_ % 5) * 4;
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
 // One burst from an idle line: `bytes` sent at `sendRate` with the given gaps (in
 // sixteenths of a bit, reused cyclically; none means back to back), read at `listenRate`.
 std::string SampleAtRate(std::string_view bytes, int sendRate, int listenRate,
