@@ -1,1 +1,269 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <vector>
+
+#include "frames/hex.h"
+#include "frames/sirf_frame.h"
+#include "frames/ubx_frame.h"
+#include "nmea/sentence.h"
+#include "sim/receiver_core.h"
+#include "sim/replay.h"
+
+namespace orlimo {
+namespace {
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> out;
+  std::size_t pos = 0;
+  while (pos < s.size()) {
+    const std::size_t eol = s.find("\r\n", pos);
+    if (eol == std::string::npos) break;
+    out.push_back(s.substr(pos, eol - pos));
+    pos = eol + 2;
+  }
+  return out;
+}
+
+int Separators(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), ',')) + 1; }
+
+SimOptions Quick(SimPersonality p = SimPersonality::SiRF) {
+  SimOptions o;
+  o.personality = p;
+  o.ttffStart = 0;
+  o.ttffHot = 2;
+  o.ttffCold = 5;
+  o.restartSilence = 0.5;
+  return o;
+}
+
+std::string Field(const std::string& line, int n) {  // 1-based, '*' ends the last field
+  std::size_t pos = 0;
+  for (int i = 1; i < n; ++i) pos = line.find(',', pos) + 1;
+  return line.substr(pos, line.find_first_of(",*", pos) - pos);
+}
+
+std::string RmcStatus(const std::string& out) {
+  for (const std::string& l : Lines(out))
+    if (l.rfind("$GPRMC", 0) == 0) return Field(l, 3);
+  return "";
+}
+
+TEST(ReceiverCore, CyclesHaveTheFieldCountsTheDecodersAccept) {
+  for (bool fix : {true, false}) {
+    SimOptions o = Quick();
+    o.scenario.noFix = !fix;
+    o.zda = true;
+    o.scenario.speedKnots = 22;
+    ReceiverCore core(o, 1700000000);
+    const std::vector<std::string> lines = Lines(core.Due(0));
+    std::vector<std::string> gsv;
+    for (const std::string& l : lines) {
+      ASSERT_TRUE(IsValidSentence(l)) << l;
+      const std::string type = l.substr(3, 3);
+      const std::map<std::string, int> counts = {{"RMC", 13}, {"GGA", 15}, {"GLL", 8}, {"GSA", 18}, {"VTG", 10}};
+      if (counts.count(type) != 0) {
+        EXPECT_EQ(Separators(l), counts.at(type)) << l;
+      }
+      if (type == "GSV") gsv.push_back(l);
+      EXPECT_EQ(l.substr(0, 3), "$GP");
+    }
+    ASSERT_EQ(gsv.size(), 3u);  // 11 satellites: 4 + 4 + 3
+    bool emptyCn0 = false;
+    for (std::size_t m = 0; m < gsv.size(); ++m) {
+      EXPECT_EQ(Field(gsv[m], 2), "3");
+      EXPECT_EQ(Field(gsv[m], 3), std::to_string(m + 1));
+      EXPECT_EQ(Field(gsv[m], 4), "11");
+      const int sats = (Separators(gsv[m]) - 4) / 4;
+      EXPECT_EQ(sats, m < 2 ? 4 : 3);
+      for (int i = 0; i < sats; ++i) emptyCn0 |= Field(gsv[m], 8 + 4 * i).empty();
+    }
+    EXPECT_TRUE(emptyCn0);
+    EXPECT_EQ(RmcStatus(core.Due(1)), fix ? "A" : "V");
+  }
+}
+
+TEST(ReceiverCore, MovingPositionAndFixUsedSatellitesInGsa) {
+  SimOptions o = Quick();
+  o.scenario.speedKnots = 60;  // a nautical mile a minute
+  o.scenario.courseDeg = 0;
+  ReceiverCore core(o, 1700000000);
+  std::string first, later, gsa;
+  for (int s = 0; s <= 60; ++s) {
+    const std::string out = core.Due(s);
+    for (const std::string& l : Lines(out)) {
+      if (l.rfind("$GPGGA", 0) == 0) (s == 0 ? first : later) = Field(l, 3);
+      if (l.rfind("$GPGSA", 0) == 0) gsa = l;
+    }
+  }
+  EXPECT_NEAR(std::stod(later) - std::stod(first), 1.0, 0.01);  // minutes of latitude
+  EXPECT_EQ(Field(gsa, 3), "3");
+  EXPECT_FALSE(Field(gsa, 4).empty());
+}
+
+TEST(ReceiverCore, AnswersTheMakersQueries) {
+  SimOptions o = Quick();
+  o.tmc = true;
+  ReceiverCore core(o, 1700000000);
+  core.Due(0);
+  core.Receive("$PQXC,201*05\r\n$PQYCM,V\r\n$PQXC,200,0*18\r\n", 0.1);
+  std::string out = core.Due(0.2);
+  const std::size_t ver = out.find("$PQXR,201,");
+  ASSERT_NE(ver, std::string::npos);
+  EXPECT_EQ(out.compare(out.find("GSW", ver) - 0, 3, "GSW"), 0);
+  EXPECT_NE(out.find('*', ver), std::string::npos);
+  EXPECT_NE(out.find("PQYTQ"), std::string::npos);
+  EXPECT_NE(out.find("$PQXR,200,1,0*"), std::string::npos);  // normal mode: three commas
+
+  core.Receive("$PQXC,200,2,400,1000,300000,30000\r\n", 0.3);
+  const std::string reply = Lines(core.Due(0.4)).at(0);
+  EXPECT_EQ(reply.rfind("$PQXR,200,1", 0), 0u);
+  EXPECT_EQ(Field(reply, 5), "400");
+  EXPECT_EQ(Field(reply, 6), "1000");
+  EXPECT_EQ(core.Counters().lastCommand, "$PQXC,200,2,400,1000,300000,30000");
+
+  // A wrong or lower-case checksum is not a command; without a TMC module no PQYTQ.
+  ReceiverCore plain(Quick(), 1700000000);
+  plain.Due(0);
+  plain.Receive("$PQXC,201*06\r\n$PQXC,201*0a\r\n$PQYCM,V\r\n", 0.1);
+  EXPECT_EQ(plain.Due(0.2), "");
+  EXPECT_EQ(plain.Counters().rejected, 2);
+}
+
+TEST(ReceiverCore, RestartsLoseTheFixAndRegainItAfterTheirTime) {
+  for (int kind : {1, 4, 8}) {
+    ReceiverCore core(Quick(), 1700000000);
+    EXPECT_EQ(RmcStatus(core.Due(0)), "A");
+    const std::string cmd = "$PSRF101,0,0,0,96000,0,0,12," + std::to_string(kind);
+    core.Receive(cmd + NMEAChecksumSuffix(cmd) + "\r\n", 0.5);
+    EXPECT_EQ(core.Counters().restarts, 1);
+    EXPECT_EQ(core.Due(0.9), "");  // quiet while it restarts
+    EXPECT_EQ(RmcStatus(core.Due(1)), "V");
+    const double ttff = kind == 1 ? 2 : 5;
+    double t = 2;
+    for (; t < 10 && RmcStatus(core.Due(t)) != "A"; t += 1) {
+    }
+    EXPECT_DOUBLE_EQ(t, 0.5 + ttff + 0.5) << kind;  // first whole-second cycle after the fix
+    EXPECT_EQ(core.Rate(), kind == 8 ? 4800 : 9600);
+  }
+}
+
+TEST(ReceiverCore, RateChangeTakesEffectAtOnce) {
+  ReceiverCore core(Quick(), 1700000000);
+  core.Receive("$PSRF100,1,38400,8,1,0" + NMEAChecksumSuffix("$PSRF100,1,38400,8,1,0") + "\r\n", 0.1);
+  EXPECT_EQ(core.Rate(), 38400);
+  core.Receive("$PSRF100,1,12345,8,1,0\r\n", 0.2);  // no such rate
+  EXPECT_EQ(core.Rate(), 38400);
+  core.Receive("$PSRF100,0,57600,8,1,0\r\n", 0.3);  // protocol 0: SiRF binary
+  EXPECT_EQ(core.Mode(), SimMode::SiRFBinary);
+  EXPECT_EQ(core.Rate(), 57600);
+}
+
+TEST(ReceiverCore, BinaryModeSendsCheckedFramesAndObeysOnlyValidOnes) {
+  ReceiverCore core(Quick(SimPersonality::SiRFBinary), 1700000000);
+  const std::string out = core.Due(0);
+  EXPECT_NE(out.find(HexToBytes("A0A2000909").value()), std::string::npos);
+  for (std::size_t p = out.find("\xA0\xA2"); p != std::string::npos; p = out.find("\xA0\xA2", p + 1)) {
+    const std::size_t len = (static_cast<unsigned char>(out[p + 2]) << 8 | static_cast<unsigned char>(out[p + 3])) + 8;
+    EXPECT_TRUE(IsValidSiRFFrame(out.substr(p, len)));
+    p += len - 1;
+  }
+  const std::string factory =
+      HexToBytes("A0A20019" "80" "000000000000000000000000" "000177FA" "00000000" "0000" "0C38" "0236B0B3").value();
+  std::string broken = factory;
+  broken[27] ^= 1;
+  core.Receive("$PSRF100,1,4800,8,1,0*0E\r\n" + broken, 0.2);  // text and a bad frame: ignored
+  EXPECT_EQ(core.Mode(), SimMode::SiRFBinary);
+  EXPECT_EQ(core.Rate(), 9600);
+  EXPECT_EQ(core.Counters().rejected, 1);
+  core.Receive(factory, 0.3);
+  EXPECT_EQ(core.Mode(), SimMode::Nmea);
+  EXPECT_EQ(core.Rate(), 4800);
+  EXPECT_EQ(core.Counters().lastRestartKind, 8);
+
+  ReceiverCore other(Quick(SimPersonality::SiRFBinary), 1700000000);
+  other.Receive(HexToBytes("A0A20018810201010101010105010101010100010001000100011" "2C00169B0B3").value(), 0.1);
+  EXPECT_EQ(other.Mode(), SimMode::Nmea);
+  EXPECT_EQ(other.Rate(), 4800);
+}
+
+TEST(ReceiverCore, UBloxBannerCfgMsgRepliesAndRestarts) {
+  ReceiverCore core(Quick(SimPersonality::UBlox), 1700000000);
+  std::string out = core.Due(0);
+  for (const char* t : {"u-blox", "ANTARIS", "ROM CORE"}) EXPECT_NE(out.find(t), std::string::npos) << t;
+  EXPECT_EQ(core.Due(1).find("ANTARIS"), std::string::npos);  // once, not every cycle
+
+  core.Receive("$PQXC,201*05\r\n", 1.2);  // not its language: banner again, no SiRF reply
+  out = core.Due(2);
+  EXPECT_NE(out.find("ANTARIS"), std::string::npos);
+  EXPECT_EQ(out.find("PQXR"), std::string::npos);
+
+  std::string polls;
+  for (int id : {0, 1, 2, 3, 4, 5, 8}) polls += BuildUBXFrame(0x06, 0x01, std::string{'\xF0', static_cast<char>(id)});
+  std::string bad = BuildUBXFrame(0x06, 0x01, std::string{'\xF0', '\x00'});
+  bad.back() ^= 1;
+  core.Receive(polls + bad, 2.1);
+  out = core.Due(2.2);
+  int replies = 0;
+  for (std::size_t p = out.find("\xB5\x62\x06\x01"); p != std::string::npos; p = out.find("\xB5\x62\x06\x01", p + 1)) {
+    const std::string f = out.substr(p, 14);
+    ASSERT_TRUE(IsValidUBXFrame(f));
+    const int id = static_cast<unsigned char>(f[7]);
+    EXPECT_EQ(static_cast<int>(f[9]), id == 8 ? 0 : 1) << id;  // rate on the second target
+    ++replies;
+  }
+  EXPECT_EQ(replies, 7);
+  EXPECT_EQ(core.Counters().rejected, 1);
+
+  core.Receive(HexToBytes("B56206040400FF0702001679").value(), 3.0);  // CFG-RST cold
+  EXPECT_EQ(core.Counters().restarts, 1);
+  EXPECT_FALSE(core.HasFix(4.0));
+}
+
+TEST(ReceiverCore, SilentAndNoisyLines) {
+  ReceiverCore silent(Quick(SimPersonality::Silent), 1700000000);
+  silent.Receive("$PQXC,201*05\r\n", 0);
+  for (int s = 0; s < 3; ++s) EXPECT_EQ(silent.Due(s), "");
+
+  ReceiverCore noisy(Quick(SimPersonality::Noisy), 1700000000);
+  int valid = 0, invalid = 0;
+  for (int s = 0; s < 20; ++s) {
+    for (const std::string& l : Lines(noisy.Due(s))) (IsValidSentence(l) ? valid : invalid) += 1;
+  }
+  EXPECT_GT(valid, 80);
+  EXPECT_GT(invalid, 10);
+}
+
+TEST(ReceiverCore, GarbageNeverCrashesOrAnswers) {
+  for (SimPersonality p : {SimPersonality::SiRF, SimPersonality::SiRFBinary, SimPersonality::UBlox}) {
+    ReceiverCore core(Quick(p), 1700000000);
+    core.Due(0);
+    std::mt19937 rng(3);
+    std::string junk;
+    for (int i = 0; i < 100000; ++i) junk.push_back(static_cast<char>(rng() & 0xFF));
+    junk += "\xA0\xA2\xFF\xFF";  // a length nobody sends, at the very end
+    for (std::size_t i = 0; i < junk.size(); i += 977) core.Receive(junk.substr(i, 977), 0.5);
+    EXPECT_EQ(core.Counters().restarts, 0);
+    EXPECT_EQ(core.Rate(), 9600);
+  }
+}
+
+TEST(Replay, DropsCommentLinesAndCutsCyclesWhereRecordsRepeat) {
+  const std::string capture =
+      "# Name: test\n#\n$GPGGA,1*00\r\n$GPGSV,2,1,x\r\n$GPGSV,2,2,x\r\n$GPRMC,1\r\n"
+      "$GPGGA,2\r\n$GPGSV,2,1,y\r\n" + BuildSiRFFrame("\x29") + "junk\n#x\xff\n";
+  const std::string stream = StripCaptureComments(capture);
+  EXPECT_EQ(stream.find("# Name"), std::string::npos);
+  EXPECT_NE(stream.find("#x\xff"), std::string::npos);  // binary, not a comment
+  const std::vector<std::string> cycles = SplitIntoCycles(stream);
+  ASSERT_EQ(cycles.size(), 2u);
+  EXPECT_EQ(cycles[0], "$GPGGA,1*00\r\n$GPGSV,2,1,x\r\n$GPGSV,2,2,x\r\n$GPRMC,1\r\n");
+  std::string joined;
+  for (const std::string& c : cycles) joined += c;
+  EXPECT_EQ(joined, stream);  // bytes exactly as captured
+}
+
+}  // namespace
+}  // namespace orlimo

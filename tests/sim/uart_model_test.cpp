@@ -72,7 +72,7 @@ TEST(UartModel, ListenerRateChangeLosesTheHalfReadByteAndReadsOnAtTheNewRate) {
   UartTick t = line.Send('A', 9600, 0);
   line.Advance(t / 2, out);
   line.SetListenRate(19200, t / 2);
-  t = line.Send('B', 19200, t);
+  t = line.Send('B', 19200, t + 20 * UartBitTicks(19200));  // after a pause
   line.Advance(t + 20 * UartBitTicks(19200), out);
   // The rest of 'A' is read as garbage at the new rate; 'B' then comes through intact.
   ASSERT_FALSE(out.empty());
