@@ -1,0 +1,76 @@
+// The simulator at 115200 bit/s and 10 Hz over 10 s while a host reads: does it keep
+// its true rate? Reported counters:
+//   cycle_rate_error_pct  output cycles counted against 10 a second
+//   line_rate_error_pct   bit times clocked out against the bytes the host received
+//   host_bytes_per_s      what the host read
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "sim/simulated_receiver.h"
+
+namespace orlimo {
+namespace {
+
+void BM_SimKeepsItsRate(benchmark::State& state) {
+  for (auto _ : state) {
+    SimOptions o;
+    o.rate = 115200;
+    o.hz = 10;
+    o.ttffStart = 0;
+    o.zda = true;
+    SimulatedReceiver sim(o);
+    const std::string path = sim.Start();
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    cfsetispeed(&t, B115200);
+    cfsetospeed(&t, B115200);
+    tcsetattr(fd, TCSANOW, &t);
+
+    // Let it settle, then measure between two status snapshots 10 s apart.
+    const auto settle = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    char buf[4096];
+    auto drain = [&](std::chrono::steady_clock::time_point until, long long& bytes) {
+      while (std::chrono::steady_clock::now() < until) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 5) > 0) {
+          const ssize_t n = read(fd, buf, sizeof buf);
+          if (n > 0) bytes += n;
+        }
+      }
+    };
+    long long ignored = 0, received = 0;
+    drain(settle, ignored);
+    const SimStatus a = sim.Status();
+    drain(std::chrono::steady_clock::now() + std::chrono::seconds(10), received);
+    const SimStatus b = sim.Status();
+    close(fd);
+    sim.Stop();
+
+    const double seconds = b.seconds - a.seconds;
+    const double cycles = b.counters.cycles - a.counters.cycles;
+    const double bits = b.bitsOnLine - a.bitsOnLine;
+    const double bytes = static_cast<double>(b.bytesOnLine - a.bytesOnLine);
+    // Each byte the host got took (bits / bytes) bit times at the line rate.
+    const double lineSeconds = static_cast<double>(received) * (bits / bytes) / 115200.0;
+    const double busySeconds = bits / 115200.0;
+    state.counters["cycle_rate_error_pct"] = 100.0 * (cycles / seconds - 10.0) / 10.0;
+    state.counters["line_rate_error_pct"] = 100.0 * (lineSeconds - busySeconds) / busySeconds;
+    state.counters["host_bytes_per_s"] = static_cast<double>(received) / seconds;
+    state.counters["line_busy_pct"] = 100.0 * busySeconds / seconds;
+  }
+}
+BENCHMARK(BM_SimKeepsItsRate)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+}  // namespace orlimo
+
+BENCHMARK_MAIN();
