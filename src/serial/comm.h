@@ -156,7 +156,10 @@ class TComm : public QObject, private CommEventSink {
   void SetLine(T TCommLine::*field, T value) {
     if (line_.*field == value) return;
     line_.*field = value;
-    if (IsOpen()) ApplyLineTo(fd_);
+    if (IsOpen()) {
+      ApplyLineTo(fd_);
+      readTimeouts_.lineGeneration.fetch_add(1, std::memory_order_release);
+    }
   }
   template <typename T>
   void SetTimeout(T TCommTimeouts::*field, T value) {

@@ -73,6 +73,7 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
     if (have > 0) sink.PostReceived(QByteArray(buf.data(), have));
     have = 0;
   };
+  std::uint32_t chunkGeneration = ctx.timeouts->lineGeneration.load(std::memory_order_acquire);
 
   for (;;) {
     if (stop.stop_requested()) return;
@@ -97,6 +98,13 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
     const short portEvents = fds[1].revents;
     if ((portEvents & POLLNVAL) != 0) return;  // descriptor closed under us
 
+    // The line settings changed since this chunk began (a new rate during baud
+    // detection): what was gathered so far goes out on its own, first.
+    const std::uint32_t generation = ctx.timeouts->lineGeneration.load(std::memory_order_acquire);
+    if (generation != chunkGeneration) {
+      deliver();
+      chunkGeneration = generation;
+    }
     const ssize_t n = ::read(ctx.fd, buf.data() + have, static_cast<size_t>(kReadChunkMax - have));
     if (n > 0) {
       const auto now = Clock::now();

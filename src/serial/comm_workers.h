@@ -36,6 +36,9 @@ struct SharedReadTimeouts {
   std::atomic<std::uint32_t> interval{100};
   std::atomic<std::uint32_t> totalMultiplier{0};
   std::atomic<std::uint32_t> totalConstant{0};
+  // Counts line-setting changes on the open port: bytes read before a change (at
+  // the old rate, say) never share a chunk with bytes read after it.
+  std::atomic<std::uint32_t> lineGeneration{0};
 };
 
 // The writer's queue of owned buffers, in call order. Push wakes the writer

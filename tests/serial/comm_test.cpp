@@ -258,6 +258,18 @@ TEST_F(CommTest, ChunksEndWhenTheLineIsQuietOrFull) {
   for (const auto& c : rec.chunks) EXPECT_LE(c.size(), kReadChunkMax);
 }
 
+TEST_F(CommTest, BytesFromBeforeARateChangeGetAChunkOfTheirOwn) {
+  Recorder rec(comm);
+  comm.SetReadIntervalTimeout(300);
+  comm.OpenComm();
+  ASSERT_TRUE(pty.Write("old rate"));
+  SpinUntil([] { return false; }, 50);  // gathered, not yet delivered
+  comm.SetBaudRate(19200);
+  ASSERT_TRUE(pty.Write("new rate"));
+  ASSERT_TRUE(SpinUntil([&] { return rec.All().size() == 16; }));
+  EXPECT_EQ(rec.chunks, (QByteArrayList{"old rate", "new rate"}));
+}
+
 TEST_F(CommTest, LineSettingsReachTheOtherSide) {
   // A pty keeps its own byte size and parity enable bit; rate, stop bits, flow
   // control and the odd/even choice show through to the master.

@@ -1,0 +1,169 @@
+// The session against the simulated receiver on a pty, for real: what the session
+// recognises comes out of the receiver's bytes on the line, at its true rate.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_session_view.h"
+#include "pty_support.h"
+#include "session/session.h"
+#include "sim/simulated_receiver.h"
+
+namespace orlimo {
+namespace {
+
+// Lets the event loop deliver what arrives for `ms` milliseconds.
+void Pump(int ms) { test::SpinUntil([] { return false; }, ms); }
+
+class WithReceiver : public ::testing::Test {
+ protected:
+  WithReceiver() { test::App(); }
+
+  TSession& StartSession() {
+    SessionOptions o;
+    o.manualTicks = true;
+    session = std::make_unique<TSession>(view, o);
+    return *session;
+  }
+
+  // A receiver sends about 500 bytes a cycle: as many cycles a second as its line
+  // carries with room to spare, so that its bursts end in quiet gaps as on a real line.
+  void StartReceiver(SimPersonality personality, int rate) {
+    SimOptions o;
+    o.personality = personality;
+    o.rate = rate;
+    o.hz = rate >= 57600 ? 10 : rate >= 38400 ? 5 : 1;
+    secondMs = o.hz == 10 ? 300 : o.hz == 5 ? 450 : 1050;
+    o.ttffStart = 0.5;
+    o.ttffCold = 0.5;
+    o.ttffHot = 0.5;
+    o.restartSilence = 0.2;
+    sim = std::make_unique<SimulatedReceiver>(o);
+    view.port = sim->Start();
+    ASSERT_FALSE(view.port.empty()) << sim->Error();
+  }
+
+  // One supervisor second, shortened when the receiver sends several bursts a second.
+  void Second(int ms = 0) {
+    Pump(ms > 0 ? ms : secondMs);
+    session->Tm1sTimer();
+  }
+
+  // Runs seconds until the detection has a result or gave up.
+  void DetectUntilDone() {
+    for (int i = 0; i < 12 && session->State().LinkState == TLinkState::Auto && session->State().PortOpen; ++i)
+      Second();
+  }
+
+  FakeSessionView view;
+  int secondMs = 1050;
+  std::unique_ptr<SimulatedReceiver> sim;
+  std::unique_ptr<TSession> session;
+};
+
+TEST_F(WithReceiver, ConnectAtItsRateShowsNMEAAndTheFix) {
+  StartReceiver(SimPersonality::SiRF, 9600);
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  ASSERT_TRUE(session->State().PortOpen);
+  Second();
+  EXPECT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(view.panels[1], "GPS Baud Rate :9600");
+  EXPECT_EQ(view.panels[3], "NMEA");
+  EXPECT_EQ(view.panels[4].rfind(" Rx(Bps):", 0), 0u);
+  for (int i = 0; i < 6 && view.panels[5].rfind("Fix after :", 0) != 0; ++i) Second();
+  EXPECT_EQ(view.panels[5].rfind("Fix after :", 0), 0u) << view.panels[5];
+  EXPECT_NEAR(session->NMEAData().GGA.Latitude, 37.504, 0.01);
+  EXPECT_GT(view.monitor.size(), 10u);
+}
+
+class DetectsRate : public WithReceiver, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DetectsRate, FromAWrongRateToNMEA) {
+  const int rate = GetParam();
+  StartReceiver(SimPersonality::SiRF, rate);
+  StartSession();
+  view.rate = rate == 9600 ? "4800" : "9600";
+  session->TBOpenClick();
+  ASSERT_TRUE(session->State().PortOpen);
+  session->TBAutoSyncClick();
+  ASSERT_EQ(session->State().LinkState, TLinkState::Auto);
+  DetectUntilDone();
+  ASSERT_EQ(session->State().LinkState, TLinkState::NMEA) << view.PanelText(1);
+  EXPECT_EQ(session->State().DetectedBaudRate, rate);
+  EXPECT_EQ(session->CommGPS().BaudRate(), static_cast<std::uint32_t>(rate));
+  EXPECT_EQ(view.rate, std::to_string(rate));
+  EXPECT_EQ(view.panels[1], "GPS Baud Rate :" + std::to_string(rate));
+  view.monitor.clear();
+  Second();
+  Second();
+  EXPECT_GT(view.monitor.size(), 3u) << "sentences flow at the detected rate";
+}
+
+INSTANTIATE_TEST_SUITE_P(SixRates, DetectsRate, ::testing::Values(4800, 9600, 19200, 38400, 57600, 115200));
+
+class DetectsBinary : public WithReceiver, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DetectsBinary, SiRFBinaryStream) {
+  const int rate = GetParam();
+  StartReceiver(SimPersonality::SiRFBinary, rate);
+  StartSession();
+  view.rate = "38400";
+  session->TBOpenClick();
+  session->TBAutoSyncClick();
+  DetectUntilDone();
+  EXPECT_EQ(session->State().LinkState, TLinkState::SiRF);
+  EXPECT_EQ(session->State().DetectedBaudRate, rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(TableRates, DetectsBinary, ::testing::Values(4800, 9600, 57600));
+
+TEST_F(WithReceiver, SiRFBinaryReceiverIsSwitchedToNMEA) {
+  StartReceiver(SimPersonality::SiRFBinary, 9600);
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  Second();
+  ASSERT_EQ(session->State().LinkState, TLinkState::SiRF);
+  view.answers = {true};
+  Second();
+  EXPECT_EQ(view.dialogs.back().rfind("ask: GPS is in SiRF Binary mode.", 0), 0u);
+  ASSERT_TRUE(test::SpinUntil([&] { return sim->Status().counters.lastRestartKind == 8; }))
+      << "the receiver checked and obeyed the factory-default frame";
+  EXPECT_EQ(session->State().LinkState, TLinkState::Auto);
+  DetectUntilDone();
+  EXPECT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(session->State().DetectedBaudRate, sim->Status().rate);
+}
+
+TEST_F(WithReceiver, SilentReceiverIsGivenUpOnce) {
+  StartReceiver(SimPersonality::Silent, 9600);
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  for (int i = 0; i < 12; ++i) Second(20);
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_EQ(view.dialogs[0], "warning: Can not receive data from " + view.port +
+                                 " !!\r\n\r\nPlease change another COM Port and try again !\r\n");
+  EXPECT_FALSE(session->State().PortOpen);
+}
+
+TEST_F(WithReceiver, UnpluggedReceiverEndsTheConnection) {
+  StartReceiver(SimPersonality::SiRF, 9600);
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  Second();
+  ASSERT_EQ(session->State().LinkState, TLinkState::NMEA);
+  sim->Stop();  // the receiver's side of the line is gone
+  for (int i = 0; i < 12 && session->State().PortOpen; ++i) Second(20);
+  EXPECT_FALSE(session->State().PortOpen);
+  EXPECT_EQ(view.dialogs.back().rfind("warning: Can not receive data from ", 0), 0u);
+  // A new connection attempt to the vanished port fails cleanly.
+  session->TBOpenClick();
+  EXPECT_FALSE(session->State().PortOpen);
+}
+
+}  // namespace
+}  // namespace orlimo
