@@ -89,7 +89,16 @@ std::vector<std::string> SplitIntoCycles(std::string_view stream) {
       current.clear();
       seen = {key};
     }
-    current.append(stream.substr(pos, n));
+    std::string_view record = stream.substr(pos, n);
+    // Many captures were stored with bare LF line ends; a receiver sends CR LF.
+    if (record.size() >= 2 && record.front() == '$' && record.back() == '\n' &&
+        record[record.size() - 2] != '\r') {
+      record.remove_suffix(1);
+      current.append(record);
+      current.append("\r\n");
+    } else {
+      current.append(record);
+    }
     pos += n;
   }
   if (!current.empty()) cycles.push_back(std::move(current));

@@ -265,5 +265,12 @@ TEST(Replay, DropsCommentLinesAndCutsCyclesWhereRecordsRepeat) {
   EXPECT_EQ(joined, stream);  // bytes exactly as captured
 }
 
+TEST(Replay, PutsBackTheCROfSentencesStoredWithBareLF) {
+  const std::vector<std::string> cycles = SplitIntoCycles("$GPGGA,1\n$GPRMC,1\r\n$GPGGA,2\n");
+  ASSERT_EQ(cycles.size(), 2u);
+  EXPECT_EQ(cycles[0], "$GPGGA,1\r\n$GPRMC,1\r\n");
+  EXPECT_EQ(cycles[1], "$GPGGA,2\r\n");
+}
+
 }  // namespace
 }  // namespace orlimo
