@@ -3,80 +3,29 @@
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
-#include <functional>
-#include <string>
 #include <thread>
 
+#include "pty_support.h"
 #include "serial/comm.h"
 
 namespace {
 
 using orlimo::TComm;
-
-struct PtyPair {
-  int master = -1;
-  std::string slave;
-  PtyPair() {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    char buf[128] = {};
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0 || ::ptsname_r(master, buf, sizeof buf) != 0) {
-      slave.clear();
-    } else {
-      slave = buf;
-    }
-  }
-  ~PtyPair() {
-    if (master >= 0) ::close(master);
-  }
-};
-
-void Feed(int fd, const QByteArray& data) {
-  qsizetype done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
-    if (n > 0) {
-      done += n;
-    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-      pollfd p{fd, POLLOUT, 0};
-      ::poll(&p, 1, 1000);
-    } else {
-      return;
-    }
-  }
-}
-
-bool SpinUntil(const std::function<bool()>& pred, int timeoutMs) {
-  QTimer tick;
-  tick.start(5);
-  QElapsedTimer clock;
-  clock.start();
-  while (!pred()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
+using orlimo::test::Pty;
+using orlimo::test::SpinUntil;
 
 void BM_PtyToOnReceiveData(benchmark::State& state) {
   const auto size = static_cast<qsizetype>(state.range(0));
   QByteArray payload(size, '\0');
   for (qsizetype i = 0; i < size; ++i) payload[i] = static_cast<char>((i * 131 + (i >> 9)) & 0xFF);
 
-  PtyPair pty;
+  Pty pty;
   TComm comm;
-  comm.SetCommName(QString::fromStdString(pty.slave));
+  comm.SetCommName(QString::fromStdString(pty.SlavePath()));
   comm.SetOutx_XonXoffFlow(false);
   comm.SetInx_XonXoffFlow(false);
   comm.SetBaudRate(115200);
@@ -88,7 +37,7 @@ void BM_PtyToOnReceiveData(benchmark::State& state) {
 
   for (auto _ : state) {
     received.clear();
-    std::thread feeder(Feed, pty.master, std::cref(payload));
+    std::thread feeder([&] { pty.Write(payload); });
     const bool complete = SpinUntil([&] { return received.size() >= size; }, 60000);
     feeder.join();
     if (!complete || received != payload) {
@@ -114,9 +63,9 @@ double ProcessCpuSeconds() {
 // CPU used by the whole process while a port sits open and silent; the main
 // thread sleeps, so what is counted is what the reader and writer cost.
 void BM_IdleOpenPortCpu(benchmark::State& state) {
-  PtyPair pty;
+  Pty pty;
   TComm comm;
-  comm.SetCommName(QString::fromStdString(pty.slave));
+  comm.SetCommName(QString::fromStdString(pty.SlavePath()));
   bool writerIdle = false;
   QObject::connect(&comm, &TComm::OnSendDataEmpty, [&] { writerIdle = true; });
   comm.OpenComm();
@@ -135,7 +84,7 @@ BENCHMARK(BM_IdleOpenPortCpu)->Arg(10)->Iterations(1)->Unit(benchmark::kSecond)-
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  orlimo::test::App();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
