@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -14,6 +13,7 @@
 #include "app/navi_panel.h"
 #include "app/port_combo.h"
 #include "app/status_bar.h"
+#include "app/views/satellite_view.h"
 #include "serial/port_list.h"
 #include "serial/usb_watch.h"
 #include "session/link_state.h"
@@ -65,6 +65,7 @@ void TFrmOrlimo::FormCreate() {
   cbGPSCOM_->setCurrentIndex(0);
   cbCOMBR_->setCurrentIndex(1);  // 9600
   RefreshPortList();
+  satelliteView_->InitSatelliteTable();
   naviPanel_->ClearNaviPanel();
   SelectUnit(0);
   session_->Connection().DisableSessionControls();
@@ -207,28 +208,6 @@ void TFrmOrlimo::ShowReadInterval(int milliseconds) { spinEditTimeOut_->setValue
 void TFrmOrlimo::SchedulePortListCheck(int milliseconds) {
   tmCkCOM_.setInterval(milliseconds);
   if (!tmCkCOM_.isActive()) tmCkCOM_.start();
-}
-
-// --- Views ---
-
-void TFrmOrlimo::UpdateNaviPanel(const TqvNMEA& nmea) { naviPanel_->UpdateNaviPanel(nmea, unit_); }
-
-// The satellite chart and table, the sky view and the instrument come with their
-// widgets; their panels are already in place.
-void TFrmOrlimo::ShowSatelliteTable(const TqvNMEA&) {}
-void TFrmOrlimo::DrawSkyView(const TqvNMEA&) {}
-void TFrmOrlimo::ShowSpeedAndCourse(const TqvNMEA&) {}
-
-// --- Unit switch ---
-
-void TFrmOrlimo::SelectUnit(int itemIndex) {
-  (itemIndex == 1 ? unitMile_ : unitKm_)->setChecked(true);
-  rgUNITClick();
-}
-
-void TFrmOrlimo::rgUNITClick() {
-  unit_ = unitMile_->isChecked() ? TUnitSelection::Mile() : TUnitSelection::Km();
-  session_->RefreshViews();
 }
 
 }  // namespace orlimo

@@ -41,6 +41,9 @@ class TNaviPanel;
 class TStatusBar;
 class TqvUSBx;
 class TPortCombo;
+class TSatelliteView;
+class TSkyView;
+class TSpeedView;
 
 struct TFrmOrlimoSetup {
   SessionOptions Session;
@@ -115,11 +118,14 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   bool SelectPort(const QString& port);
 
   // --- The unit switch ---
+  // rgUNIT's handler: hands the selection to the speed instrument, which keeps the
+  // unit for the whole window and refreshes every view in it.
   void rgUNITClick();
   void SelectUnit(int itemIndex);
-  const TUnitSelection& Unit() const { return unit_; }
+  // The unit as the navigation read-outs need it, read from the instrument.
+  TUnitSelection Unit() const;
 
-  // --- Parts for tests and for the views still to come ---
+  // --- Parts for tests ---
   TToolBar* ToolBar1() const { return toolBar_; }
   TStatusBar* StatusBar1() const { return statusBar_; }
   TMonitorList* lbxNMEA() const { return lbxNMEA_; }
@@ -127,6 +133,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QWidget* Panel3() const { return panel3_; }
   QWidget* Panel5() const { return panel5_; }
   QWidget* Panel6() const { return panel6_; }
+  TSatelliteView* SatelliteView() const { return satelliteView_; }
+  TSkyView* SkyView() const { return skyView_; }
+  TSpeedView* SpeedView() const { return speedView_; }
   QComboBox* cbGPSCOM() const;
   QComboBox* cbCOMBR() const { return cbCOMBR_; }
   QLineEdit* Edit1() const { return edit1_; }
@@ -139,6 +148,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void BuildLayout();
   void BuildTopStrip(QWidget* panel11);
   void BuildProControls(QWidget* panel11, QWidget* panel4);
+  void BuildViews();
   void ConnectTools();
   void FormCreate();
   void DrawActivityIndicator(QPainter& p, const QRect& r) const;
@@ -148,7 +158,6 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QStringList CurrentPortList() const;
 
   TFrmOrlimoSetup setup_;
-  TUnitSelection unit_;
   std::array<std::vector<std::string>, 5> memos_;  // Memo1..Memo4 (index 0 unused)
   QTimer tmCkCOM_;
 
@@ -159,6 +168,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QWidget* panel3_ = nullptr;
   QWidget* panel5_ = nullptr;
   QWidget* panel6_ = nullptr;
+  TSatelliteView* satelliteView_ = nullptr;
+  TSkyView* skyView_ = nullptr;
+  TSpeedView* speedView_ = nullptr;
   QWidget* panel7_ = nullptr;
   TPortCombo* cbGPSCOM_ = nullptr;
   QComboBox* cbCOMBR_ = nullptr;

@@ -57,7 +57,6 @@ void TFrmOrlimo::BuildLayout() {
   QWidget* panel1 = MakePanel(panel2, "Panel1", QRect(0, 62, kClientWidth, 533));
   QWidget* panel12 = MakePanel(panel1, "Panel12", QRect(kClientWidth - 248, 0, 248, 533));
   panel3_ = MakePanel(panel12, "Panel3", QRect(1, 1, 246, 247), QColor(0x00, 0x40, 0x80));
-  static_cast<QFrame*>(panel3_)->setFrameShape(QFrame::Box);
   naviPanel_ = new TNaviPanel(panel12);
   naviPanel_->move(0, 249);
 
@@ -65,7 +64,7 @@ void TFrmOrlimo::BuildLayout() {
   QWidget* panel9 = MakePanel(panel4, "Panel9", QRect(0, 0, panel4->width(), 223));
   panel5_ = MakePanel(panel9, "Panel5", QRect(3, 3, 353, 214), QColor(0x37, 0x37, 0x37));
   panel6_ = MakePanel(panel9, "Panel6", QRect(362, 3, 217, 217), QColor(0x00, 0x2E, 0x5B));
-  static_cast<QFrame*>(panel6_)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  BuildViews();
 
   lbxNMEA_ = new TMonitorList(panel4);
   lbxNMEA_->setGeometry(0, 223, panel4->width(), panel4->height() - 223);

@@ -7,19 +7,22 @@
 #include <optional>
 #include <string>
 
+#include "app/views/speed_math.h"
+
 namespace orlimo {
 
 class TqvNMEA;
 
 // The unit switch as the read-outs need it: item 0 kilometres, 1 miles; the
-// factor from knots and the caption of the speed unit.
+// factor from knots and the caption of the speed unit. A value read from the
+// speed instrument at each refresh, which is where the unit is kept.
 struct TUnitSelection {
   int ItemIndex = 0;
-  double SpeedFactor = 1.852;
+  double SpeedFactor = kKmSpeedFactor;
   std::string SpeedCaption = "Km/H";
 
-  static TUnitSelection Km() { return {0, 1.852, "Km/H"}; }
-  static TUnitSelection Mile() { return {1, 1.15151515, "Mile/H"}; }
+  static TUnitSelection Km() { return {0, kKmSpeedFactor, "Km/H"}; }
+  static TUnitSelection Mile() { return {1, kMileSpeedFactor, "Mile/H"}; }
 };
 
 enum TNaviLabel : int {

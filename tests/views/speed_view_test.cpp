@@ -5,7 +5,6 @@
 
 #include "app/views/artwork/view_art.h"
 #include "app/views/speed_view.h"
-#include "app/views/unit_selector.h"
 #include "widget_test_support.h"
 
 namespace orlimo {
@@ -162,19 +161,6 @@ TEST_F(SpeedViewTest, TestSliderIgnoresTheUnit) {
   EXPECT_EQ(view.SpeedNeedleMeter()->color(), kOverRangeHubColor);
   view.ScrollBarMeterChange(180);
   EXPECT_EQ(view.SpeedNeedleMeter()->color(), kHubColor);
-}
-
-TEST_F(SpeedViewTest, UnitSelectorDrivesTheSwitch) {
-  TUnitSelector selector;
-  QObject::connect(&selector, &TUnitSelector::itemIndexChanged, &view, &TSpeedView::rgUNITClick);
-  EXPECT_EQ(selector.itemIndex(), 0);
-  selector.setItemIndex(1);
-  EXPECT_EQ(view.SpeedCaption(), "Mile/H");
-  selector.setItemIndex(7);
-  EXPECT_EQ(selector.itemIndex(), 1);
-  selector.setItemIndex(0);
-  EXPECT_EQ(view.SpeedCaption(), "Km/H");
-  EXPECT_EQ(refreshes, 2);
 }
 
 TEST(ViewArtwork, SizesAndBands) {

@@ -5,11 +5,10 @@
 //
 // Placement: the main window puts the view (Panel3, 246 x 247, #004080, a
 // sunken 2-pixel border) at (1, 1) of the right-hand column Panel12, above the
-// navigation panel. The unit selector rgUNIT is a separate widget
-// (TUnitSelector, unit_selector.h) that goes into the tool strip at (653, 21).
+// navigation panel. The unit selector rgUNIT belongs to the window's tool strip.
 //
 // Use:
-//  - connect the selector's itemIndexChanged to rgUNITClick, and give
+//  - call rgUNITClick from the selector's click handler, and give
 //    SetOnRefreshViews the window's full view refresh, which rgUNITClick runs
 //    after a switch so every speed shown is redrawn in the new unit;
 //  - ShowSpeedAndCourse on every view refresh, after the sky view;
