@@ -29,6 +29,11 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption simRate(QStringLiteral("sim-rate"),
                                    QStringLiteral("Rate the simulated receiver sends at."),
                                    QStringLiteral("BPS"));
+  const QCommandLineOption simSpeed(QStringLiteral("sim-speed"),
+                                    QStringLiteral("Speed over ground of the simulated receiver."),
+                                    QStringLiteral("KNOTS"));
+  const QCommandLineOption simCourse(QStringLiteral("sim-course"),
+                                     QStringLiteral("Its course over ground."), QStringLiteral("DEGREES"));
   const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Rate to open the port with."),
                                 QStringLiteral("N"));
   const QCommandLineOption port(QStringLiteral("port"),
@@ -41,7 +46,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption after(QStringLiteral("after"),
                                  QStringLiteral("Seconds before the screenshot (default 3)."),
                                  QStringLiteral("SECONDS"));
-  cli.addOptions({help, simulate, simRate, baud, port, connect, screenshot, after});
+  cli.addOptions({help, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after});
   helpText = cli.helpText();
   // The usage line names the program, whatever the executable is called.
   const qsizetype nameStart = helpText.indexOf(QStringLiteral("Usage: ")) + 7;
@@ -79,8 +84,27 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   if (!rateOption(simRate, out.SimRate) || !rateOption(baud, out.Baud)) return false;
 
   out.Simulate = cli.value(simulate);
-  if (cli.isSet(simRate) && out.Simulate.isEmpty()) {
-    error = QStringLiteral("--sim-rate needs --simulate");
+  for (const QCommandLineOption* o : {&simRate, &simSpeed, &simCourse}) {
+    if (cli.isSet(*o) && out.Simulate.isEmpty()) {
+      error = QStringLiteral("--%1 needs --simulate").arg(o->names().first());
+      return false;
+    }
+  }
+  auto numberOption = [&](const QCommandLineOption& o, double low, double high, double& target) {
+    if (!cli.isSet(o)) return true;
+    bool ok = false;
+    const double v = cli.value(o).toDouble(&ok);
+    if (!ok || !(v >= low && v <= high)) {
+      error = QStringLiteral("--%1: %2 is not a number from %3 to %4")
+                  .arg(o.names().first(), cli.value(o))
+                  .arg(low)
+                  .arg(high);
+      return false;
+    }
+    target = v;
+    return true;
+  };
+  if (!numberOption(simSpeed, 0, 999, out.SimSpeed) || !numberOption(simCourse, 0, 360, out.SimCourse)) {
     return false;
   }
   for (const QString& p : cli.values(port)) {

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   setup.ExtraPorts = opts.Ports;
   TSimulatorLink simulator;
   if (!opts.Simulate.isEmpty()) {
-    if (!simulator.Start(opts.Simulate, opts.SimRate, error)) {
+    if (!simulator.Start(opts.Simulate, opts.SimRate, error, opts.SimSpeed, opts.SimCourse)) {
       std::fprintf(stderr, "orlimo: %s\n", qPrintable(error));
       return 1;
     }

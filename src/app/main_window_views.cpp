@@ -43,7 +43,12 @@ void TFrmOrlimo::SelectUnit(int itemIndex) {
   rgUNITClick();
 }
 
-void TFrmOrlimo::rgUNITClick() { speedView_->rgUNITClick(unitMile_->isChecked() ? 1 : 0); }
+void TFrmOrlimo::rgUNITClick() {
+  speedView_->rgUNITClick(unitMile_->isChecked() ? 1 : 0);
+  // The refresh run by the switch rewrites only what arrived since the last pass;
+  // the speed and altitude already on show follow the new unit at once.
+  naviPanel_->ShowInUnit(Unit());
+}
 
 TUnitSelection TFrmOrlimo::Unit() const {
   return {speedView_->UnitIndex(), speedView_->SpeedFactor(), speedView_->SpeedCaption().toLatin1().toStdString()};

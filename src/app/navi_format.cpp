@@ -36,6 +36,14 @@ struct TSource {
 
 }  // namespace
 
+std::string AltitudeText(double metres, const TUnitSelection& unit) {
+  return unit.ItemIndex == 0 ? Format("%.1f m ", metres) : Format("%.1f ft ", metres * kFeetPerMetre);
+}
+
+std::string SpeedText(double knots, const TUnitSelection& unit) {
+  return Format("%.1f %s ", knots * unit.SpeedFactor, unit.SpeedCaption.c_str());
+}
+
 int CurrentUtcOffsetSeconds() { return QDateTime::currentDateTime().offsetFromUtc(); }
 
 TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int utcOffsetSeconds) {
@@ -60,22 +68,22 @@ TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int
   out.Text[nlLon] = Coordinate(src.ew, src.lon);
 
   if (seen[stGGA]) {
-    out.Text[nlAlt] = unit.ItemIndex == 0 ? Format("%.1f m ", nmea.GGA.Altitude)
-                                          : Format("%.1f ft ", nmea.GGA.Altitude * kFeetPerMetre);
+    out.AltitudeMetres = nmea.GGA.Altitude;
+    out.Text[nlAlt] = AltitudeText(nmea.GGA.Altitude, unit);
   }
 
   const int fixMode = nmea.GSA.FixMode;
   const std::string fixText = fixMode >= 0 && fixMode <= 3 ? kFixModeText[fixMode] : "";
   out.Text[nlFix] = fixText + " ";
 
-  const char* caption = unit.SpeedCaption.c_str();
   if (seen[stRMC]) {
-    out.Text[nlSOG] = Format("%.1f %s ", nmea.RMC.SpeedKnots * unit.SpeedFactor, caption);
+    out.SpeedKnots = nmea.RMC.SpeedKnots;
     out.Text[nlCOG] = Format("%.1f\xB0", nmea.RMC.Course);
   } else if (seen[stVTG]) {
-    out.Text[nlSOG] = Format("%.1f %s ", nmea.VTG.SpeedKnots * unit.SpeedFactor, caption);
+    out.SpeedKnots = nmea.VTG.SpeedKnots;
     out.Text[nlCOG] = Format("%.1f\xB0", nmea.VTG.CourseTrue);
   }
+  if (out.SpeedKnots) out.Text[nlSOG] = SpeedText(*out.SpeedKnots, unit);
 
   out.Text[nlSVCNT] = Format("%d ", static_cast<int>(nmea.GSA.UsedCount));
 

@@ -34,7 +34,15 @@ struct TNaviTexts {
   bool Clear = false;  // no valid fix: every read-out empty
   // A label whose entry is empty keeps its text.
   std::array<std::optional<std::string>, kNaviLabelCount> Text;
+  // The values behind the altitude and speed texts, when those were written, so
+  // that a later change of unit can write them again.
+  std::optional<double> AltitudeMetres;
+  std::optional<double> SpeedKnots;
 };
+
+// lbAlt and lbSOG in a unit: "78.3 m " or "256.9 ft ", "41.0 Km/H ".
+std::string AltitudeText(double metres, const TUnitSelection& unit);
+std::string SpeedText(double knots, const TUnitSelection& unit);
 
 // One refresh of the panel. `utcOffsetSeconds` is the local zone's offset from UTC
 // (east positive) at the moment of the refresh.

@@ -89,6 +89,13 @@ TNaviPanel::TNaviPanel(QWidget* parent) : QWidget(parent) {
 
 void TNaviPanel::ClearNaviPanel() {
   for (TpzLabel* label : labels_) label->setCaption(QString());
+  altitudeMetres_.reset();
+  speedKnots_.reset();
+}
+
+void TNaviPanel::ShowInUnit(const TUnitSelection& unit) {
+  if (altitudeMetres_) labels_[nlAlt]->setCaption(QString::fromLatin1(AltitudeText(*altitudeMetres_, unit)));
+  if (speedKnots_) labels_[nlSOG]->setCaption(QString::fromLatin1(SpeedText(*speedKnots_, unit)));
 }
 
 void TNaviPanel::UpdateNaviPanel(const TqvNMEA& nmea, const TUnitSelection& unit) {
@@ -100,6 +107,8 @@ void TNaviPanel::UpdateNaviPanel(const TqvNMEA& nmea, const TUnitSelection& unit
   for (int i = 0; i < kNaviLabelCount; ++i) {
     if (texts.Text[i]) labels_[i]->setCaption(QString::fromLatin1(*texts.Text[i]));
   }
+  if (texts.AltitudeMetres) altitudeMetres_ = texts.AltitudeMetres;
+  if (texts.SpeedKnots) speedKnots_ = texts.SpeedKnots;
 }
 
 std::string TNaviPanel::Text(TNaviLabel which) const {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/navi_format.h"
@@ -35,6 +36,10 @@ class TNaviPanel : public QWidget {
 
   void UpdateNaviPanel(const TqvNMEA& nmea, const TUnitSelection& unit);
   void ClearNaviPanel();
+  // Writes the altitude and speed already shown again in `unit`. A view refresh
+  // only rewrites what arrived since the last one, so after a change of unit this
+  // keeps the read-outs from showing the old unit beside an instrument in the new.
+  void ShowInUnit(const TUnitSelection& unit);
 
   // The zone offset used for local time; the system's by default.
   void SetUtcOffsetSource(std::function<int()> source) { utcOffset_ = std::move(source); }
@@ -47,6 +52,9 @@ class TNaviPanel : public QWidget {
  private:
   std::array<TpzLabel*, kNaviLabelCount> labels_{};
   TNaviCaptions* captions_ = nullptr;
+  // The values behind lbAlt and lbSOG while they show text.
+  std::optional<double> altitudeMetres_;
+  std::optional<double> speedKnots_;
   std::function<int()> utcOffset_ = CurrentUtcOffsetSeconds;
 };
 

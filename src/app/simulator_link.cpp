@@ -17,7 +17,8 @@ struct TSimulatorLink::Impl {
 TSimulatorLink::TSimulatorLink() : impl_(std::make_unique<Impl>()) {}
 TSimulatorLink::~TSimulatorLink() = default;
 
-bool TSimulatorLink::Start(const QString& personality, int rate, QString& error) {
+bool TSimulatorLink::Start(const QString& personality, int rate, QString& error, double speedKnots,
+                           double courseDeg) {
   const auto kind = ParseSimPersonality(personality.toStdString());
   if (!kind) {
     error = QStringLiteral("unknown receiver personality \"%1\" (sirf, sirf-binary, ublox, silent, noisy)")
@@ -27,6 +28,8 @@ bool TSimulatorLink::Start(const QString& personality, int rate, QString& error)
   SimOptions options;
   options.personality = *kind;
   if (rate != 0) options.rate = rate;
+  options.scenario.speedKnots = speedKnots;
+  options.scenario.courseDeg = courseDeg;
   auto receiver = std::make_unique<SimulatedReceiver>(options);
   const std::string path = receiver->Start();
   if (path.empty()) {
@@ -51,7 +54,7 @@ struct TSimulatorLink::Impl {};
 TSimulatorLink::TSimulatorLink() = default;
 TSimulatorLink::~TSimulatorLink() = default;
 
-bool TSimulatorLink::Start(const QString&, int, QString& error) {
+bool TSimulatorLink::Start(const QString&, int, QString& error, double, double) {
   error = QStringLiteral("simulator not available");
   return false;
 }

@@ -13,9 +13,10 @@ class TSimulatorLink {
   TSimulatorLink();
   ~TSimulatorLink();
 
-  // Starts the receiver of that personality at `rate` bit/s (0: its own rate).
-  // False with `error` set when it cannot run.
-  bool Start(const QString& personality, int rate, QString& error);
+  // Starts the receiver of that personality at `rate` bit/s (0: its own rate),
+  // moving at `speedKnots` on `courseDeg`. False with `error` set when it cannot run.
+  bool Start(const QString& personality, int rate, QString& error, double speedKnots = 0,
+             double courseDeg = 0);
   bool Running() const;
   QString PortPath() const;
   int Rate() const;

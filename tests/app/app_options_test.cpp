@@ -25,7 +25,7 @@ Parsed Parse(QStringList args) {
 TEST(AppOptions, TheFullSet) {
   const Parsed p = Parse({"--simulate", "sirf", "--sim-rate", "4800", "--baud", "19200", "--port",
                           "/dev/ttyUSB3", "--port", "/tmp/gps", "--connect", "--screenshot",
-                          "/tmp/a.png", "--after", "2.5"});
+                          "/tmp/a.png", "--after", "2.5", "--sim-speed", "54", "--sim-course", "62.5"});
   ASSERT_TRUE(p.ok) << p.error.toStdString();
   EXPECT_EQ(p.opts.Simulate, QStringLiteral("sirf"));
   EXPECT_EQ(p.opts.SimRate, 4800);
@@ -34,6 +34,8 @@ TEST(AppOptions, TheFullSet) {
   EXPECT_TRUE(p.opts.Connect);
   EXPECT_EQ(p.opts.Screenshot, QStringLiteral("/tmp/a.png"));
   EXPECT_DOUBLE_EQ(p.opts.After, 2.5);
+  EXPECT_DOUBLE_EQ(p.opts.SimSpeed, 54);
+  EXPECT_DOUBLE_EQ(p.opts.SimCourse, 62.5);
   EXPECT_FALSE(p.help);
 }
 
@@ -50,7 +52,11 @@ TEST(AppOptions, BadInputIsRefusedWithAReason) {
   for (const QStringList& args : {QStringList{"--baud", "14400"}, QStringList{"--baud", "fast"},
                                   QStringList{"--sim-rate", "9600"}, QStringList{"--after", "3"},
                                   QStringList{"--screenshot", "a.png", "--after", "-1"},
-                                  QStringList{"--port"}, QStringList{"--bogus"}, QStringList{"extra"}}) {
+                                  QStringList{"--port"}, QStringList{"--bogus"}, QStringList{"extra"},
+                                  QStringList{"--sim-speed", "10"},
+                                  QStringList{"--simulate", "sirf", "--sim-speed", "-1"},
+                                  QStringList{"--simulate", "sirf", "--sim-speed", "nan"},
+                                  QStringList{"--simulate", "sirf", "--sim-course", "361"}}) {
     const Parsed p = Parse(args);
     EXPECT_FALSE(p.ok) << args.join(' ').toStdString();
     EXPECT_FALSE(p.error.isEmpty());

@@ -128,6 +128,9 @@ inline const std::string kGGA =
 inline const std::string kGSA = "$GPGSA,A,3,04,02,17,10,24,23,13,,,,,,2.2,1.2,1.9*3D";
 inline const std::string kGSV =
     "$GPGSV,3,1,10,04,65,054,42,02,60,325,26,13,40,063,35,10,36,245,40*78";
+inline const std::string kGSV2 =
+    "$GPGSV,3,2,10,24,31,087,30,17,25,155,34,05,14,276,21,23,13,039,24*79";
+inline const std::string kGSV3 = "$GPGSV,3,3,10,30,09,305,16,27,02,115,*71";
 inline const std::string kGLL = "$GPGLL,3730.2492,N,12702.8663,E,023441.000,A,A*5E";
 
 }  // namespace orlimo::test

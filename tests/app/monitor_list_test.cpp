@@ -30,7 +30,6 @@ int CountInRow(const QImage& img, int row, const QColor& colour) {
 class MonitorListTest : public ::testing::Test {
  protected:
   MonitorListTest() {
-    test::App();
     list.resize(560, 200);
     QFont f = list.font();
     f.setStyleStrategy(QFont::NoAntialias);  // glyph pixels in the pen colour only
@@ -45,6 +44,9 @@ class MonitorListTest : public ::testing::Test {
     list.viewport()->render(&img);
     return img;
   }
+  // The application exists before the widgets below are made, also when a test
+  // runs alone in its own process.
+  bool appReady_ = (test::App(), true);
   TMonitorList list;
   QLineEdit edit1;
 };

@@ -130,5 +130,35 @@ TEST(NaviPanel, ReadOutsSitWhereTheyBelongAndEmptyOnLostFix) {
   for (int i = 0; i < kNaviLabelCount; ++i) EXPECT_EQ(panel.Text(static_cast<TNaviLabel>(i)), "");
 }
 
+TEST(NaviPanel, ChangeOfUnitRewritesTheSpeedAndAltitudeOnShow) {
+  test::App();
+  TNaviPanel panel;
+  panel.SetUtcOffsetSource([] { return 0; });
+  panel.ShowInUnit(TUnitSelection::Mile());  // nothing shown yet: stays empty
+  EXPECT_EQ(panel.Text(nlSOG), "");
+  EXPECT_EQ(panel.Text(nlAlt), "");
+
+  panel.UpdateNaviPanel(Decoded({kRMC, kGGA, kGSA}), TUnitSelection::Km());
+  panel.ShowInUnit(TUnitSelection::Mile());
+  EXPECT_EQ(panel.Text(nlSOG), "25.5 Mile/H ");
+  EXPECT_EQ(panel.Text(nlAlt), "256.9 ft ");
+  EXPECT_EQ(panel.Text(nlCOG), "251.4\xB0");
+
+  // The last speed shown counts, whichever sentence brought it.
+  panel.UpdateNaviPanel(Decoded({"$GPVTG,90.00,T,,M,10.00,N,18.52,K,A*0B", kGLL}), TUnitSelection::Mile());
+  EXPECT_EQ(panel.Text(nlSOG), "11.5 Mile/H ");
+  panel.ShowInUnit(TUnitSelection::Km());
+  EXPECT_EQ(panel.Text(nlSOG), "18.5 Km/H ");
+  EXPECT_EQ(panel.Text(nlAlt), "78.3 m ");
+
+  // A lost fix empties the read-outs for good, not until the next change of unit.
+  TqvNMEA lost = Decoded({kRMC});
+  lost.FixValid = false;
+  panel.UpdateNaviPanel(lost, TUnitSelection::Km());
+  panel.ShowInUnit(TUnitSelection::Mile());
+  EXPECT_EQ(panel.Text(nlSOG), "");
+  EXPECT_EQ(panel.Text(nlAlt), "");
+}
+
 }  // namespace
 }  // namespace orlimo
