@@ -22,7 +22,9 @@ class TStatusBar : public QWidget {
  public:
   static constexpr int kPanelCount = 9;
   static constexpr int kHeight = 20;
-  static constexpr std::array<int, kPanelCount> kWidths = {20, 170, 140, 70, 90, 100, 65, 65, 68};
+  // Panel 5 is 20 pixels wider than on the original layout so that "Fix after :hh:mm:ss"
+  // is read whole in this font; the window has the room to spare.
+  static constexpr std::array<int, kPanelCount> kWidths = {20, 170, 140, 70, 90, 120, 65, 65, 68};
 
   using DrawPanel = std::function<void(QPainter&, const QRect&)>;
 
