@@ -1,6 +1,6 @@
 // The whole program's cost: time from start to the window's first paint, and the
-// CPU it uses over a stretch of time connected to a receiver that sends a burst of
-// sentences once a second, with the monitor list scrolling. Run it under a display
+// CPU it uses over a stretch of time connected to the simulated receiver sending
+// once a second, with the monitor list scrolling. Run it under a display
 // (xvfb-run -a build/bench/app/bench_app). Prints the figures; asserts nothing.
 //
 //   bench_app [--seconds N] [--baseline]
@@ -10,19 +10,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QProcess>
 #include <QTimer>
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "app/main_window.h"
 
@@ -37,53 +32,25 @@ double CpuSeconds() {
          static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// The sample log cut into one-second bursts, each starting at an RMC.
-std::vector<std::string> LoadBursts() {
-  std::ifstream in(ORLIMO_SOURCE_DIR "/data/sample-1hz.nmea");
-  std::vector<std::string> bursts;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    if (line.rfind("$GPRMC", 0) == 0 || bursts.empty()) bursts.emplace_back();
-    bursts.back() += line + "\r\n";
-  }
-  return bursts;
-}
-
-// Plays the receiver on a pty from its own thread, one burst a second.
-class Feeder {
+// The simulated receiver in a process of its own (so its cost is not counted), at
+// 9600 bit/s sending once a second; its first line of output is the port to open.
+class Receiver {
  public:
-  Feeder() : bursts_(LoadBursts()) {
-    fd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ::grantpt(fd_);
-    ::unlockpt(fd_);
-    char buf[128] = {};
-    ::ptsname_r(fd_, buf, sizeof buf);
-    path_ = buf;
-    thread_ = std::thread([this] {
-      for (std::size_t i = 0; !stop_; ++i) {
-        const std::string& b = bursts_[i % bursts_.size()];
-        if (::write(fd_, b.data(), b.size()) < 0) {
-          // nobody has the port open yet
-        }
-        for (int t = 0; t < 10 && !stop_; ++t) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      }
-    });
+  Receiver() {
+    process_.setProgram(QStringLiteral(ORLIMO_GPSSIM));
+    process_.setArguments({QStringLiteral("--rate"), QStringLiteral("9600")});
+    process_.start();
+    if (process_.waitForReadyRead(5000)) path_ = QString::fromUtf8(process_.readLine()).trimmed();
   }
-  ~Feeder() {
-    stop_ = true;
-    thread_.join();
-    ::close(fd_);
+  ~Receiver() {
+    process_.terminate();
+    process_.waitForFinished(3000);
   }
-  QString Path() const { return QString::fromStdString(path_); }
+  QString Path() const { return path_; }
 
  private:
-  std::vector<std::string> bursts_;
-  int fd_ = -1;
-  std::string path_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  QProcess process_;
+  QString path_;
 };
 
 class FirstPaint : public QObject {
@@ -134,13 +101,17 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  Feeder feeder;
+  Receiver receiver;
+  if (receiver.Path().isEmpty()) {
+    std::fprintf(stderr, "bench_app: the simulated receiver did not start (%s)\n", ORLIMO_GPSSIM);
+    return 1;
+  }
   TFrmOrlimoSetup setup;
-  setup.ExtraPorts << feeder.Path();
+  setup.ExtraPorts << receiver.Path();
   TFrmOrlimo window(std::move(setup));
   FirstPaint firstPaint(sinceStart);
   window.installEventFilter(&firstPaint);
-  window.SelectPort(feeder.Path());
+  window.SelectPort(receiver.Path());
   window.show();
   while (firstPaint.ms < 0) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   std::printf("start to first paint: %lld ms\n", static_cast<long long>(firstPaint.ms));
