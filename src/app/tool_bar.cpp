@@ -34,18 +34,18 @@ constexpr std::array<TToolSpec, kToolCount> kTools = {{
 TToolBar::TToolBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ToolBar1"));
   for (int i = 0; i < kToolCount; ++i) {
-    const TToolSpec& spec = kTools[i];
+    const TToolSpec& tool = kTools[i];
     auto* b = new QToolButton(this);
-    b->setObjectName(QString::fromLatin1(spec.name));
-    b->setToolTip(QString::fromLatin1(spec.hint));
-    b->setCheckable(spec.checkable);
+    b->setObjectName(QString::fromLatin1(tool.name));
+    b->setToolTip(QString::fromLatin1(tool.hint));
+    b->setCheckable(tool.checkable);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setIconSize(QSize(artwork::kToolImageSize, artwork::kToolImageSize));
     b->resize(kButtonWidth, kButtonHeight);
     buttons_[i] = b;
     visible_[i] = true;
-    SetImage(static_cast<TTool>(i), spec.image);
+    SetImage(static_cast<TTool>(i), tool.image);
   }
   visible_[static_cast<int>(TTool::TBClose)] = false;
   Arrange();
