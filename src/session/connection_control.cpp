@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "serial/comm_types.h"
 #include "session/session_context.h"
