@@ -216,16 +216,16 @@ void TXStringGrid::setCurrentCell(int col, int row)
     update();
 }
 
-int TXStringGrid::vLine(int col) const
+// As in the toolkit's grid, the line width belongs to a whole axis: columns are
+// spaced by it when fixed or normal vertical lines are on, rows likewise.
+int TXStringGrid::vLine(int) const
 {
-    const unsigned opt = col < m_fixedCols ? goFixedVertLine : goVertLine;
-    return (m_options & opt) ? m_lineWidth : 0;
+    return (m_options & (goFixedVertLine | goVertLine)) ? m_lineWidth : 0;
 }
 
-int TXStringGrid::hLine(int row) const
+int TXStringGrid::hLine(int) const
 {
-    const unsigned opt = row < m_fixedRows ? goFixedHorzLine : goHorzLine;
-    return (m_options & opt) ? m_lineWidth : 0;
+    return (m_options & (goFixedHorzLine | goHorzLine)) ? m_lineWidth : 0;
 }
 
 QRect TXStringGrid::cellRect(int col, int row) const

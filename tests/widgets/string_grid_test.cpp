@@ -90,8 +90,10 @@ TEST_F(StringGridTest, CellGeometry)
     configureTable(grid);
     EXPECT_EQ(grid.cellRect(0, 0), QRect(0, 0, 30, 18));
     EXPECT_EQ(grid.cellRect(1, 0), QRect(31, 0, 25, 18));  // a vertical line after each column
-    EXPECT_EQ(grid.cellRect(2, 1), QRect(57, 18, 25, 18));  // rows touch: no horizontal lines
-    EXPECT_EQ(grid.cellRect(12, 3), QRect(31 + 11 * 26, 54, 27, 18));
+    // Fixed horizontal lines are on, so every row is followed by a line's width.
+    EXPECT_EQ(grid.cellRect(2, 1), QRect(57, 19, 25, 18));
+    EXPECT_EQ(grid.cellRect(12, 3), QRect(31 + 11 * 26, 57, 27, 18));
+    EXPECT_EQ(grid.sizeHint().height(), 76);
 }
 
 // Fixed cells first, normal cells after, each framing itself: a later cell's
@@ -104,9 +106,10 @@ TEST_F(StringGridTest, DrawingOrderDecidesSharedLines)
     EXPECT_EQ(px(img, 15, 9), kFixed);        // fixed column in a normal row: grid's fixed colour
     EXPECT_EQ(px(img, 40, 9), kCell);
     EXPECT_EQ(px(img, 30, 9), kGridLine);     // fixed/normal line: normal cell drew last
-    EXPECT_EQ(px(img, 15, 17), QColor(Qt::black));  // between fixed cells: fixed line colour
-    EXPECT_EQ(px(img, 40, 17), kGridLine);    // row 1's ring covers row 0's last pixel row
-    EXPECT_EQ(px(img, 40, 18), kCell);        // and row 0's ring below it is painted over
+    EXPECT_EQ(px(img, 15, 18), QColor(Qt::black));  // between fixed cells: fixed line colour
+    EXPECT_EQ(px(img, 40, 17), kCell);        // row 0 keeps its last pixel row
+    EXPECT_EQ(px(img, 40, 18), kGridLine);    // the line between rows: row 1's ring, drawn last
+    EXPECT_EQ(px(img, 40, 19), kCell);
     EXPECT_EQ(px(img, 56, 9), kGridLine);     // vertical line between normal cells
 }
 
