@@ -1,6 +1,7 @@
 #include "nmea/fields.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -27,23 +28,21 @@ int CountSeparators(std::string_view line, const SeparatorSet& separators) {
   return count;
 }
 
-FieldList::FieldList(std::string_view line, const SeparatorSet& separators) : line_(line) {
+// Positions are 32-bit: a line is cut at 4 GiB (the receive buffer holds 4096 bytes).
+FieldList::FieldList(std::string_view line, const SeparatorSet& separators)
+    : line_(line.substr(0, UINT32_MAX)) {
+  line = line_;
+  const auto size = static_cast<std::uint32_t>(line.size());
+  std::uint32_t i = 0;
+  for (; i < size && count_ < kMaxFields; ++i) {
+    if (separators.Contains(line[i])) ends_[count_++] = i;
+  }
+  separators_ = count_;
+  for (; i < size; ++i) separators_ += separators.Contains(line[i]) ? 1 : 0;
   // A field that would start at the very end of the line does not exist for GetField
   // (it walks characters), so a line ending in a separator has no empty last field.
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (!separators.Contains(line[i])) continue;
-    ++separators_;
-    if (count_ < kMaxFields) {
-      starts_[count_] = start;
-      ends_[count_++] = i;
-    }
-    start = i + 1;
-  }
-  if (start < line.size() && count_ < kMaxFields) {
-    starts_[count_] = start;
-    ends_[count_++] = line.size();
-  }
+  const std::uint32_t lastStart = count_ == 0 ? 0 : ends_[count_ - 1] + 1;
+  if (lastStart < size && count_ < kMaxFields) ends_[count_++] = size;
 }
 
 bool TryParseInt(std::string_view text, std::int32_t& value) {

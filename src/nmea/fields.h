@@ -41,16 +41,17 @@ class FieldList {
 
   std::string_view operator[](int n) const {  // 1-based, like GetField
     if (n < 1 || n > count_) return {};
-    return line_.substr(starts_[n - 1], ends_[n - 1] - starts_[n - 1]);
+    const std::uint32_t start = n == 1 ? 0 : ends_[n - 2] + 1;
+    return line_.substr(start, ends_[n - 1] - start);
   }
   // Separators in the whole line, including those past kMaxFields.
   int SeparatorCount() const { return separators_; }
 
  private:
   std::string_view line_;
-  // Only the first count_ entries are written; no need to clear the rest per sentence.
-  std::size_t starts_[kMaxFields];
-  std::size_t ends_[kMaxFields];
+  // Where field i+1 ends (its separator, or the end of the line). Only the first
+  // count_ entries are written; no need to clear the rest per sentence.
+  std::uint32_t ends_[kMaxFields];
   int count_ = 0;
   int separators_ = 0;
 };
