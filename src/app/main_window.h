@@ -143,6 +143,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   TInfoUSB* InfoUSB() const { return infoUSB_; }
   QTimer& TmCkCOM() { return tmCkCOM_; }
   QStringList PortItems() const;
+  // Puts `ports` into the selector (only when they differ) and keeps the shown port
+  // selected while it exists; false when there is no port at all.
+  bool ShowPortList(const QStringList& ports);
 
  private:
   void BuildLayout();

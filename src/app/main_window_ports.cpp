@@ -43,19 +43,22 @@ QStringList TFrmOrlimo::CurrentPortList() const {
   }
 }
 
-void TFrmOrlimo::RefreshPortList() {
+bool TFrmOrlimo::ShowPortList(const QStringList& ports) {
   const QString shown = cbGPSCOM_->currentText();
-  const QStringList ports = CurrentPortList();
   if (ports != PortItems()) {
     cbGPSCOM_->clear();
     cbGPSCOM_->addItems(ports);
   }
-  if (ports.isEmpty()) {
-    setup_.Dialogs->ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
-    return;
-  }
+  if (ports.isEmpty()) return false;
+  // The port shown before stays selected while it exists.
   const int keep = cbGPSCOM_->findText(shown);
   cbGPSCOM_->setCurrentIndex(keep >= 0 ? keep : 0);
+  return true;
+}
+
+void TFrmOrlimo::RefreshPortList() {
+  if (!ShowPortList(CurrentPortList()))
+    setup_.Dialogs->ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
 }
 
 bool TFrmOrlimo::SelectPort(const QString& port) {
@@ -67,14 +70,7 @@ bool TFrmOrlimo::SelectPort(const QString& port) {
 
 void TFrmOrlimo::AddExtraPort(const QString& port) {
   if (!setup_.ExtraPorts.contains(port)) setup_.ExtraPorts << port;
-  const QString shown = cbGPSCOM_->currentText();
-  const QStringList ports = CurrentPortList();
-  if (ports != PortItems()) {
-    cbGPSCOM_->clear();
-    cbGPSCOM_->addItems(ports);
-    const int keep = cbGPSCOM_->findText(shown);
-    cbGPSCOM_->setCurrentIndex(keep >= 0 ? keep : 0);
-  }
+  ShowPortList(CurrentPortList());
 }
 
 void TFrmOrlimo::CheckPortListChange() {
