@@ -19,23 +19,13 @@
 #include "nmea/sentence.h"
 #include "session/baud_signatures.h"
 #include "sim/simulated_receiver.h"
+#include "sim/termios_rate.h"
 
 namespace orlimo {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-speed_t Speed(int rate) {
-  switch (rate) {
-    case 4800: return B4800;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
-  }
-}
 
 // The host side: a raw serial port as the program opens it.
 class HostPort {
@@ -54,8 +44,8 @@ class HostPort {
     tcgetattr(fd_, &t);
     cfmakeraw(&t);
     t.c_cflag |= CLOCAL | CREAD;
-    cfsetispeed(&t, Speed(rate));
-    cfsetospeed(&t, Speed(rate));
+    cfsetispeed(&t, SpeedOfRate(rate));
+    cfsetospeed(&t, SpeedOfRate(rate));
     tcsetattr(fd_, TCSANOW, &t);
   }
   void Send(const std::string& s) { ASSERT_EQ(write(fd_, s.data(), s.size()), static_cast<ssize_t>(s.size())); }
