@@ -190,6 +190,31 @@ void TFrmOrlimo::DisableCommandControls() {
   SetProControlsEnabled(false);
 }
 
+// --- The console box and the receiver-rate selector ---
+
+std::string TFrmOrlimo::CommandText() const {
+  // 8-bit text; a character it cannot hold becomes SUB, which the console refuses.
+  std::string out;
+  for (QChar c : cbCOMMAND_->currentText()) out.push_back(c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : '\x1A');
+  return out;
+}
+
+std::vector<std::string> TFrmOrlimo::CommandHistory() const {
+  std::vector<std::string> items;
+  for (int i = 0; i < cbCOMMAND_->count(); ++i) items.push_back(cbCOMMAND_->itemText(i).toLatin1().toStdString());
+  return items;
+}
+
+void TFrmOrlimo::InsertCommandHistory(std::string_view text) {
+  const QString typed = cbCOMMAND_->currentText();
+  cbCOMMAND_->insertItem(0, Latin1(text));
+  cbCOMMAND_->setEditText(typed);  // inserting must not change what is typed
+}
+
+void TFrmOrlimo::FocusCommandBox() { cbCOMMAND_->setFocus(); }
+
+std::string TFrmOrlimo::GPSBaudRateText() const { return cbGPSBR_->currentText().toStdString(); }
+
 // --- Port and rate selectors ---
 
 QComboBox* TFrmOrlimo::cbGPSCOM() const { return cbGPSCOM_; }

@@ -96,6 +96,11 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void EnableSessionControls(bool versionKnown, bool tmcPresent) override;
   void DisableSessionControls() override;
   void DisableCommandControls() override;
+  std::string CommandText() const override;
+  std::vector<std::string> CommandHistory() const override;
+  void InsertCommandHistory(std::string_view text) override;
+  void FocusCommandBox() override;
+  std::string GPSBaudRateText() const override;
   std::string PortText() const override;
   std::string BaudRateText() const override;
   void SelectBaudRate(std::string_view text) override;

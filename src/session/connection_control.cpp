@@ -186,7 +186,7 @@ void ConnectionControl::DisableCommandControls() {
 }
 
 bool ConnectionControl::SendString(TComm& comm, std::string_view text) {
-  if (!ctx_.state.PortOpen) return false;
+  if (!ctx_.state.PortOpen || text.size() > kMaxSendLength) return false;
   for (char byte : text) {
     if (!comm.WriteData(&byte, 1)) return false;
     DelayMs(0);

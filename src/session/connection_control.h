@@ -34,6 +34,9 @@ class ConnectionControl {
   // Sets the version wait and the read interval that go with a receiver rate.
   void ApplyRateTimeouts(int baud);
 
+  // The longest byte string SendString takes; a longer one is refused whole.
+  static constexpr std::size_t kMaxSendLength = 1024;
+
   // One byte per write request, with one pass of event processing after each.
   bool SendString(TComm& comm, std::string_view text);
   // Waits while timers and clicks keep running; 0 is one pass of event processing.

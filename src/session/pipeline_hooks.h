@@ -1,5 +1,6 @@
-// Where a pipeline pass calls out to the reply scanners and the raw-data log.
-// Each does nothing until the part behind it is plugged in.
+// Where a pipeline pass calls out: the reply scanners, which read the whole receive
+// buffer before it is cut into lines, and the raw-data log. Each does nothing until
+// the part behind it is plugged in.
 #pragma once
 
 #include <cstddef>
@@ -7,19 +8,24 @@
 
 namespace orlimo {
 
-class PipelineHooks {
+class ReplyScanners {
  public:
-  virtual ~PipelineHooks() = default;
-
-  // Reply scanners: each reads the whole receive buffer before line assembly.
+  virtual ~ReplyScanners() = default;
   virtual void ScanUBXFrames(std::string_view /*rxBuffer*/) {}
   virtual void CheckFirmwareReply(std::string_view /*rxBuffer*/) {}
   virtual void WatchPowerReply(std::string_view /*rxBuffer*/) {}
+};
 
-  // The log line list of the raw-data log.
+// The pending line list of the raw-data log.
+class RawLogHooks {
+ public:
+  virtual ~RawLogHooks() = default;
   virtual void AddLogLine(std::string_view /*line*/) {}
   virtual std::size_t LogLineCount() const { return 0; }
   virtual void FlushLog() {}
 };
+
+// Both in one object, for a pipeline on its own (tests, benchmarks, fuzzing).
+class PipelineHooks : public ReplyScanners, public RawLogHooks {};
 
 }  // namespace orlimo

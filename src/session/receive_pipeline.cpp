@@ -13,6 +13,10 @@ constexpr std::string_view kCRLF = "\r\n";
 constexpr auto npos = std::string_view::npos;
 }  // namespace
 
+ReceivePipeline::ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view,
+                                 PipelineHooks& hooks, ActivityIndicator& indicator)
+    : ReceivePipeline(state, nmea, view, hooks, hooks, indicator) {}
+
 void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length) {
   if (state_.LinkState == TLinkState::Null || buffer == nullptr || length == 0) return;
   ++state_.gCntRxIn1s;
@@ -27,9 +31,9 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
 }
 
 void ReceivePipeline::ProcessRxBuffer() {
-  if (state_.ReceiverKind == 2) hooks_.ScanUBXFrames(RxBuffer);
-  hooks_.CheckFirmwareReply(RxBuffer);
-  hooks_.WatchPowerReply(RxBuffer);
+  if (state_.ReceiverKind == 2) scanners_.ScanUBXFrames(RxBuffer);
+  scanners_.CheckFirmwareReply(RxBuffer);
+  scanners_.WatchPowerReply(RxBuffer);
 
   // Only the first line of a pass is resynchronised on its last '$'; every later
   // candidate starts right after the previous CR LF and must begin with '$' there.
@@ -51,7 +55,7 @@ void ReceivePipeline::ProcessRxBuffer() {
     view_.SelectLastMonitorLine();
     RefreshViews();
     TrimMonitorList();
-    if (state_.LogActive && hooks_.LogLineCount() > kLogFlushLines) hooks_.FlushLog();
+    if (state_.LogActive && log_.LogLineCount() > kLogFlushLines) log_.FlushLog();
     NewLinesPending = false;
   }
 }
@@ -59,7 +63,7 @@ void ReceivePipeline::ProcessRxBuffer() {
 void ReceivePipeline::AcceptSentence(std::string_view line) {
   if (!state_.Paused) {
     view_.AppendMonitorLine(line);
-    if (state_.LogActive) hooks_.AddLogLine(line);
+    if (state_.LogActive) log_.AddLogLine(line);
   }
   TSentenceType type = stNIL;
   nmea_.DecodeSentence(line, type);

@@ -16,6 +16,8 @@ namespace orlimo {
 class TqvNMEA;
 class ISessionView;
 class PipelineHooks;
+class ReplyScanners;
+class RawLogHooks;
 class ActivityIndicator;
 
 class ReceivePipeline {
@@ -26,9 +28,11 @@ class ReceivePipeline {
   static constexpr int kTraceMaxLines = 500;
   static constexpr std::size_t kLogFlushLines = 600;
 
+  ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view, ReplyScanners& scanners,
+                  RawLogHooks& log, ActivityIndicator& indicator)
+      : state_(state), nmea_(nmea), view_(view), scanners_(scanners), log_(log), indicator_(indicator) {}
   ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view, PipelineHooks& hooks,
-                  ActivityIndicator& indicator)
-      : state_(state), nmea_(nmea), view_(view), hooks_(hooks), indicator_(indicator) {}
+                  ActivityIndicator& indicator);
 
   // The serial component's receive handler: counts, appends, lights the indicator.
   void CommGPSReceiveData(const char* buffer, std::size_t length);
@@ -60,7 +64,8 @@ class ReceivePipeline {
   SessionState& state_;
   TqvNMEA& nmea_;
   ISessionView& view_;
-  PipelineHooks& hooks_;
+  ReplyScanners& scanners_;
+  RawLogHooks& log_;
   ActivityIndicator& indicator_;
 };
 

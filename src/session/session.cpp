@@ -12,10 +12,8 @@ TSession::TSession(ISessionView& view, SessionOptions options)
     : options_(std::move(options)),
       tm1s_(MakeTimer(kTickMs, [this] { Tm1sTimer(); })),
       tmGPSData_(MakeTimer(ActivityIndicator::kIntervalMs, [this] { TmGPSDataTimer(); })),
-      ctx_(view, options_.edition,
-           options_.pipelineHooks ? *options_.pipelineHooks : defaultPipelineHooks_,
-           options_.commandHooks ? *options_.commandHooks : defaultCommandHooks_, *tm1s_,
-           *tmGPSData_) {
+      ctx_(view, options_.edition, identification_, options_.logHooks ? *options_.logHooks : noLog_,
+           commands_, *tm1s_, *tmGPSData_) {
   // The port's settings as the window was designed with them; the connect sets the rest.
   TComm& comm = ctx_.CommGPS;
   comm.SetReadIntervalTimeout(13);

@@ -20,6 +20,8 @@
 #include "session/edition.h"
 #include "session/interval_timer.h"
 #include "session/pipeline_hooks.h"
+#include "session/receiver_commands.h"
+#include "session/receiver_identification.h"
 #include "session/session_context.h"
 #include "session/supervisor.h"
 
@@ -28,8 +30,7 @@ namespace orlimo {
 struct SessionOptions {
   Edition edition;
   bool manualTicks = false;
-  PipelineHooks* pipelineHooks = nullptr;  // not owned; nullptr: no reply scanners yet
-  CommandHooks* commandHooks = nullptr;    // not owned; nullptr: no commands yet
+  RawLogHooks* logHooks = nullptr;  // not owned; nullptr: nothing is logged
 };
 
 class TSession {
@@ -46,6 +47,19 @@ class TSession {
   bool SendString(std::string_view text) { return connection_.SendString(ctx_.CommGPS, text); }
   static void DelayMs(std::uint16_t ms) { ConnectionControl::DelayMs(ms); }
 
+  // Receiver commands.
+  void TBHotStartClick() { commands_.RestartReceiver(kHotStart); }
+  void TBColdStartClick() { commands_.RestartReceiver(kColdStart); }
+  void TBFactoryClick() { commands_.RestartReceiver(kFactoryDefault); }
+  void btnGPSBRApplyClick() { commands_.btnGPSBRApplyClick(); }
+  void btnCMDSendClick() { commands_.SendConsoleCommand(); }
+  void TBTPClick() { commands_.TBTPClick(); }
+  void btnTPClick() { commands_.TBTPClick(); }
+  void Button20Click() { commands_.Button20Click(); }
+  void ButtonTestClick() { commands_.ButtonTestClick(); }
+  void TBNMEAOutputClick() {}  // the button has no action
+  void cbCOMMANDKeyDown() {}   // Enter does not send: only the Send button does
+
   // Supervisor and detection.
   void Tm1sTimer() { supervisor_.Tm1sTimer(); }
   void TmGPSDataTimer() { ctx_.indicator.TmGPSDataTimer(); }
@@ -61,15 +75,20 @@ class TSession {
   const ActivityIndicator& Indicator() const { return ctx_.indicator; }
   bool Tm1sRunning() const { return tm1s_->IsActive(); }
   ConnectionControl& Connection() { return connection_; }
+  ReceiverCommands& Commands() { return commands_; }
+  ReceiverIdentification& Identification() { return identification_; }
 
  private:
   std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;
 
   SessionOptions options_;
-  PipelineHooks defaultPipelineHooks_;
-  CommandHooks defaultCommandHooks_;
+  RawLogHooks noLog_;
   std::unique_ptr<IIntervalTimer> tm1s_;
   std::unique_ptr<IIntervalTimer> tmGPSData_;
+  // The command set and the reply scanners come before the context, which keeps
+  // references to them; they only keep references to the members after them.
+  ReceiverCommands commands_{ctx_, connection_, detection_};
+  ReceiverIdentification identification_{ctx_, connection_};
   SessionContext ctx_;
   ConnectionControl connection_{ctx_};
   BaudDetection detection_{ctx_, connection_};

@@ -12,6 +12,7 @@
 #include "session/activity_indicator.h"
 #include "session/command_hooks.h"
 #include "session/edition.h"
+#include "session/pipeline_hooks.h"
 #include "session/receive_pipeline.h"
 #include "session/session_state.h"
 #include "session/session_view.h"
@@ -19,14 +20,15 @@
 namespace orlimo {
 
 struct SessionContext {
-  SessionContext(ISessionView& v, Edition e, PipelineHooks& pipelineHooks, CommandHooks& commandHooks,
-                 IIntervalTimer& tm1s, IIntervalTimer& tmGPSData)
+  SessionContext(ISessionView& v, Edition e, ReplyScanners& scanners, RawLogHooks& logHooks,
+                 CommandHooks& commandHooks, IIntervalTimer& tm1s, IIntervalTimer& tmGPSData)
       : view(v),
         edition(std::move(e)),
         Tm1s(tm1s),
         indicator(tmGPSData, v),
-        pipeline(state, NMEAData, v, pipelineHooks, indicator),
-        commands(commandHooks) {
+        pipeline(state, NMEAData, v, scanners, logHooks, indicator),
+        commands(commandHooks),
+        log(logHooks) {
     clock.start();
   }
 
@@ -44,6 +46,7 @@ struct SessionContext {
   ActivityIndicator indicator;
   ReceivePipeline pipeline;
   CommandHooks& commands;
+  RawLogHooks& log;  // the pending lines of the raw-data log
   QElapsedTimer clock;  // the millisecond tick count of the traces
 };
 

@@ -14,7 +14,7 @@ struct SessionState {
   bool PortOpen = false;
   bool Paused = false;
 
-  // Receiver identity: ReceiverKind 0 none yet, 2 a u-blox receiver.
+  // Receiver identity: ReceiverKind 0 none yet, 1 a SiRF receiver, 2 a u-blox receiver.
   int ReceiverKind = 0;
   bool VersionKnown = false;
   bool VersionQueryPending = false;
@@ -48,7 +48,7 @@ struct SessionState {
   // Power-mode reply watch and the u-blox silence limit.
   bool PowerReplyWatch = false;
   int PowerReplyCount = 0;
-  int UBXSilenceLimit = 10;
+  int UBXSilenceLimit = 10;  // lives for the whole run: never reset
 };
 
 }  // namespace orlimo

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlimo {
 
@@ -66,6 +67,15 @@ class ISessionView {
   virtual void EnableSessionControls(bool versionKnown, bool tmcPresent) = 0;
   virtual void DisableSessionControls() = 0;
   virtual void DisableCommandControls() = 0;
+
+  // The console box cbCOMMAND: its text and its history, most recent first.
+  // Characters the 8-bit text cannot hold come back as byte 0x1A.
+  virtual std::string CommandText() const = 0;
+  virtual std::vector<std::string> CommandHistory() const = 0;
+  virtual void InsertCommandHistory(std::string_view text) = 0;  // as the first item
+  virtual void FocusCommandBox() = 0;
+  // The receiver-rate selector cbGPSBR of the "Set GPS Baud Rate" group.
+  virtual std::string GPSBaudRateText() const = 0;
 
   // The port and rate selectors, and the read-interval display.
   virtual std::string PortText() const = 0;

@@ -78,6 +78,12 @@ class FakeSessionView : public ISessionView {
   void DisableSessionControls() override { commandControls = "disabled"; }
   void DisableCommandControls() override { commandControls = "commands disabled"; }
 
+  std::string CommandText() const override { return commandText; }
+  std::vector<std::string> CommandHistory() const override { return history; }
+  void InsertCommandHistory(std::string_view text) override { history.emplace(history.begin(), text); }
+  void FocusCommandBox() override { ++commandBoxFocused; }
+  std::string GPSBaudRateText() const override { return gpsRate; }
+
   std::string PortText() const override { return port; }
   std::string BaudRateText() const override { return rate; }
   void SelectBaudRate(std::string_view text) override { rate = text; }
@@ -108,6 +114,10 @@ class FakeSessionView : public ISessionView {
   std::deque<bool> answers;
   std::map<TToolButton, Button> buttons;
   std::string commandControls;
+  std::string commandText;
+  std::vector<std::string> history;
+  int commandBoxFocused = 0;
+  std::string gpsRate = "4800";
   std::string port = "/dev/null";
   std::string rate = "9600";
   int readInterval = -1;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "session/session_view.h"
 
@@ -50,6 +51,15 @@ class ConsoleView : public ISessionView {
   void DisableSessionControls() override {}
   void DisableCommandControls() override {}
 
+  // The console box and the receiver-rate selector, set by the --do actions.
+  void SetCommandText(std::string text) { commandText_ = std::move(text); }
+  void SetGPSBaudRate(std::string rate) { gpsRate_ = std::move(rate); }
+  std::string CommandText() const override { return commandText_; }
+  std::vector<std::string> CommandHistory() const override { return history_; }
+  void InsertCommandHistory(std::string_view text) override { history_.emplace(history_.begin(), text); }
+  void FocusCommandBox() override {}
+  std::string GPSBaudRateText() const override { return gpsRate_; }
+
   std::string PortText() const override { return port_; }
   std::string BaudRateText() const override { return rate_; }
   void SelectBaudRate(std::string_view text) override { rate_ = text; }
@@ -68,6 +78,9 @@ class ConsoleView : public ISessionView {
   std::FILE* out_;
   bool answerYes_;
   std::string port_;
+  std::string commandText_;
+  std::vector<std::string> history_;
+  std::string gpsRate_ = "4800";
   std::string rate_ = "4800";
   std::map<int, std::string> panels_;
   std::map<int, int> traceLines_;

@@ -1,0 +1,61 @@
+// Reads the receiver's answers out of the receive buffer before it is cut into lines:
+// the firmware reply that identifies a SiRF or a u-blox ANTARIS receiver (window
+// title, command controls), the TMC module, the power mode (status panel 7) and the
+// UBX replies of a u-blox receiver (the smallest NMEA output rate, which bounds how
+// long it may stay silent). The whole buffer is searched, so a reply counts even when
+// it is not a well-formed sentence.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "session/pipeline_hooks.h"
+
+namespace orlimo {
+
+struct SessionContext;
+class ConnectionControl;
+
+// Names of the NMEA messages a CFG-MSG reply can be about, by message ID.
+inline constexpr std::string_view kUBXMessageNames[] = {"uGGA", "uGLL", "uGSA", "uGSV", "uRMC", "uVTG",
+                                                       "uGRS", "uGST", "uZDA", "uGBS", "uDTM"};
+// The NMEA message IDs whose output rate a newly identified u-blox receiver is asked.
+inline constexpr std::uint8_t kPolledNMEAMessages[] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x08};
+
+// The CFG-MSG poll for NMEA message `id` (class F0).
+std::string UBXMessageRatePoll(std::uint8_t id);
+
+// The text in `buffer` from `start` up to (not including) the first byte of `stop`,
+// the first byte that is not printable ASCII, or `limit` bytes, whichever comes
+// first. Binary frames and line ends never reach a title or a panel.
+std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop, std::size_t limit);
+
+class ReceiverIdentification : public ReplyScanners {
+ public:
+  // Longest firmware or reply text taken: a line.
+  static constexpr std::size_t kMaxReplyText = 80;
+
+  ReceiverIdentification(SessionContext& ctx, ConnectionControl& connection)
+      : ctx_(ctx), connection_(connection) {}
+
+  void ScanUBXFrames(std::string_view rxBuffer) override;
+  void CheckFirmwareReply(std::string_view rxBuffer) override;
+  void WatchPowerReply(std::string_view rxBuffer) override;
+
+  // Logs one UBX message (class, ID, length, payload); CFG-MSG replies lower the
+  // u-blox silence limit to their smallest non-zero rate.
+  void HandleUBXMessage(std::string_view body, std::uint16_t length);
+  // Shows the "$PQXR,200,1" power-mode reply in status panel 7.
+  void ShowPowerMode(std::string_view rxBuffer);
+
+ private:
+  void IdentifyUBlox(std::string_view rxBuffer);
+  bool IdentifySiRF(std::string_view rxBuffer);
+  void ShowFirmware(const std::string& firmware);
+
+  SessionContext& ctx_;
+  ConnectionControl& connection_;
+};
+
+}  // namespace orlimo
