@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: gpssim [--personality sirf|sirf-binary|ublox|silent|noisy] [--rate BPS] [--hz N]\n"
     "              [--link PATH] [--ttff-hot S] [--ttff-cold S] [--tmc] [--replay FILE]\n"
+    "              [--ubx-rates LIST]\n"
     "\n"
     "A GPS receiver on a pseudo-terminal. The first line printed is the port to open.\n"
     "\n"
@@ -33,6 +34,10 @@ constexpr const char* kUsage =
     "  --ttff-cold S    seconds to the first fix after a cold start or factory default\n"
     "                   (default 30)\n"
     "  --tmc            a TMC module answers $PQYCM,V\n"
+    "  --ubx-rates LIST u-blox output rates, every N-th solution (0 off), in the order\n"
+    "                   GGA,GLL,GSA,GSV,RMC,VTG,GRS,GST,ZDA,GBS,DTM: up to 11 numbers\n"
+    "                   0..255, the rest as by default (1,1,1,1,1,1,0,0,0,0,0); its\n"
+    "                   CFG-MSG replies report them\n"
     "  --replay FILE    play a captured log (# comment lines skipped) instead of the\n"
     "                   scenario, at the receiver's rate and cycle, looping at the end\n"
     "  --help           this text\n"
@@ -99,6 +104,9 @@ int main(int argc, char** argv) {
       hotGiven = true;
     } else if (a == "--ttff-cold") {
       if (!value(v) || !ParseSeconds(v, o.ttffCold)) return Fail("--ttff-cold needs seconds");
+    } else if (a == "--ubx-rates") {
+      if (!value(v) || !orlimo::ParseUbxRates(v, o.ubxRates))
+        return Fail("--ubx-rates takes up to 11 comma-separated numbers 0..255");
     } else if (a == "--replay") {
       if (!value(v) || v.empty()) return Fail("--replay needs a file");
       o.replayFile = v;

@@ -12,8 +12,6 @@
 namespace orlimo {
 namespace {
 
-constexpr std::array<std::uint8_t, 11> kUbxDefaultRates = {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0};
-
 std::vector<std::string_view> SplitFields(std::string_view s) {
   const std::size_t star = s.find('*');
   if (star != std::string_view::npos) s = s.substr(0, star);
@@ -31,6 +29,16 @@ std::vector<std::string_view> SplitFields(std::string_view s) {
 bool ToInt(std::string_view s, long& v) {
   const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
   return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
+}
+
+// The NMEA message ID of a sentence of ours ("$GPGSV,..." is 3), or -1.
+int UbxMessageId(std::string_view sentence) {
+  constexpr std::array<std::string_view, 11> kTypes = {"GGA", "GLL", "GSA", "GSV", "RMC", "VTG",
+                                                       "GRS", "GST", "ZDA", "GBS", "DTM"};
+  if (sentence.size() < 6) return -1;
+  for (std::size_t i = 0; i < kTypes.size(); ++i)
+    if (sentence.substr(3, 3) == kTypes[i]) return static_cast<int>(i);
+  return -1;
 }
 
 bool IsStandardRate(long r) {
@@ -51,11 +59,17 @@ ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSecon
       mode_(options.personality == SimPersonality::SiRFBinary ? SimMode::SiRFBinary : SimMode::Nmea),
       fixAt_(std::max(options.ttffStart, 0.0)),
       bannerDue_(options.personality == SimPersonality::UBlox),
-      ubxRates_(kUbxDefaultRates) {
+      ubxRates_(options.ubxRates) {
   options_.hz = std::clamp(options_.hz, 1, 10);
 }
 
 bool ReceiverCore::HasFix(double now) const { return !options_.scenario.noFix && now >= fixAt_; }
+
+void ReceiverCore::Record(std::string text) {
+  if (counters_.received.size() >= kSimReceivedKept) counters_.received.pop_front();
+  counters_.received.push_back(text);
+  counters_.lastCommand = std::move(text);
+}
 
 void ReceiverCore::Receive(std::string_view bytes, double now) {
   std::vector<HostMessage> messages;
@@ -65,17 +79,17 @@ void ReceiverCore::Receive(std::string_view bytes, double now) {
     ++counters_.commands;
     switch (m.kind) {
       case HostMessage::Kind::Nmea:
-        counters_.lastCommand = m.bytes;
+        Record(m.bytes);
         HandleNmea(m.bytes, now);
         break;
       case HostMessage::Kind::SiRF:
         ++counters_.framesChecked;
-        counters_.lastCommand = BytesToHex(m.bytes);
+        Record(BytesToHex(m.bytes));
         HandleSiRF(m.bytes, now);
         break;
       case HostMessage::Kind::UBX:
         ++counters_.framesChecked;
-        counters_.lastCommand = BytesToHex(m.bytes);
+        Record(BytesToHex(m.bytes));
         HandleUBX(m.bytes, now);
         break;
     }
@@ -106,7 +120,10 @@ void ReceiverCore::HandleNmea(const std::string& line, double now) {
   if (addr == "$PSRF101") {
     if (f.size() >= 9 && ToInt(f[8], v) && (v == 1 || v == 2 || v == 4 || v == 8)) {
       Restart(static_cast<int>(v), now);
-      if (v == 8) rate_ = options_.factoryRate;
+      if (v == 8) {
+        rate_ = options_.factoryRate;
+        trickle_ = false;
+      }
     }
   } else if (addr == "$PSRF100") {
     long proto = 0;
@@ -181,7 +198,7 @@ void ReceiverCore::HandleUBX(std::string_view frame, double now) {
     Restart(mask == 0 ? 1 : 4, now);
   } else if (cls == 0x06 && id == 0x09 && payload.size() >= 12) {  // CFG-CFG
     const bool clear = payload[0] != 0 || payload[1] != 0 || payload[2] != 0 || payload[3] != 0;
-    if (clear) ubxRates_ = kUbxDefaultRates;
+    if (clear) ubxRates_ = options_.ubxRates;
     ack(true);
   }
 }
@@ -235,6 +252,15 @@ std::string ReceiverCore::CycleOutput(double now) {
   if (bannerDue_) {
     out += Banner();
     bannerDue_ = false;
+  }
+  if (options_.personality == SimPersonality::UBlox) {
+    // Each message every N-th solution, as its rate says; counters_.cycles numbers them.
+    for (const std::string& s : NmeaCycle(snap, ubxRates_[8] != 0)) {
+      const int id = UbxMessageId(s);
+      const int every = id < 0 ? 1 : ubxRates_[static_cast<std::size_t>(id)];
+      if (every != 0 && counters_.cycles % every == 0) out += s;
+    }
+    return out;
   }
   const bool noisy = options_.personality == SimPersonality::Noisy;
   for (const std::string& s : NmeaCycle(snap, options_.zda)) out += noisy ? Damage(s) : s;

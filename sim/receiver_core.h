@@ -4,19 +4,25 @@
 // Personalities answer the commands a host sends:
 //   SiRF     $PQXC,201 -> $PQXR,201,GSW...; $PQXC,200,... -> $PQXR,200,1,...;
 //            $PQYCM,V -> $PQYTQ,... (with a TMC module); $PSRF101 restarts (1 hot,
-//            4 cold, 8 factory default, which also moves it to its factory rate);
+//            4 cold, 8 factory default, which also moves it to its factory rate
+//            and ends trickle power);
 //            $PSRF100 changes rate (protocol 0 switches to SiRF binary)
 //   SiRF binary: frames only; MID 128 factory default back to NMEA at the factory
 //            rate; MID 0x81 to NMEA at the frame's rate. Bad checksums are ignored.
 //   u-blox   text banner at start, after a restart and within a cycle after any
-//            sentence it does not know; CFG-MSG polls answered, CFG-RST restarts,
-//            CFG-CFG resets the output rates.
+//            sentence it does not know; CFG-MSG polls answered and settings obeyed
+//            (its NMEA output follows the rate table), CFG-RST restarts, CFG-CFG
+//            puts the rate table back to its defaults.
 //   Silent   parses what it gets, sends nothing.
 //   Noisy    SiRF, with checksum errors, cut lines and stray binary bytes.
+// Every personality takes any other checked sentence or frame (a console command,
+// say): it is counted and recorded, and otherwise ignored. A sentence may come without
+// a checksum, as annotated commands do; one that carries "*hh" must have it right.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <random>
 #include <string>
 #include <string_view>
@@ -30,6 +36,8 @@ namespace orlimo {
 
 enum class SimMode { Nmea, SiRFBinary };
 
+inline constexpr std::size_t kSimReceivedKept = 256;
+
 struct SimCounters {
   int restarts = 0;             // restart commands obeyed
   int lastRestartKind = 0;      // 1 hot, 4 cold, 8 factory default
@@ -37,6 +45,8 @@ struct SimCounters {
   int rejected = 0;             // sentences and frames with bad checksums or framing
   int framesChecked = 0;        // binary frames that passed their checksum
   std::string lastCommand;      // last sentence (without CR LF), or frame in hex
+  // Every checked message, oldest first, as lastCommand; the last kSimReceivedKept.
+  std::deque<std::string> received;
   int cycles = 0;               // output cycles sent
 };
 
@@ -59,6 +69,7 @@ class ReceiverCore {
   const SimCounters& Counters() const { return counters_; }
 
  private:
+  void Record(std::string text);
   void HandleNmea(const std::string& line, double now);
   void HandleSiRF(std::string_view frame, double now);
   void HandleUBX(std::string_view frame, double now);
@@ -83,7 +94,7 @@ class ReceiverCore {
   bool trickle_ = false;
   int trickleOn_ = 0, trickleCycle_ = 0;
   bool bannerDue_ = false;
-  std::array<std::uint8_t, 11> ubxRates_{};  // output rate per NMEA message ID
+  SimUbxRates ubxRates_;  // the u-blox output rates now: CFG-MSG changes them
   std::string replies_;
   SimCounters counters_;
 };

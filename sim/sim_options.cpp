@@ -1,6 +1,7 @@
 #include "sim/sim_options.h"
 
 #include <array>
+#include <charconv>
 #include <utility>
 
 namespace orlimo {
@@ -26,6 +27,24 @@ std::string_view SimPersonalityName(SimPersonality p) {
   for (const auto& [n, q] : kNames)
     if (q == p) return n;
   return "sirf";
+}
+
+bool ParseUbxRates(std::string_view list, SimUbxRates& rates) {
+  SimUbxRates out = rates;
+  std::size_t n = 0, pos = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', pos);
+    const std::string_view item = list.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
+    unsigned v = 0;
+    const auto r = std::from_chars(item.data(), item.data() + item.size(), v);
+    if (item.empty() || r.ec != std::errc() || r.ptr != item.data() + item.size() || v > 255 || n >= out.size())
+      return false;
+    out[n++] = static_cast<std::uint8_t>(v);
+    if (comma == std::string_view::npos) break;
+    pos = comma + 1;
+  }
+  rates = out;
+  return true;
 }
 
 }  // namespace orlimo

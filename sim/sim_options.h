@@ -1,6 +1,7 @@
 // What a simulated receiver is: its personality, line settings and scenario.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,17 @@ struct SimScenario {
   bool noFix = false;           // the receiver never gets a fix
 };
 
+// A u-blox receiver's output rate per NMEA message ID (0 GGA, 1 GLL, 2 GSA, 3 GSV,
+// 4 RMC, 5 VTG, 6 GRS, 7 GST, 8 ZDA, 9 GBS, 10 DTM): the message goes out every N-th
+// navigation solution, never when N is 0. CFG-MSG polls report these.
+using SimUbxRates = std::array<std::uint8_t, 11>;
+inline constexpr SimUbxRates kDefaultUbxRates = {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0};
+
+// "1,1,1,5": a comma-separated list of up to 11 rates 0..255 that replace the first
+// entries of `rates`; the rest keep their values. False, and `rates` untouched, when
+// the list is empty, too long or holds anything but such numbers.
+bool ParseUbxRates(std::string_view list, SimUbxRates& rates);
+
 struct SimOptions {
   SimPersonality personality = SimPersonality::SiRF;
   int rate = 9600;              // bit/s the receiver sends and listens at
@@ -40,7 +52,8 @@ struct SimOptions {
   double restartSilence = 0.5;  // the receiver says nothing this long after a restart
   int factoryRate = 4800;       // where a factory default leaves it
   bool tmc = false;             // a TMC module answers $PQYCM,V
-  bool zda = false;             // send ZDA in each cycle
+  bool zda = false;             // send ZDA in each cycle (u-blox: ubxRates decides)
+  SimUbxRates ubxRates = kDefaultUbxRates;  // u-blox output rates, also after CFG-CFG
   std::string replayFile;       // play this capture instead of the scenario
   SimScenario scenario;
   std::uint32_t seed = 1;       // for the line noise and the byte gaps

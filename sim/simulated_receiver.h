@@ -38,7 +38,7 @@ struct SimStatus {
   SimMode mode = SimMode::Nmea;
   bool hasFix = false;
   bool tricklePower = false;
-  SimCounters counters;            // restarts, commands, rejected input, last command, cycles
+  SimCounters counters;            // restarts, commands, what it received, cycles
   long long bytesOnLine = 0;       // bytes the receiver has clocked out
   double bitsOnLine = 0;           // bit times they took, gaps included
   long long bytesToHost = 0;       // bytes written to the pty (what the host's UART read)

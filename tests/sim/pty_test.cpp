@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -129,7 +130,7 @@ TEST(SimPty, SendsDecodableNmeaAndAnswersQueries) {
   const SimStatus st = sim.Status();
   EXPECT_TRUE(st.hostOpen);
   EXPECT_EQ(st.hostRate, 9600);
-  EXPECT_EQ(st.counters.lastCommand, "$PQXC,201*05");
+  EXPECT_EQ(st.counters.received, std::deque<std::string>{"$PQXC,201*05"});
 }
 
 TEST(SimPty, HotStartLosesTheFixAndRegainsIt) {
@@ -211,7 +212,7 @@ TEST(Gpssim, PrintsThePortFirstMakesTheLinkAndStopsOnSignal) {
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);
-    execl(GPSSIM_PATH, "gpssim", "--personality", "ublox", "--rate", "19200", "--hz", "5", "--link", link.c_str(),
+    execl(GPSSIM_PATH, "gpssim", "--personality", "ublox", "--rate", "19200", "--hz", "5", "--ubx-rates", "1,1,1,5", "--link", link.c_str(),
           static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -245,9 +246,10 @@ TEST(Gpssim, HelpNamesEveryOptionAndBadOptionsFail) {
   while (fgets(buf, sizeof buf, p)) help += buf;
   EXPECT_EQ(pclose(p), 0);
   for (const char* opt : {"--personality", "sirf-binary", "ublox", "silent", "noisy", "--rate", "--hz", "--link",
-                          "--ttff-hot", "--ttff-cold", "--tmc", "--replay"})
+                          "--ttff-hot", "--ttff-cold", "--tmc", "--replay", "--ubx-rates"})
     EXPECT_NE(help.find(opt), std::string::npos) << opt;
-  for (const char* bad : {" --rate 1234", " --hz 3", " --personality garmin", " --frobnicate"})
+  for (const char* bad : {" --rate 1234", " --hz 3", " --personality garmin", " --frobnicate", " --ubx-rates 1,256",
+                          " --ubx-rates"})
     EXPECT_NE(std::system((std::string(GPSSIM_PATH) + bad + " >/dev/null 2>&1").c_str()), 0) << bad;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <random>
 #include <vector>
@@ -130,12 +131,28 @@ TEST(ReceiverCore, AnswersTheMakersQueries) {
   plain.Receive("$PQXC,201*06\r\n$PQXC,201*0a\r\n$PQYCM,V\r\n", 0.1);
   EXPECT_EQ(plain.Due(0.2), "");
   EXPECT_EQ(plain.Counters().rejected, 2);
+  EXPECT_EQ(plain.Counters().received, std::deque<std::string>{"$PQYCM,V"});
+}
+
+TEST(ReceiverCore, RecordsEveryCheckedMessageInOrderAndKeepsTheLatest) {
+  ReceiverCore core(Quick(), 1700000000);
+  core.Due(0);
+  const std::string ubx = BuildUBXFrame(0x06, 0x01, std::string{'\xF0', '\x04'});
+  core.Receive("$PQXC,201*05\r\n$PFOO,console\r\n" + BuildSiRFFrame("\x84") + "$PQXC,201*00\r\n" + ubx.substr(0, 5), 0.1);
+  core.Receive(ubx.substr(5) + "$PQYCM,V\r\n", 0.2);  // a frame across two reads
+  EXPECT_EQ(core.Counters().received, (std::deque<std::string>{"$PQXC,201*05", "$PFOO,console", "A0A20001840084B0B3",
+                                                               "B56206010200F004FD15", "$PQYCM,V"}));
+  EXPECT_EQ(Lines(core.Due(0.3)).size(), 1u);  // the version reply; the rest is recorded, not obeyed
+  for (int i = 0; i < 300; ++i) core.Receive("$PX," + std::to_string(i) + "\r\n", 1);
+  ASSERT_EQ(core.Counters().received.size(), kSimReceivedKept);
+  EXPECT_EQ(core.Counters().received.front(), "$PX,44");
 }
 
 TEST(ReceiverCore, RestartsLoseTheFixAndRegainItAfterTheirTime) {
   for (int kind : {1, 4, 8}) {
     ReceiverCore core(Quick(), 1700000000);
     EXPECT_EQ(RmcStatus(core.Due(0)), "A");
+    core.Receive("$PQXC,200,2,400,1000,300000,30000\r\n", 0.1);
     const std::string cmd = "$PSRF101,0,0,0,96000,0,0,12," + std::to_string(kind);
     core.Receive(cmd + NMEAChecksumSuffix(cmd) + "\r\n", 0.5);
     EXPECT_EQ(core.Counters().restarts, 1);
@@ -147,6 +164,7 @@ TEST(ReceiverCore, RestartsLoseTheFixAndRegainItAfterTheirTime) {
     }
     EXPECT_DOUBLE_EQ(t, 0.5 + ttff + 0.5) << kind;  // first whole-second cycle after the fix
     EXPECT_EQ(core.Rate(), kind == 8 ? 4800 : 9600);
+    EXPECT_EQ(core.TricklePower(), kind != 8);  // a factory default forgets the power mode
   }
 }
 
@@ -220,6 +238,47 @@ TEST(ReceiverCore, UBloxBannerCfgMsgRepliesAndRestarts) {
   core.Receive(HexToBytes("B56206040400FF0702001679").value(), 3.0);  // CFG-RST cold
   EXPECT_EQ(core.Counters().restarts, 1);
   EXPECT_FALSE(core.HasFix(4.0));
+}
+
+TEST(ReceiverCore, UBloxFollowsItsRateTableUntilAFactoryDefault) {
+  SimOptions o = Quick(SimPersonality::UBlox);
+  o.ubxRates = {1, 0, 2, 5, 1, 1, 0, 0, 3, 0, 0};
+  ReceiverCore core(o, 1700000000);
+  std::map<std::string, int> seen;
+  for (int s = 0; s < 10; ++s)
+    for (const std::string& l : Lines(core.Due(s))) ++seen[l.substr(3, 3)];
+  EXPECT_EQ(seen, (std::map<std::string, int>{{"TXT", 4}, {"GGA", 10}, {"GSA", 5}, {"GSV", 2 * 3}, {"RMC", 10},
+                                              {"VTG", 10}, {"ZDA", 4}}));
+  auto rateOf = [&](int id, double t) {  // payload byte 3 of the reply to a CFG-MSG poll
+    const std::string msg{'\xF0', static_cast<char>(id)};
+    core.Receive(BuildUBXFrame(0x06, 0x01, msg), t);
+    const std::string out = core.Due(t + 0.1);
+    const std::size_t p = out.find("\xB5\x62\x06\x01\x06" + std::string(1, '\0') + msg);
+    return p == std::string::npos ? -1 : static_cast<unsigned char>(out[p + 9]);
+  };
+  for (int id : {0, 1, 2, 3, 4, 5, 8}) EXPECT_EQ(rateOf(id, 10), o.ubxRates[id]) << id;
+  core.Receive(BuildUBXFrame(0x06, 0x01, std::string{'\xF0', '\x01', '\x01', '\x01'}), 10.5);  // GLL on
+  EXPECT_EQ(rateOf(1, 10.6), 1);
+
+  // Factory default: the cold reset, then CFG-CFG clear and load.
+  core.Receive(HexToBytes("B56206040400FF0702001679" "B56206090C00FFFFFFFF00000000FFFFFFFF135B").value(), 11.5);
+  const std::string after = core.Due(12);
+  EXPECT_EQ(RmcStatus(after), "V");
+  EXPECT_NE(after.find("ROM CORE"), std::string::npos);
+  EXPECT_EQ(rateOf(1, 12.1), 0);
+  std::string status;
+  for (int s = 13; s <= 17; ++s) status = RmcStatus(core.Due(s));
+  EXPECT_EQ(status, "A");
+  core.Receive(HexToBytes("B56206040400000002001068").value(), 17.5);  // hot
+  EXPECT_EQ(RmcStatus(core.Due(18)), "V");
+}
+
+TEST(SimOptions, UbxRateListsReplaceTheFirstEntriesOrNothing) {
+  SimUbxRates r = kDefaultUbxRates;
+  EXPECT_TRUE(ParseUbxRates("2,0,255", r));
+  EXPECT_EQ(r, (SimUbxRates{2, 0, 255, 1, 1, 1, 0, 0, 0, 0, 0}));
+  for (const char* bad : {"", "1,", "1,,2", "256", "-1", " 1", "1,1,1,1,1,1,1,1,1,1,1,1"})
+    EXPECT_TRUE(!ParseUbxRates(bad, r) && r[0] == 2) << bad;
 }
 
 TEST(ReceiverCore, SilentAndNoisyLines) {
