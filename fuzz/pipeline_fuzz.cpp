@@ -1,5 +1,6 @@
 // Arbitrary bytes through the validity test and the decoder (line by line) and
-// through the receive pipeline (in two received blocks, with passes and scans).
+// through the receive pipeline (in two received blocks, with passes and scans), and
+// through the reply scanners of a session talking to a u-blox receiver.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "session/activity_indicator.h"
 #include "session/pipeline_hooks.h"
 #include "session/receive_pipeline.h"
+#include "session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orlimo;
@@ -42,5 +44,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   pipeline.ProcessRxBuffer();
   pipeline.CommGPSReceiveData(bytes.data() + cut, size - cut);
   pipeline.ProcessRxBuffer();
+
+  // The reply scanners of a session that believes it talks to a u-blox receiver
+  // waiting for its firmware reply (nothing is written: the port is closed).
+  static FakeSessionView sessionView;
+  static TSession session(sessionView, [] {
+    SessionOptions o;
+    o.manualTicks = true;
+    return o;
+  }());
+  SessionState& s = session.State();
+  s.ReceiverKind = 2;
+  s.VersionKnown = false;
+  s.VersionQueryPending = true;
+  s.PowerReplyWatch = true;
+  s.PowerReplyCount = 3;
+  session.Identification().ScanUBXFrames(bytes);
+  session.Identification().WatchPowerReply(bytes);
+  session.Identification().CheckFirmwareReply(bytes);
+  s.ReceiverKind = 2;
+  session.Pipeline().RxBuffer.clear();
+  session.Pipeline().CommGPSReceiveData(bytes.data(), size);
+  session.Pipeline().ProcessRxBuffer();
+  for (int memo = 1; memo <= 4; ++memo) sessionView.traces[memo].clear();
+  sessionView.monitor.clear();
   return 0;
 }

@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "nmea/sentence.h"
 #include "pipeline_fixture.h"
+#include "session/session.h"
 
 namespace orlimo {
 namespace {
@@ -73,6 +75,45 @@ TEST(ReplayLogs, EveryCaptureDecodesSensibly) {
     }
   }
   EXPECT_GE(logs, 20);
+}
+
+// The captures that carry a u-blox ANTARIS banner identify the receiver through the
+// session's own scanners, with a title that reads as text; nothing else identifies,
+// as no capture answers the SiRF version query ("GSW" alone is not enough).
+TEST(ReplayLogs, OnlyTheANTARISBannersIdentifyAReceiver) {
+  if (!fs::is_directory(LogsDir())) GTEST_SKIP() << "no receiver logs at " << LogsDir();
+  const std::map<std::string, std::string> expected = {
+      {"bt451.log", "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 80040001_V:5.00)"},
+      {"ublox-aek-4t.log", "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 00040001_V:)"},
+  };
+  std::size_t identified = 0;
+  for (const auto& entry : fs::directory_iterator(LogsDir())) {
+    if (entry.path().extension() != ".log") continue;
+    const std::string name = entry.path().filename().string();
+    const std::string bytes = ReceiverBytes(entry.path());
+    FakeSessionView view;
+    SessionOptions options;
+    options.manualTicks = true;
+    TSession session(view, options);
+    SessionState& s = session.State();
+    s.LinkState = TLinkState::NMEA;
+    for (std::size_t at = 0; at < bytes.size(); at += 1000) {
+      s.VersionQueryPending = !s.VersionKnown;  // the supervisor keeps asking
+      session.Pipeline().CommGPSReceiveData(bytes.data() + at, std::min<std::size_t>(1000, bytes.size() - at));
+      session.Pipeline().ProcessRxBuffer();
+    }
+    const auto it = expected.find(name);
+    if (it == expected.end()) {
+      EXPECT_EQ(s.ReceiverKind, 0) << name;
+      EXPECT_EQ(view.title, "") << name;
+      continue;
+    }
+    ++identified;
+    EXPECT_EQ(s.ReceiverKind, 2) << name;
+    EXPECT_EQ(view.title, it->second) << name;
+    EXPECT_EQ(view.traces[1].size(), 7u) << name << ": the seven rate polls";
+  }
+  EXPECT_EQ(identified, expected.size());
 }
 
 // Another decoder's output lists each sentence, then the fix it made of it. For RMC
