@@ -2,12 +2,16 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "console_actions.h"
 #include "console_view.h"
 #include "session/session.h"
 #include "sim_port.h"
@@ -28,6 +32,21 @@ constexpr const char* kUsage =
     "  --seconds N             disconnect and quit after N seconds\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
     "  --sim-rate BPS          the simulated receiver's own rate (default 9600)\n"
+    "  --do ACTION@SECONDS     press a button SECONDS after the connection opened (needs\n"
+    "                          --connect; fractions like 2.5 allowed; repeatable, actions\n"
+    "                          at one time run in the order given). ACTION is one of:\n"
+    "                            hot, cold, factory  the three restarts\n"
+    "                            rate:BPS            set the receiver's rate (4800 9600 19200\n"
+    "                                                38400 57600 115200) and reopen at it;\n"
+    "                                                --answer answers the Bluetooth question\n"
+    "                            console:TEXT        send TEXT from the command console\n"
+    "                                                (checksum added when TEXT has no '*')\n"
+    "                            trickle             the trickle-power setting\n"
+    "                            nmea4800            SiRF binary frame: switch to NMEA at 4800\n"
+    "                            frame-test          the SiRF frame self-test (sends nothing)\n"
+    "  --pro                   the session runs as the Pro edition\n"
+    "  --trickle-button        the session runs as an edition with the trickle-power button\n"
+    "                          (power-mode queries sent, panel 7 shows the power mode)\n"
     "  --help                  this text\n";
 
 struct Options {
@@ -39,6 +58,9 @@ struct Options {
   int seconds = 0;
   std::string simulate;
   int simRate = 9600;
+  std::vector<orlimo::ConsoleAction> actions;
+  bool pro = false;
+  bool trickleButton = false;
 };
 
 bool ParseInt(const char* text, int& out) {
@@ -59,6 +81,8 @@ int Parse(int argc, char** argv, Options& o) {
     if (a == "--help" || a == "-h") return 1;
     if (a == "--connect") o.connect = true;
     else if (a == "--detect") o.detect = true;
+    else if (a == "--pro") o.pro = true;
+    else if (a == "--trickle-button") o.trickleButton = true;
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
@@ -67,12 +91,31 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
                                              std::strcmp(argv[i + 1], "no") == 0))
       o.answerYes = std::strcmp(value(), "yes") == 0;
-    else {
+    else if (a == "--do" && hasValue) {
+      const char* text = value();
+      std::string why;
+      const auto action = orlimo::ParseDoOption(text, &why);
+      if (!action) {
+        std::fprintf(stderr, "orlimo-console: bad argument '--do %s': %s\n%s", text, why.c_str(), kUsage);
+        return 2;
+      }
+      o.actions.push_back(*action);
+    } else {
       std::fprintf(stderr, "orlimo-console: bad argument '%s'\n%s", a.c_str(), kUsage);
       return 2;
     }
   }
   return 0;
+}
+
+// Calls `fn` after `ms`; a QTimer interval is an int, so long waits go a day at a time.
+void After(std::int64_t ms, std::function<void()> fn) {
+  constexpr std::int64_t kDayMs = 86'400'000;
+  if (ms > kDayMs) {
+    QTimer::singleShot(static_cast<int>(kDayMs), [ms, fn] { After(ms - kDayMs, fn); });
+    return;
+  }
+  QTimer::singleShot(static_cast<int>(ms), fn);
 }
 
 }  // namespace
@@ -101,16 +144,27 @@ int main(int argc, char** argv) {
   ConsoleView view(stdout, o.answerYes);
   view.SetPort(o.port);
   view.SetBaudRate(o.baud);
-  TSession session(view);
+  SessionOptions options;
+  options.edition.ProEdition = o.pro;
+  options.edition.TrickleButtonEnabled = o.trickleButton;
+  TSession session(view, options);
+  ActionRunner actions(o.actions, [&](const ConsoleAction& a) { RunConsoleAction(a, session, view); });
 
   if (o.connect) {
     QTimer::singleShot(0, [&] {
       session.TBOpenClick();
-      if (o.detect && session.State().PortOpen) session.TBAutoSyncClick();
+      if (!session.State().PortOpen) {
+        if (!o.actions.empty()) std::fputs("orlimo-console: not connected: the --do actions do not run\n", stderr);
+        return;
+      }
+      actions.Start();  // the clock runs from here
+      if (o.detect) session.TBAutoSyncClick();
     });
+  } else if (!o.actions.empty()) {
+    std::fputs("orlimo-console: without --connect the --do actions do not run\n", stderr);
   }
   if (o.seconds > 0) {
-    QTimer::singleShot(o.seconds * 1000, [&] {
+    After(std::int64_t{o.seconds} * 1000, [&] {
       if (session.State().PortOpen) session.TBOpenClick();
       QCoreApplication::quit();
     });
