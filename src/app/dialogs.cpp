@@ -1,6 +1,5 @@
 #include "app/dialogs.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace orlimo {
@@ -16,7 +15,7 @@ QString Shown(const QString& msg) {
 }  // namespace
 
 bool TMessageBoxDialogs::AskYesNo(const QString& msg) {
-  return QMessageBox::question(parent_, QApplication::applicationDisplayName(), Shown(msg),
+  return QMessageBox::question(parent_, QStringLiteral("Orlimo"), Shown(msg),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/app_options.h"
+#include "app/built_edition.h"
 #include "app/main_window.h"
 #include "app/simulator_link.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   }
 
   TFrmOrlimoSetup setup;
+  setup.Session.edition = BuiltEdition();
   setup.ExtraPorts = opts.Ports;
   TSimulatorLink simulator;
   if (!opts.Simulate.isEmpty()) {
@@ -42,7 +44,8 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orlimo"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Orlimo"));
+  // No display name: the platform would add it to the caption, which must end with
+  // the receiver's firmware.
 
   TFrmOrlimo window(std::move(setup));
   if (!opts.Ports.isEmpty()) window.SelectPort(opts.Ports.first());

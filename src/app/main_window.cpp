@@ -1,8 +1,6 @@
 #include "app/main_window.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPainter>
 #include <QSpinBox>
 #include <QToolButton>
@@ -52,6 +50,7 @@ TFrmOrlimo::TFrmOrlimo(TFrmOrlimoSetup setup) : setup_(std::move(setup)) {
   connect(usbWatcher_, &TqvUSBx::OnPortRemoved, this, [this] { CheckPortListChange(); });
 
   FormCreate();
+  ApplyEditionLayout();
 }
 
 TFrmOrlimo::~TFrmOrlimo() {
@@ -71,17 +70,6 @@ void TFrmOrlimo::FormCreate() {
   session_->Connection().DisableSessionControls();
   SetPanelText(3, LinkStateName(session_->State().LinkState));
   lbxNMEA_->SetSyntaxColor(true);
-}
-
-void TFrmOrlimo::ConnectTools() {
-  connect(toolBar_->Button(TTool::TBOpen), &QToolButton::clicked, this,
-          [this] { session_->TBOpenClick(); });
-  connect(toolBar_->Button(TTool::TBPause), &QToolButton::clicked, this,
-          [this](bool down) { session_->TBPauseClick(down); });
-  connect(toolBar_->Button(TTool::TBAutoSync), &QToolButton::clicked, this,
-          [this] { session_->TBAutoSyncClick(); });
-  connect(toolBar_->Button(TTool::TBClose), &QToolButton::clicked, this,
-          [this] { session_->TBCloseClick(); });
 }
 
 // --- Status bar ---
@@ -169,51 +157,6 @@ void TFrmOrlimo::SetButtonDown(TToolButton button, bool down) {
 void TFrmOrlimo::SetButtonEnabled(TToolButton button, bool enabled) { ToolFor(button)->setEnabled(enabled); }
 
 bool TFrmOrlimo::ButtonEnabled(TToolButton button) const { return ToolFor(button)->isEnabled(); }
-
-void TFrmOrlimo::EnableSessionControls(bool versionKnown, bool tmcPresent) {
-  for (TTool t : {TTool::TBColdStart, TTool::TBHotStart, TTool::TBFactory, TTool::TBNMEAOutput, TTool::TBTP}) {
-    toolBar_->Button(t)->setEnabled(versionKnown);
-  }
-  SetProControlsEnabled(versionKnown);
-  ckbTMCPage_->setEnabled(versionKnown && tmcPresent);
-}
-
-void TFrmOrlimo::DisableSessionControls() {
-  DisableCommandControls();
-  ckbTMCPage_->setEnabled(false);
-}
-
-void TFrmOrlimo::DisableCommandControls() {
-  for (TTool t : {TTool::TBColdStart, TTool::TBHotStart, TTool::TBFactory, TTool::TBNMEAOutput, TTool::TBTP}) {
-    toolBar_->Button(t)->setEnabled(false);
-  }
-  SetProControlsEnabled(false);
-}
-
-// --- The console box and the receiver-rate selector ---
-
-std::string TFrmOrlimo::CommandText() const {
-  // 8-bit text; a character it cannot hold becomes SUB, which the console refuses.
-  std::string out;
-  for (QChar c : cbCOMMAND_->currentText()) out.push_back(c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : '\x1A');
-  return out;
-}
-
-std::vector<std::string> TFrmOrlimo::CommandHistory() const {
-  std::vector<std::string> items;
-  for (int i = 0; i < cbCOMMAND_->count(); ++i) items.push_back(cbCOMMAND_->itemText(i).toLatin1().toStdString());
-  return items;
-}
-
-void TFrmOrlimo::InsertCommandHistory(std::string_view text) {
-  const QString typed = cbCOMMAND_->currentText();
-  cbCOMMAND_->insertItem(0, Latin1(text));
-  cbCOMMAND_->setEditText(typed);  // inserting must not change what is typed
-}
-
-void TFrmOrlimo::FocusCommandBox() { cbCOMMAND_->setFocus(); }
-
-std::string TFrmOrlimo::GPSBaudRateText() const { return cbGPSBR_->currentText().toStdString(); }
 
 // --- Port and rate selectors ---
 

@@ -159,8 +159,16 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void BuildViews();
   void ConnectTools();
   void FormCreate();
+  // The edition's controls, their places and its branding; the edition is fixed when
+  // the program is built, so this runs once, at creation.
+  void ApplyEditionLayout();
+  void ArrangeBrandEdition();
+  void ArrangeProEdition();
+  void ArrangeUnitGroup(const QRect& group, const QRect& km, const QRect& mile);
+  int ToolsRight() const;  // right edge of the last shown tool, in Panel11
   void DrawActivityIndicator(QPainter& p, const QRect& r) const;
-  void SetProControlsEnabled(bool enabled);
+  // The receiver commands as one group: enabled, or disabled and greyed.
+  void SetCommandControlsEnabled(bool enabled);
   QToolButton* ToolFor(TToolButton button) const;
   void BringToFront();
   QStringList CurrentPortList() const;
@@ -182,6 +190,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QWidget* panel7_ = nullptr;
   TPortCombo* cbGPSCOM_ = nullptr;
   QComboBox* cbCOMBR_ = nullptr;
+  QGroupBox* rgUNIT_ = nullptr;
   QRadioButton* unitKm_ = nullptr;
   QRadioButton* unitMile_ = nullptr;
   QGroupBox* gbxGPSRBSetting_ = nullptr;
@@ -189,6 +198,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QPushButton* btnGPSBRApply_ = nullptr;
   QComboBox* cbCOMMAND_ = nullptr;
   QPushButton* btnCMDSend_ = nullptr;
+  QPushButton* btnTP_ = nullptr;
   QCheckBox* ckbTMCPage_ = nullptr;
   TLabel3DBorder* label3DBorder1_ = nullptr;
   QLabel* imgLogo_ = nullptr;

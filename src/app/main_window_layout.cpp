@@ -1,6 +1,6 @@
-// The window's containers and controls at their places: the tool strip on top, the
-// signal chart and sky view, the monitor list, the instrument and navigation
-// panels on the right, the status bar at the bottom.
+// The window's containers and controls: the tool strip on top, the signal chart and
+// sky view, the monitor list, the instrument and navigation panels on the right, the
+// status bar at the bottom. What differs by edition is placed by the edition layout.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,7 +11,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/artwork/artwork.h"
 #include "app/fonts.h"
 #include "app/info_usb.h"
 #include "app/main_window.h"
@@ -36,13 +35,6 @@ QWidget* MakePanel(QWidget* parent, const char* name, const QRect& geometry,
     panel->setPalette(pal);
   }
   return panel;
-}
-
-void SetBaseColour(QWidget* w, const QColor& colour) {
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Base, colour);
-  pal.setColor(QPalette::Button, colour);
-  w->setPalette(pal);
 }
 
 }  // namespace
@@ -121,42 +113,31 @@ void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
   toolBar_ = new TToolBar(panel11);
   toolBar_->setGeometry(282, 10, 320, 40);
 
-  auto* rgUNIT = new QGroupBox(QStringLiteral(" Unit "), panel11);
-  rgUNIT->setObjectName(QStringLiteral("rgUNIT"));
-  rgUNIT->setFont(ArialFont(12, true));
+  rgUNIT_ = new QGroupBox(QStringLiteral(" Unit "), panel11);
+  rgUNIT_->setObjectName(QStringLiteral("rgUNIT"));
+  rgUNIT_->setFont(ArialFont(12, true));
   // The pale red captions need a dark ground to be read (on grey they look disabled).
-  QPalette unitPal = rgUNIT->palette();
+  QPalette unitPal = rgUNIT_->palette();
   unitPal.setColor(QPalette::WindowText, QColor(0xFF, 0xB3, 0xB3));
   unitPal.setColor(QPalette::Window, QColor(0x15, 0x2B, 0x21));
-  rgUNIT->setPalette(unitPal);
-  rgUNIT->setAutoFillBackground(true);
-  unitKm_ = new QRadioButton(QStringLiteral("Km"), rgUNIT);
-  unitMile_ = new QRadioButton(QStringLiteral("Mile"), rgUNIT);
+  rgUNIT_->setPalette(unitPal);
+  rgUNIT_->setAutoFillBackground(true);
+  unitKm_ = new QRadioButton(QStringLiteral("Km"), rgUNIT_);
+  unitMile_ = new QRadioButton(QStringLiteral("Mile"), rgUNIT_);
   unitKm_->setChecked(true);
   connect(unitKm_, &QRadioButton::clicked, this, [this] { rgUNITClick(); });
   connect(unitMile_, &QRadioButton::clicked, this, [this] { rgUNITClick(); });
 
+  // Placed by the edition's layout.
   imgLogo_ = new QLabel(panel11);
   imgLogo_->setObjectName(QStringLiteral("ImgLogo"));
-  imgLogo_->setToolTip(QStringLiteral("Click here to visit KELDAR web site  ..."));
-
-  // The layout of this edition: no hot start, no NMEA output button, no trickle
-  // button, no about button; the unit switch and the brand banner after the tools.
-  toolBar_->SetToolVisible(TTool::TBNMEAOutput, false);
-  toolBar_->SetToolVisible(TTool::TBHotStart, false);
-  toolBar_->SetToolVisible(TTool::TBTP, setup_.Session.edition.TrickleButtonEnabled);
-  toolBar_->SetToolVisible(TTool::TBAbout, false);
-  const int unitLeft = std::max(530, toolBar_->x() + toolBar_->ContentWidth() + 2);
-  rgUNIT->setGeometry(unitLeft, 3, 120, 50);
-  unitKm_->setGeometry(10, 22, 50, 20);
-  unitMile_->setGeometry(62, 22, 56, 20);
-  imgLogo_->setGeometry(unitLeft + 120 + 8, toolBar_->y() - 2, 168, 44);
-  imgLogo_->setPixmap(QPixmap::fromImage(artwork::DrawBanner(168, 44, 6, 4)));
+  imgLogo_->hide();
 }
 
 void TFrmOrlimo::BuildProControls(QWidget* panel11, QWidget* panel4) {
   // The receiver-rate group and the command panel belong to the full edition; they
-  // exist here hidden so the session's control groups always find them.
+  // exist in every edition, hidden unless its layout shows them, so the control
+  // groups always find them.
   gbxGPSRBSetting_ = new QGroupBox(QStringLiteral(" Set GPS Baud Rate "), panel11);
   gbxGPSRBSetting_->setObjectName(QStringLiteral("gbxGPSRBSetting"));
   gbxGPSRBSetting_->setGeometry(700, 4, 125, 50);
@@ -165,10 +146,8 @@ void TFrmOrlimo::BuildProControls(QWidget* panel11, QWidget* panel4) {
   for (const char* rate : {"4800", "9600", "19200", "38400", "57600", "115200"}) {
     cbGPSBR_->addItem(QString::fromLatin1(rate));
   }
-  cbGPSBR_->setGeometry(6, 20, 64, 22);
   btnGPSBRApply_ = new QPushButton(QStringLiteral("Apply"), gbxGPSRBSetting_);
   btnGPSBRApply_->setObjectName(QStringLiteral("btnGPSBRApply"));
-  btnGPSBRApply_->setGeometry(73, 19, 45, 24);
   gbxGPSRBSetting_->hide();
 
   panel7_ = MakePanel(panel4, "Panel7", QRect(0, 223, panel4->width(), 32));
@@ -187,23 +166,18 @@ void TFrmOrlimo::BuildProControls(QWidget* panel11, QWidget* panel4) {
   cbCOMMAND_ = new QComboBox(panel7_);
   cbCOMMAND_->setObjectName(QStringLiteral("cbCOMMAND"));
   cbCOMMAND_->setEditable(true);
+  // Return must neither send nor add the text to the history: only Send does.
+  cbCOMMAND_->setInsertPolicy(QComboBox::NoInsert);
   cbCOMMAND_->setGeometry(260, 5, 270, 22);
   btnCMDSend_ = new QPushButton(QStringLiteral("Send"), panel7_);
   btnCMDSend_->setObjectName(QStringLiteral("btnCMDSend"));
   btnCMDSend_->setGeometry(534, 4, 56, 24);
   panel7_->hide();
-}
 
-void TFrmOrlimo::SetProControlsEnabled(bool enabled) {
-  const QColor grey(0x80, 0x80, 0x80);
-  gbxGPSRBSetting_->setEnabled(enabled);
-  cbGPSBR_->setEnabled(enabled);
-  SetBaseColour(cbGPSBR_, enabled ? QColor(0xFF, 0xFF, 0x80) : grey);
-  btnGPSBRApply_->setEnabled(enabled);
-  btnCMDSend_->setEnabled(enabled);
-  label3DBorder1_->setColor(enabled ? QColor(0xFF, 0xB3, 0xB3) : grey);
-  cbCOMMAND_->setEnabled(enabled);
-  SetBaseColour(cbCOMMAND_, enabled ? QColor(0xB9, 0xFF, 0xFF) : grey);
+  // The plain trickle-power button is never shown; it only follows the control groups.
+  btnTP_ = new QPushButton(QStringLiteral("TP"), panel7_);
+  btnTP_->setObjectName(QStringLiteral("btnTP"));
+  btnTP_->hide();
 }
 
 }  // namespace orlimo

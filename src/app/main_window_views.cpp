@@ -23,7 +23,6 @@ void TFrmOrlimo::BuildViews() {
   speedView_ = new TSpeedView(panel3_);
   speedView_->setObjectName(QStringLiteral("SpeedView"));
   speedView_->move(0, 0);
-  speedView_->SetMakerCaption(QStringLiteral(" KELDAR"));
   // The session exists by the time the unit is first switched.
   speedView_->SetOnRefreshViews([this] { session_->RefreshViews(); });
 }

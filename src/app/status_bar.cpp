@@ -44,9 +44,15 @@ TPanelBevel TStatusBar::Bevel(int panel) const {
 
 QRect TStatusBar::PanelRect(int panel) const {
   int left = 0;
-  for (int i = 0; i < panel; ++i) left += kWidths[i];
+  for (int i = 0; i < panel; ++i) left += widths_[i];
   // Panels are separated by two pixels; the last one takes what is left of its width.
-  return QRect(left, 2, kWidths[panel] - 2, height() - 2);
+  return QRect(left, 2, widths_[panel] - 2, height() - 2);
+}
+
+void TStatusBar::SetPanelWidth(int panel, int width) {
+  if (panel < 0 || panel >= kPanelCount) return;
+  widths_[panel] = width;
+  update();
 }
 
 bool TStatusBar::event(QEvent* e) {

@@ -35,6 +35,8 @@ class TStatusBar : public QWidget {
   void SetBevel(int panel, TPanelBevel bevel);
   TPanelBevel Bevel(int panel) const;
   QRect PanelRect(int panel) const;
+  // Widens a panel for a text that only some editions show; the panels after it move.
+  void SetPanelWidth(int panel, int width);
   // StatusBar1DrawPanel for panel 0.
   void SetDrawPanel(DrawPanel draw) { drawPanel_ = std::move(draw); }
 
@@ -50,6 +52,7 @@ class TStatusBar : public QWidget {
     TPanelBevel bevel = TPanelBevel::Lowered;
   };
   std::array<Panel, kPanelCount> panels_;
+  std::array<int, kPanelCount> widths_ = kWidths;
   DrawPanel drawPanel_;
 };
 

@@ -61,11 +61,14 @@ struct ManualDeviceEvents : DeviceEventSource {
   void Fire(DeviceAction action, const QString& node) { emit DeviceChanged(action, node); }
 };
 
-// A main window whose port list, dialogs and plug events belong to the test.
+// A main window whose port list, dialogs and plug events belong to the test, built
+// as the given edition.
 struct WindowRig {
-  explicit WindowRig(QStringList initialPorts = {QStringLiteral("/dev/ttyUSB0")}) : ports(initialPorts) {
+  explicit WindowRig(QStringList initialPorts = {QStringLiteral("/dev/ttyUSB0")}, Edition edition = {})
+      : ports(initialPorts) {
     App();
     TFrmOrlimoSetup setup;
+    setup.Session.edition = std::move(edition);
     setup.ListPorts = [this](const QStringList& extra) {
       QStringList all = ports;
       for (const QString& e : extra) {

@@ -1,0 +1,15 @@
+// The edition this program was built as. The switches are chosen when the build is
+// configured (ORLIMO_PRO_EDITION, ORLIMO_TRICKLE_BUTTON) and never change at run time.
+#pragma once
+
+#include "session/edition.h"
+
+namespace orlimo {
+
+// Completes a set of switches with what follows from them: the title prefix.
+Edition BrandedEdition(Edition switches);
+
+// This build's edition.
+Edition BuiltEdition();
+
+}  // namespace orlimo
