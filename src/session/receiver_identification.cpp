@@ -72,7 +72,7 @@ void ReceiverIdentification::IdentifyUBlox(std::string_view buffer) {
     ctx_.view.AppendTrace(1, "suQryMsg:" + BytesToHex(poll));
     connection_.SendString(ctx_.CommGPS, poll);
   }
-  connection_.EnableSessionControls();
+  EnableControlsUnlessPaused();
 }
 
 bool ReceiverIdentification::IdentifySiRF(std::string_view buffer) {
@@ -91,8 +91,13 @@ bool ReceiverIdentification::IdentifySiRF(std::string_view buffer) {
   ShowFirmware(version);
   s.VersionKnown = true;
   s.VersionQueryPending = false;
-  connection_.EnableSessionControls();
+  EnableControlsUnlessPaused();
   return true;
+}
+
+void ReceiverIdentification::EnableControlsUnlessPaused() {
+  // While paused the commands stay off; resuming opens them, the receiver now known.
+  if (!ctx_.state.Paused) connection_.EnableSessionControls();
 }
 
 void ReceiverIdentification::ShowFirmware(const std::string& firmware) {

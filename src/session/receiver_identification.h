@@ -53,6 +53,7 @@ class ReceiverIdentification : public ReplyScanners {
   void IdentifyUBlox(std::string_view rxBuffer);
   bool IdentifySiRF(std::string_view rxBuffer);
   void ShowFirmware(const std::string& firmware);
+  void EnableControlsUnlessPaused();
 
   SessionContext& ctx_;
   ConnectionControl& connection_;

@@ -36,6 +36,7 @@ TEST_F(Identification, SiRFFromItsVersionReplyOnly) {
   EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10");
 
   session.State().SessionSeconds = 4;
+  session.TBPauseClick(true);
   Check("7.00*1C\r\n" + Line("$PQYTQ,V,TMC-2.01") + Line("$PQXR,201,GSW3.2.5_3.1.0"));
   EXPECT_EQ(view.traces[2].back(), "  ==> CkFWVer !");
   EXPECT_EQ(session.State().ReceiverKind, 1);
@@ -44,6 +45,8 @@ TEST_F(Identification, SiRFFromItsVersionReplyOnly) {
   EXPECT_TRUE(session.State().TMCPresent);
   EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (GSW3.2.5_3.1.0)");
   EXPECT_EQ(TimingLog().back(), " FWVer: [GSW3.2.5_3.1.0]4");
+  EXPECT_EQ(view.commandControls, "commands disabled") << "identified while paused";
+  session.TBPauseClick(false);
   EXPECT_EQ(view.commandControls, "enabled");
 
   const std::size_t lines = view.traces[2].size();
