@@ -10,17 +10,11 @@
 
 namespace orlimo {
 
-Edition BrandedEdition(Edition switches) {
-  // The full edition carries the maker's name; every other build is the KELDAR brand.
-  switches.TitlePrefix = switches.ProEdition ? "Quorvex Orlimo Pro V:" : "KELDAR Orlimo V:";
-  return switches;
-}
-
 Edition BuiltEdition() {
   Edition e;
   e.ProEdition = ORLIMO_PRO_EDITION != 0;
   e.TrickleButtonEnabled = ORLIMO_TRICKLE_BUTTON != 0;
-  return BrandedEdition(e);
+  return e;
 }
 
 }  // namespace orlimo

@@ -6,9 +6,6 @@
 
 namespace orlimo {
 
-// Completes a set of switches with what follows from them: the title prefix.
-Edition BrandedEdition(Edition switches);
-
 // This build's edition.
 Edition BuiltEdition();
 

@@ -128,6 +128,7 @@ QToolButton* TFrmOrlimo::ToolFor(TToolButton button) const {
     case TToolButton::Pause: return toolBar_->Button(TTool::TBPause);
     case TToolButton::AutoSync: return toolBar_->Button(TTool::TBAutoSync);
     case TToolButton::Close: return toolBar_->Button(TTool::TBClose);
+    case TToolButton::StartLog: return toolBar_->Button(TTool::TBStartLog);
   }
   return nullptr;
 }
@@ -138,6 +139,7 @@ void TFrmOrlimo::SetButtonImage(TToolButton button, int image) {
     case TToolButton::Pause: toolBar_->SetImage(TTool::TBPause, image); break;
     case TToolButton::AutoSync: toolBar_->SetImage(TTool::TBAutoSync, image); break;
     case TToolButton::Close: toolBar_->SetImage(TTool::TBClose, image); break;
+    case TToolButton::StartLog: toolBar_->SetImage(TTool::TBStartLog, image); break;
   }
 }
 

@@ -10,10 +10,10 @@ std::unique_ptr<IIntervalTimer> TSession::MakeTimer(int intervalMs,
 
 TSession::TSession(ISessionView& view, SessionOptions options)
     : options_(std::move(options)),
+      rawLog_(view, state_),
       tm1s_(MakeTimer(kTickMs, [this] { Tm1sTimer(); })),
       tmGPSData_(MakeTimer(ActivityIndicator::kIntervalMs, [this] { TmGPSDataTimer(); })),
-      ctx_(view, options_.edition, identification_, options_.logHooks ? *options_.logHooks : noLog_,
-           commands_, *tm1s_, *tmGPSData_) {
+      ctx_(view, options_.edition, state_, identification_, rawLog_, commands_, *tm1s_, *tmGPSData_) {
   // The port's settings as the window was designed with them; the connect sets the rest.
   TComm& comm = ctx_.CommGPS;
   comm.SetReadIntervalTimeout(13);

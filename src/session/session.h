@@ -21,6 +21,7 @@
 #include "session/interval_timer.h"
 #include "session/pipeline_hooks.h"
 #include "session/receiver_commands.h"
+#include "session/raw_data_log.h"
 #include "session/receiver_identification.h"
 #include "session/session_context.h"
 #include "session/supervisor.h"
@@ -30,7 +31,6 @@ namespace orlimo {
 struct SessionOptions {
   Edition edition;
   bool manualTicks = false;
-  RawLogHooks* logHooks = nullptr;  // not owned; nullptr: nothing is logged
 };
 
 class TSession {
@@ -60,6 +60,10 @@ class TSession {
   void TBNMEAOutputClick() {}  // the button has no action
   void cbCOMMANDKeyDown() {}   // Enter does not send: only the Send button does
 
+  // Raw-data logging.
+  void TBStartLogClick() { rawLog_.TBStartLogClick(); }
+  RawDataLog& RawLog() { return rawLog_; }
+
   // Supervisor and detection.
   void Tm1sTimer() { supervisor_.Tm1sTimer(); }
   void TmGPSDataTimer() { ctx_.indicator.TmGPSDataTimer(); }
@@ -82,7 +86,8 @@ class TSession {
   std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;
 
   SessionOptions options_;
-  RawLogHooks noLog_;
+  SessionState state_;
+  RawDataLog rawLog_;
   std::unique_ptr<IIntervalTimer> tm1s_;
   std::unique_ptr<IIntervalTimer> tmGPSData_;
   // The command set and the reply scanners come before the context, which keeps

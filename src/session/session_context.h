@@ -20,10 +20,11 @@
 namespace orlimo {
 
 struct SessionContext {
-  SessionContext(ISessionView& v, Edition e, ReplyScanners& scanners, RawLogHooks& logHooks,
+  SessionContext(ISessionView& v, Edition e, SessionState& s, ReplyScanners& scanners, RawLogHooks& logHooks,
                  CommandHooks& commandHooks, IIntervalTimer& tm1s, IIntervalTimer& tmGPSData)
       : view(v),
         edition(std::move(e)),
+        state(s),
         Tm1s(tm1s),
         indicator(tmGPSData, v),
         pipeline(state, NMEAData, v, scanners, logHooks, indicator),
@@ -39,7 +40,7 @@ struct SessionContext {
 
   ISessionView& view;
   const Edition edition;
-  SessionState state;
+  SessionState& state;
   TqvNMEA NMEAData;
   TComm CommGPS;
   IIntervalTimer& Tm1s;

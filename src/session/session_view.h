@@ -12,7 +12,7 @@ namespace orlimo {
 class TqvNMEA;
 
 // The tool buttons the session drives.
-enum class TToolButton { Open, Pause, AutoSync, Close };
+enum class TToolButton { Open, Pause, AutoSync, Close, StartLog };
 
 // Tool-bar picture numbers the session uses.
 enum TToolImage : int {

@@ -37,7 +37,7 @@ void ExpectTopRowFits(TFrmOrlimo& w) {
 
 TEST(Editions, TheShippedEditionHidesTheProControls) {
   for (bool trickle : {false, true}) {
-    test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")}, BrandedEdition({.TrickleButtonEnabled = trickle}));
+    test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")}, Edition{.TrickleButtonEnabled = trickle});
     TFrmOrlimo& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("KELDAR Orlimo V:1.10"));
     EXPECT_EQ(Tool(w, TTool::TBTP)->isVisibleTo(&w), trickle);
@@ -53,7 +53,7 @@ TEST(Editions, TheProEditionShowsTheCommandsWhereTheActivationPutsThem) {
   for (bool trickle : {false, true}) {
     SCOPED_TRACE(trickle);
     test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")},
-                        BrandedEdition({.ProEdition = true, .TrickleButtonEnabled = trickle}));
+                        Edition{.ProEdition = true, .TrickleButtonEnabled = trickle});
     TFrmOrlimo& w = *rig.window;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quorvex Orlimo Pro V:1.10"));
     EXPECT_EQ(w.ToolBar1()->width(), 400);
@@ -99,7 +99,7 @@ class ProWindow : public ::testing::Test {
     w.Session().Connection().EnableSessionControls();
   }
   test::WindowRig rig{{QStringLiteral("/dev/ttyUSB0")},
-                      BrandedEdition({.ProEdition = true, .TrickleButtonEnabled = true})};
+                      Edition{.ProEdition = true, .TrickleButtonEnabled = true}};
   TFrmOrlimo& w = *rig.window;
   QComboBox* console = Child<QComboBox>(w, "cbCOMMAND");
 };

@@ -1,0 +1,47 @@
+// An INI file as the Windows profile functions read it: "[section]" lines, then
+// "key=value" lines; names compare without regard to letter case; CR LF or LF line
+// ends. Unknown sections and keys, and the order of everything, survive a write. A
+// write replaces the file whole (a new file renamed over the old one), so a crash or a
+// full disk leaves the old file or the new one, never part of one.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orlimo {
+
+class TIniFile {
+ public:
+  // Bigger files are not settings files: only their beginning is read.
+  static constexpr std::size_t kMaxBytes = 1 << 20;
+
+  // False when the file does not exist or cannot be read (the contents stay empty).
+  bool Load(const std::string& path);
+  void Parse(std::string_view text);
+
+  // The text after the first "=", as stored (leading blanks kept).
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  void Write(std::string_view section, std::string_view key, std::string_view value);
+
+  std::string Text() const;  // CR LF line ends
+  // False with `error` set (the old file untouched) when the file cannot be replaced.
+  bool Save(const std::string& path, std::string& error) const;
+
+ private:
+  struct Entry {
+    std::string key;    // empty: a line kept as it was (comment, blank, junk)
+    std::string value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+  Section* Find(std::string_view name);
+  const Section* Find(std::string_view name) const;
+
+  std::vector<Section> sections_;  // the first, unnamed one holds lines before any section
+};
+
+}  // namespace orlimo

@@ -1,0 +1,96 @@
+// Raw-data logging: while logging is on, every sentence the pipeline accepts (and
+// every console command sent) waits in memory and is appended in batches to one
+// temporary file of the run; saving renames that file to a log named after the date
+// and time. A batch that cannot be written keeps its lines: they wait, bounded, and
+// the write is retried on its own.
+//
+//   log.SetPlaces(appDir, LocalTimeNow());   // the temporary name is fixed for the run
+//   log.TBStartLogClick();                   // start; the pipeline adds lines
+//   log.TBStartLogClick();                   // stop: saved as NMEA_yyyymmdd-hhmmss.log
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <ctime>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session/pipeline_hooks.h"
+
+namespace orlimo {
+
+class ISessionView;
+struct SessionState;
+
+// Pictures of the log tool button.
+enum TLogImage : int { kImageLogging = 18, kImageLogStopped = 19, kImageLogUnavailable = 20 };
+
+class RawDataLog : public RawLogHooks {
+ public:
+  // Lines kept while the file cannot be written: over an hour of a saturated
+  // 115200 bit/s line. Beyond it the oldest go, and the loss is reported.
+  static constexpr std::size_t kMaxPendingBytes = std::size_t{48} << 20;
+  // A failing batch write is tried again this long after the last attempt.
+  static constexpr std::chrono::seconds kRetryInterval{5};
+
+  RawDataLog(ISessionView& view, SessionState& state) : view_(view), state_(state) {}
+
+  // The folder of the logs and the start of the run, which names the temporary file.
+  void SetPlaces(const std::string& appDir, const std::tm& startTime);
+  // Tests: the local time used for log names, and the retry interval.
+  void SetClock(std::function<std::tm()> now) { now_ = std::move(now); }
+  void SetRetryInterval(std::chrono::milliseconds interval) { retryInterval_ = interval; }
+
+  // RawLogHooks: the pipeline adds lines and asks for a batch write above 600 lines.
+  void AddLogLine(std::string_view line) override;
+  std::size_t LogLineCount() const override { return lines_.size(); }
+  void FlushLog() override;
+
+  // Appends the waiting lines to the temporary file (created when missing); false,
+  // with an error shown and every line kept, when it cannot. Never leaves part of a
+  // batch in the file.
+  bool FlushLogLines();
+  // Writes the rest and renames the temporary file to the log; false (the data kept in
+  // the temporary file) when the log cannot be made.
+  bool SaveLogFile();
+  // The log tool button: start, or stop and save.
+  void TBStartLogClick();
+  // Start-up: no logging where nothing can be written for good.
+  void DisableLoggingOnCDROM();
+  // Shut-down with logging on: asks whether to keep the data; false when the save
+  // failed, so the window stays open.
+  bool AskSaveBeforeQuit();
+
+  bool Available() const { return available_; }
+  const std::string& TempLogPath() const { return tempLogPath_; }
+  const std::string& AppDir() const { return appDir_; }
+  std::size_t DroppedLines() const { return dropped_; }
+
+ private:
+  bool WriteBatch(std::string& error);
+  void Failed(const std::string& error);
+  void Recovered();
+
+  ISessionView& view_;
+  SessionState& state_;
+  std::string appDir_;
+  std::string tempLogPath_;
+  std::function<std::tm()> now_;
+  std::chrono::milliseconds retryInterval_ = kRetryInterval;
+
+  std::deque<std::string> lines_;
+  std::size_t pendingBytes_ = 0;
+  bool available_ = true;
+  bool failing_ = false;           // the last batch write failed
+  std::chrono::steady_clock::time_point lastAttempt_{};
+  std::size_t dropped_ = 0;        // lines lost to the memory bound in this failure streak
+};
+
+// The lines of a saved log that are not valid sentences, as the checker reports
+// them ("  itemIdx:%.3d", counted from 0), then "OK !".
+std::vector<std::string> CheckLogLines(const std::vector<std::string>& lines);
+
+}  // namespace orlimo
