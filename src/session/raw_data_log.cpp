@@ -37,8 +37,8 @@ void RawDataLog::SetPlaces(const std::string& appDir, const std::tm& startTime) 
 void RawDataLog::AddLogLine(std::string_view line) {
   lines_.emplace_back(line);
   pendingBytes_ += line.size() + 2;
-  if (pendingBytes_ <= kMaxPendingBytes) return;
-  while (pendingBytes_ > kMaxPendingBytes && !lines_.empty()) {
+  if (pendingBytes_ <= maxPendingBytes_) return;
+  while (pendingBytes_ > maxPendingBytes_ && !lines_.empty()) {
     pendingBytes_ -= lines_.front().size() + 2;
     lines_.pop_front();
     ++dropped_;

@@ -43,6 +43,7 @@ class RawDataLog : public RawLogHooks {
   // Tests: the local time used for log names, and the retry interval.
   void SetClock(std::function<std::tm()> now) { now_ = std::move(now); }
   void SetRetryInterval(std::chrono::milliseconds interval) { retryInterval_ = interval; }
+  void SetMaxPendingBytes(std::size_t bytes) { maxPendingBytes_ = bytes; }
 
   // RawLogHooks: the pipeline adds lines and asks for a batch write above 600 lines.
   void AddLogLine(std::string_view line) override;
@@ -80,6 +81,7 @@ class RawDataLog : public RawLogHooks {
   std::string tempLogPath_;
   std::function<std::tm()> now_;
   std::chrono::milliseconds retryInterval_ = kRetryInterval;
+  std::size_t maxPendingBytes_ = kMaxPendingBytes;
 
   std::deque<std::string> lines_;
   std::size_t pendingBytes_ = 0;

@@ -223,7 +223,25 @@ TEST_F(Logging, FullDiskLosesNothingAndSaysSoOnce) {
   EXPECT_EQ(Log().LogLineCount(), 0u);
   EXPECT_EQ(view.traces[2].back(), "Log file written again: " + Log().TempLogPath());
   EXPECT_EQ(view.panels[8], "Start Log");
-  EXPECT_EQ(ReadFile(Log().TempLogPath()), Expected(0, 1000));
+  EXPECT_TRUE(ReadFile(Log().TempLogPath()) == Expected(0, 1000)) << "every line, in order";
+
+  // Past the memory bound the oldest lines go, counted and reported at recovery.
+  {
+    std::ofstream filler(dir.Dir() + "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size())) {}
+  }
+  Pass(2000, 100);
+  Log().FlushLog();
+  EXPECT_EQ(view.panels[8], "Log Error");
+  Log().SetMaxPendingBytes(100 * (Sentence(2000).size() + 2));
+  Pass(2100, 30);
+  EXPECT_EQ(Log().DroppedLines(), 30u);
+  EXPECT_EQ(view.panels[8], "Log Lost 30");
+  fs::remove(dir.Dir() + "filler");
+  Log().FlushLog();
+  EXPECT_EQ(view.dialogs.back(), "warning: 30 log lines were lost while the log file could not be written.");
+  EXPECT_TRUE(ReadFile(Log().TempLogPath()) == Expected(0, 1000) + Expected(2030, 100)) << "the newest kept, in order";
 }
 
 TEST_F(Logging, ReadOnlyFolderTurnsLoggingAndSettingsOff) {
