@@ -1,9 +1,19 @@
 // Runs the built orlimo-console against its in-process simulated receiver.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "nmea/sentence.h"
 
 namespace {
 
@@ -30,6 +40,54 @@ TEST(ConsoleRun, ActionsPressTheButtonsInTimeOrder) {
   ASSERT_NE(test, std::string::npos) << out;
   EXPECT_LT(cold, console);
   EXPECT_LT(console, test);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(ConsoleRun, LogAndSettingsCarryOver) {
+  char name[] = "/tmp/orlimo-console-XXXXXX";
+  ASSERT_NE(::mkdtemp(name), nullptr);
+  const std::string dir = name;
+  const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { std::filesystem::remove_all(dir); });
+  int code = -1;
+  const std::string out = Console("--simulate sirf --baud 9600 --connect --log --seconds 3 --data-dir " + dir, code);
+  EXPECT_EQ(code, 0);
+
+  // The log and the settings file, and nothing left behind (temporary files).
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(names.size(), 2u) << out;
+  ASSERT_TRUE(names[0].starts_with("NMEA_") && names[0].ends_with(".log")) << names[0];
+  EXPECT_EQ(names[1], "orlimo-console.ini");
+  EXPECT_NE(out.find("\ndialog confirm: " + dir + "/" + names[0] + " was saved ! -> ok\n"), std::string::npos);
+
+  // The log is the accepted sentences in the order shown, each ended by CR LF.
+  std::string shown;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);)
+    if (line.starts_with("monitor: ")) shown += line.substr(9) + "\r\n";
+  const std::string log = ReadFile(dir + "/" + names[0]);
+  EXPECT_GT(std::count(log.begin(), log.end(), '\n'), 5);
+  EXPECT_EQ(log, shown);
+  for (std::size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+    EXPECT_TRUE(orlimo::IsValidSentence(log.substr(at, end - at))) << log.substr(at, end - at);
+
+  // The port and rate of the run are saved; the next run opens at that rate (the
+  // console's own default is 4800) and, without --port or --simulate, at that port.
+  ASSERT_NE(out.find("panel 2: Open ("), std::string::npos);
+  const std::size_t open = out.find("panel 2: Open (") + 15;
+  const std::string ini = dir + "/orlimo-console.ini";
+  EXPECT_NE(ReadFile(ini).find("COMPort=" + out.substr(open, out.find(',', open) - open) + "\r\nBaudRate=9600\r\n"),
+            std::string::npos) << ReadFile(ini);
+  EXPECT_NE(Console("--simulate sirf --connect --seconds 1 --data-dir " + dir, code).find(",9600 bps)\n"),
+            std::string::npos);
+  std::ofstream(ini, std::ios::trunc) << "[GPSCOM]\r\nCOMPort=" << dir << "/gone\r\n";
+  EXPECT_NE(Console("--connect --seconds 1 --data-dir " + dir, code).find("dialog error: " + dir + "/gone Connection"),
+            std::string::npos);
 }
 
 TEST(ConsoleRun, BadActionIsABadArgument) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "console_settings.h"
+
 #include <cstdio>
 #include <string>
 
@@ -56,6 +58,23 @@ TEST(ConsoleView, NaviLineAfterRefreshAndAnswerYes) {
   });
   EXPECT_EQ(out.rfind("navi: lat=37.504153 lon=127.047772 alt=78.3 fix=yes", 0), 0u) << out;
   EXPECT_NE(out.find("dialog ask: q -> yes\n"), std::string::npos);
+}
+
+// A saved rate the lists do not hold opens at 4800; what the console has no control
+// for goes back as it was read; the history keeps its order.
+TEST(ConsoleSettings, SavedValuesInAndOut) {
+  TSettings saved;
+  saved.BaudRate = "14400";
+  saved.UnitIndex = 1;
+  saved.Commands = {"$PQXC,201"};
+  Printed(false, [&](ConsoleView& v) {
+    ApplySettings(saved, "", "", v);
+    EXPECT_EQ(v.BaudRateText(), "4800");
+    v.InsertCommandHistory("$PQXC,202");
+    const TSettings after = SettingsAfterRun(saved, v);
+    EXPECT_EQ(after.UnitIndex, 1);
+    EXPECT_EQ(after.Commands, (std::vector<std::string>{"$PQXC,202", "$PQXC,201"}));
+  });
 }
 
 }  // namespace

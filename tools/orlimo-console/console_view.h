@@ -38,7 +38,12 @@ class ConsoleView : public ISessionView {
   bool TraceVisible(int) const override { return true; }
 
   bool AskYesNo(std::string_view msg) override;
-  void ShowErrorMsg(std::string_view msg) override { Dialog("error", msg, "ok"); }
+  void ShowErrorMsg(std::string_view msg) override {
+    ++errors_;
+    Dialog("error", msg, "ok");
+  }
+  // How many error messages were shown so far.
+  int ErrorCount() const { return errors_; }
   void ShowWarningMsg(std::string_view msg) override { Dialog("warning", msg, "ok"); }
   void ShowConfirmMsg(std::string_view msg) override { Dialog("confirm", msg, "ok"); }
 
@@ -54,6 +59,7 @@ class ConsoleView : public ISessionView {
   // The console box and the receiver-rate selector, set by the --do actions.
   void SetCommandText(std::string text) { commandText_ = std::move(text); }
   void SetGPSBaudRate(std::string rate) { gpsRate_ = std::move(rate); }
+  void SetCommandHistory(std::vector<std::string> items) { history_ = std::move(items); }
   std::string CommandText() const override { return commandText_; }
   std::vector<std::string> CommandHistory() const override { return history_; }
   void InsertCommandHistory(std::string_view text) override { history_.emplace(history_.begin(), text); }
@@ -87,6 +93,7 @@ class ConsoleView : public ISessionView {
   std::map<TToolButton, bool> enabled_;
   int lines_ = 0;
   int selected_ = -1;
+  int errors_ = 0;
 };
 
 }  // namespace orlimo

@@ -1,6 +1,11 @@
 // orlimo-console: the receiver session with a text view instead of the window.
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +17,10 @@
 #include <vector>
 
 #include "console_actions.h"
+#include "console_settings.h"
 #include "console_view.h"
+#include "session/file_places.h"
+#include "session/ini_file.h"
 #include "session/session.h"
 #include "sim_port.h"
 
@@ -25,11 +33,12 @@ constexpr const char* kUsage =
     "  trace MemoN: TEXT, navi: ... (after each view refresh)\n"
     "options:\n"
     "  --port PATH             serial port to use\n"
-    "  --baud N                rate to open the port with (default 4800)\n"
+    "  --baud N                rate to open the port with (default: the saved rate, else 4800)\n"
     "  --connect               connect right after start\n"
     "  --detect                start baud-rate detection right after connecting\n"
     "  --answer yes|no         how questions are answered (default no)\n"
-    "  --seconds N             disconnect and quit after N seconds\n"
+    "  --seconds N             disconnect and quit after N seconds (without it the run ends\n"
+    "                          on Ctrl-C or SIGTERM, the same way)\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
     "  --sim-rate BPS          the simulated receiver's own rate (default 9600)\n"
     "  --do ACTION@SECONDS     press a button SECONDS after the connection opened (needs\n"
@@ -47,11 +56,25 @@ constexpr const char* kUsage =
     "  --pro                   the session runs as the Pro edition\n"
     "  --trickle-button        the session runs as an edition with the trickle-power button\n"
     "                          (power-mode queries sent, panel 7 shows the power mode)\n"
-    "  --help                  this text\n";
+    "  --log                   log from the moment the connection opens (needs --connect):\n"
+    "                          every accepted sentence and console command, as the monitor:\n"
+    "                          lines show them; at the end of the run the log is saved as\n"
+    "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
+    "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
+    "  --help                  this text\n"
+    "files:\n"
+    "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
+    "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
+    "  history). --port and --baud win over the saved port and rate; --simulate uses the\n"
+    "  simulator's port, and the saved rate unless --baud is given. Without --data-dir the\n"
+    "  logs and the settings are kept beside the program when its folder can be written,\n"
+    "  otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
+    "  settings in $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/). Nothing is written to a\n"
+    "  read-only folder or an optical disc.\n";
 
 struct Options {
-  std::string port;
-  std::string baud = "4800";
+  std::string port;  // empty: the saved one
+  std::string baud;  // empty: the saved one
   bool connect = false;
   bool detect = false;
   bool answerYes = false;
@@ -61,6 +84,8 @@ struct Options {
   std::vector<orlimo::ConsoleAction> actions;
   bool pro = false;
   bool trickleButton = false;
+  bool log = false;
+  std::string dataDir;
 };
 
 bool ParseInt(const char* text, int& out) {
@@ -83,6 +108,8 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--detect") o.detect = true;
     else if (a == "--pro") o.pro = true;
     else if (a == "--trickle-button") o.trickleButton = true;
+    else if (a == "--log") o.log = true;
+    else if (a == "--data-dir" && hasValue && argv[i + 1][0] != '\0') o.dataDir = value();
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
@@ -118,6 +145,30 @@ void After(std::int64_t ms, std::function<void()> fn) {
   QTimer::singleShot(static_cast<int>(ms), fn);
 }
 
+// Ctrl-C and SIGTERM end the run through the event loop, so the log and the settings
+// are saved; a second one kills as usual.
+int gStopPipe[2] = {-1, -1};
+
+extern "C" void OnStopSignal(int) {
+  const char byte = 0;
+  if (::write(gStopPipe[1], &byte, 1) < 0) {}
+}
+
+void CatchStopSignals() {
+  if (::pipe2(gStopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +180,11 @@ int main(int argc, char** argv) {
     default: break;
   }
   QCoreApplication app(argc, argv);
+  const TFilePlaces places =
+      ResolveFilePlaces(QCoreApplication::applicationFilePath().toStdString(), o.dataDir);
+  TIniFile ini;
+  ini.Load(places.IniPath);  // none yet: nothing saved
+  const TSettings saved = ReadSettings(ini);
 
   std::unique_ptr<SimulatedPort> sim;
   if (!o.simulate.empty()) {
@@ -142,12 +198,16 @@ int main(int argc, char** argv) {
   }
 
   ConsoleView view(stdout, o.answerYes);
-  view.SetPort(o.port);
-  view.SetBaudRate(o.baud);
+  ApplySettings(saved, o.port, o.baud, view);
   SessionOptions options;
   options.edition.ProEdition = o.pro;
   options.edition.TrickleButtonEnabled = o.trickleButton;
   TSession session(view, options);
+  session.RawLog().SetPlaces(places.AppDir, LocalTimeNow());
+  session.RawLog().DisableLoggingOnCDROM();
+  const bool log = o.log && session.RawLog().Available();
+  if (o.log && !log)
+    std::fprintf(stderr, "orlimo-console: logging is unavailable: %s cannot be written\n", places.AppDir.c_str());
   ActionRunner actions(o.actions, [&](const ConsoleAction& a) { RunConsoleAction(a, session, view); });
 
   if (o.connect) {
@@ -155,19 +215,58 @@ int main(int argc, char** argv) {
       session.TBOpenClick();
       if (!session.State().PortOpen) {
         if (!o.actions.empty()) std::fputs("orlimo-console: not connected: the --do actions do not run\n", stderr);
+        if (log) std::fputs("orlimo-console: not connected: nothing is logged\n", stderr);
         return;
       }
+      if (log) session.TBStartLogClick();
       actions.Start();  // the clock runs from here
       if (o.detect) session.TBAutoSyncClick();
     });
   } else if (!o.actions.empty()) {
     std::fputs("orlimo-console: without --connect the --do actions do not run\n", stderr);
   }
-  if (o.seconds > 0) {
-    After(std::int64_t{o.seconds} * 1000, [&] {
-      if (session.State().PortOpen) session.TBOpenClick();
-      QCoreApplication::quit();
+  if (!o.connect && log) std::fputs("orlimo-console: without --connect nothing is logged\n", stderr);
+
+  // The end of the run: disconnect, save the log, write the settings.
+  bool finished = false;
+  auto finish = [&] {
+    if (finished) return;
+    finished = true;
+    if (session.State().PortOpen) session.TBOpenClick();
+    int code = 0;
+    if (session.State().LogActive) {
+      const int errors = view.ErrorCount();
+      session.TBStartLogClick();
+      if (view.ErrorCount() != errors) {
+        const std::string& temp = session.RawLog().TempLogPath();
+        if (::access(temp.c_str(), F_OK) == 0)
+          std::fprintf(stderr, "orlimo-console: the log was not saved; its data stays in %s\n", temp.c_str());
+        else
+          std::fputs("orlimo-console: the log was not saved\n", stderr);
+        code = 1;
+      }
+    }
+    std::string error;
+    if (IsCDROMDrive(FolderOf(places.IniPath))) {
+      std::fprintf(stderr, "orlimo-console: settings not written: %s cannot be written\n",
+                   FolderOf(places.IniPath).c_str());
+    } else if (!SaveSettingsFile(places.IniPath, SettingsAfterRun(saved, view),
+                                 options.edition.WritesExtendedSettings(), error)) {
+      std::fprintf(stderr, "orlimo-console: cannot write the settings file %s: %s\n", places.IniPath.c_str(),
+                   error.c_str());
+    }
+    QCoreApplication::exit(code);
+  };
+  CatchStopSignals();
+  std::unique_ptr<QSocketNotifier> stopSignal;
+  if (gStopPipe[0] >= 0) {
+    stopSignal = std::make_unique<QSocketNotifier>(gStopPipe[0], QSocketNotifier::Read);
+    QObject::connect(stopSignal.get(), &QSocketNotifier::activated, [&] {
+      char byte;
+      while (::read(gStopPipe[0], &byte, 1) > 0) {}
+      finish();
     });
   }
+  if (o.seconds > 0) After(std::int64_t{o.seconds} * 1000, finish);
   return app.exec();
 }
