@@ -146,7 +146,8 @@ double NMEAToDegrees(double v) {
 }
 
 bool ParseNMEATime(std::string_view text, TNMEATime& time) {
-  if (text.size() != 9 && text.size() != 10) return false;
+  // Receivers differ in the fraction: none ("hhmmss"), two or three digits, or more.
+  if (text.size() < 6) return false;
   std::int32_t hour = 0, minute = 0;
   double seconds = 0;
   if (!TryParseInt(text.substr(0, 2), hour) || !TryParseInt(text.substr(2, 2), minute) ||

@@ -68,7 +68,9 @@ double NMEAToDegrees(double v);
 
 struct TNMEATime;
 struct TNMEADate;
-// 'hhmmss.ss' or 'hhmmss.sss'; the record is written only on success.
+// 'hhmmss' with or without a fraction of any length ('hhmmss', 'hhmmss.ss',
+// 'hhmmss.sss', ...): two-digit hours and minutes, then the seconds as a number.
+// The record is written only on success.
 bool ParseNMEATime(std::string_view text, TNMEATime& time);
 // 'ddmmyy'; the record is written only on success.
 bool ParseNMEADate(std::string_view text, TNMEADate& date);

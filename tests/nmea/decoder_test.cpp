@@ -130,9 +130,9 @@ TEST_F(Decoder, VTGAndMSS) {
   EXPECT_EQ(nmea.MSS.RawText.View(), mss);
 }
 
-TEST_F(Decoder, TimeWithoutFractionLeavesTimeZeroOnly) {
+TEST_F(Decoder, TimeWithoutFractionIsRead) {
   Decode(Sentence("GPRMC,023441,A,3730.2492,N,12702.8663,E,22.12,251.43,200406,,,A"));
-  EXPECT_EQ(nmea.RMC.UTCTime.Hour, 0);
+  EXPECT_EQ(nmea.RMC.UTCTime, (TNMEATime{2, 34, 41.0}));
   EXPECT_DOUBLE_EQ(nmea.RMC.SpeedKnots, 22.12);
 }
 

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <locale>
 #include <string>
+#include <utility>
 
 #include "nmea/records.h"
 
@@ -110,7 +111,7 @@ TEST(Coordinates, DegreesAndMinutes) {
   EXPECT_DOUBLE_EQ(NMEAToDegrees(0), 0);
 }
 
-TEST(TimeAndDate, ExactLengthsOnly) {
+TEST(TimeAndDate, TimeWithAFractionOfAnyLengthOrNone) {
   TNMEATime t;
   ASSERT_TRUE(ParseNMEATime("023441.000", t));
   EXPECT_EQ(t.Hour, 2);
@@ -118,7 +119,16 @@ TEST(TimeAndDate, ExactLengthsOnly) {
   EXPECT_DOUBLE_EQ(t.Seconds, 41.0);
   ASSERT_TRUE(ParseNMEATime("235959.99", t));
   EXPECT_DOUBLE_EQ(t.Seconds, 59.99);
-  for (const char* bad : {"023441", "023441.0", "0234x1.000", "023441.0000", ""}) {
+  const std::pair<const char*, double> more[] = {
+      {"123519", 19.0}, {"123519.5", 19.5}, {"123519.2500", 19.25}, {"123519.123456", 19.123456}};
+  for (const auto& [text, seconds] : more) {
+    TNMEATime u;
+    ASSERT_TRUE(ParseNMEATime(text, u)) << text;
+    EXPECT_EQ(u.Hour, 12) << text;
+    EXPECT_EQ(u.Minute, 35) << text;
+    EXPECT_DOUBLE_EQ(u.Seconds, seconds) << text;
+  }
+  for (const char* bad : {"02344", "0234x1", "0234x1.000", "023441,5", ""}) {
     TNMEATime u;
     u.Hour = 7;
     EXPECT_FALSE(ParseNMEATime(bad, u)) << bad;
