@@ -48,6 +48,8 @@ bool IsValidSentence(std::string_view line) {
   return HexMatches(XorOf(line.substr(1, n - 4)), line[n - 2], line[n - 1]);
 }
 
+std::size_t SentenceStart(std::string_view line) { return line.rfind('$'); }
+
 std::string NMEAChecksumSuffix(std::string_view text) {
   const std::uint8_t x = text.size() < 2 ? 0 : XorOf(text.substr(1));
   return std::string{'*', kHexUpper[x >> 4], kHexUpper[x & 0x0F]};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,6 +30,11 @@ inline constexpr std::array<std::string_view, kSentenceTypeCount> SentenceTags =
 // Framing and checksum: '$' first, '*' third from the end, and the two upper-case
 // hex digits after it equal the XOR of everything between '$' and '*'.
 bool IsValidSentence(std::string_view line);
+
+// Where the sentence of a received line starts: at the line's last '$', so whatever
+// came before it (the tail of a line cut short, line noise) is dropped; npos when the
+// line holds no '$'. The receive pipeline frames the first line of each pass this way.
+std::size_t SentenceStart(std::string_view line);
 
 // XOR of characters 2 .. length-3 as two upper-case hex digits, compared with the
 // last two characters. Does not look at the '$' or the '*'.

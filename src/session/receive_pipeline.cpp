@@ -39,7 +39,7 @@ void ReceivePipeline::ProcessRxBuffer() {
   // candidate starts right after the previous CR LF and must begin with '$' there.
   const std::string_view buf = RxBuffer;
   std::size_t a = buf.find(kCRLF);  // 0-based here; npos for "none"
-  std::size_t b = (a == npos || a == 0) ? npos : buf.rfind('$', a - 1);
+  std::size_t b = a == npos ? npos : SentenceStart(buf.substr(0, a));
   while (a != npos) {
     if (b != npos) {
       const std::string_view candidate = buf.substr(b, a - b);

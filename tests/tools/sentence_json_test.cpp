@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "nmea/sentence.h"
+#include "nmeadump/dump.h"
+
 namespace orlimo {
 namespace {
 
@@ -28,6 +33,27 @@ TEST(SentenceJson, SatellitesOfTheCycleSoFar) {
                       "{\"prn\":27,\"el\":2,\"az\":115,\"snr\":0}]"),
             std::string::npos)
       << json;
+}
+
+TEST(NmeaDump, HugeSecondsCommentsJunkBeforeASentenceAndHelp) {
+  const std::string body = "$GPGGA,000001e100,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+  const std::string huge = body + NMEAChecksumSuffix(body);
+  const std::string rmc = "$GPRMC,023441.000,A,3730.2492,N,12702.8663,E,22.12,251.43,200406,,,A*5B";
+  std::istringstream in("# a capture's header\r\nnot a sentence\n" + huge + "\n\x01\xFFjunk" + rmc + "\r\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(RunNmeaDump(0, nullptr, in, out, err), 0);
+  const std::string json = out.str();
+  // The seconds print whole, and the string still closes before the next key.
+  EXPECT_NE(json.find("\"time\":\"00:00:1000000000000000015"), std::string::npos) << json;
+  EXPECT_NE(json.find(".000\",\"lat\":48.1173"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"raw\":\"" + rmc + "\"}\n"), std::string::npos) << json;
+  EXPECT_EQ(err.str(), "lines read: 4, accepted: 2, rejected: 1, comments: 1\n  RMC: 1\n  GGA: 1\n");
+
+  const char* help[] = {"--help"};
+  std::ostringstream helpOut, helpErr;
+  EXPECT_EQ(RunNmeaDump(1, help, in, helpOut, helpErr), 0);
+  EXPECT_EQ(helpOut.str().rfind("usage: nmeadump", 0), 0u);
+  EXPECT_EQ(helpErr.str(), "");
 }
 
 }  // namespace

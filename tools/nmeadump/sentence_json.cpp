@@ -36,9 +36,14 @@ class JsonObject {
 };
 
 std::string Time(const TNMEATime& t) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "\"%02u:%02u:%06.3f\"", t.Hour, t.Minute, t.Seconds);
-  return buf;
+  // The seconds are printed as received, so their width has no bound ("1e100" takes
+  // 105 characters): measure first.
+  constexpr const char* kFormat = "\"%02u:%02u:%06.3f\"";
+  const int n = std::snprintf(nullptr, 0, kFormat, t.Hour, t.Minute, t.Seconds);
+  if (n < 0) return "null";
+  std::string out(static_cast<std::size_t>(n), '\0');
+  std::snprintf(out.data(), out.size() + 1, kFormat, t.Hour, t.Minute, t.Seconds);
+  return out;
 }
 
 std::string Date(const TNMEADate& d) {
