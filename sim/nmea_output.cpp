@@ -17,8 +17,9 @@ std::string Format(const char* fmt, Args... args) {
 }
 
 std::string Time(const SimUtc& u) {
-  // Milliseconds rounded down so that 59.9996 never prints as 60.000.
-  const int ms = static_cast<int>(std::floor(u.seconds * 1000.0));
+  // The seconds hold whole milliseconds (UtcFromSeconds), below 60: rounding only
+  // undoes the binary fraction (41.3 is stored as 41.29999...).
+  const int ms = static_cast<int>(std::lround(u.seconds * 1000.0));
   return Format("%02d%02d%02d.%03d", u.hour, u.minute, ms / 1000, ms % 1000);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "frames/hex.h"
 #include "frames/sirf_frame.h"
@@ -272,12 +273,15 @@ std::string ReceiverCore::Due(double now) {
   if (now < silentUntil_) return {};
   std::string out = std::move(replies_);
   replies_.clear();
-  if (now >= nextCycle_) {
-    out += CycleOutput(nextCycle_);  // stamped with the cycle's own time, not the wake-up's
+  // Cycle k is due at k / hz seconds: counted, never summed, so that tenths do not drift
+  // (ten additions of 0.1 are not 1.0).
+  const double due = static_cast<double>(nextCycle_) / options_.hz;
+  if (now >= due) {
+    out += CycleOutput(due);  // stamped with the cycle's own time, not the wake-up's
     ++counters_.cycles;
-    const double period = 1.0 / options_.hz;
-    nextCycle_ += period;
-    if (nextCycle_ <= now) nextCycle_ = now + period;  // fell behind: keep the cadence from here
+    ++nextCycle_;
+    // Fell behind: skip the cycles already past, keeping their cadence.
+    nextCycle_ = std::max(nextCycle_, static_cast<std::int64_t>(std::floor(now * options_.hz)) + 1);
   }
   return out;
 }

@@ -90,7 +90,7 @@ class ReceiverCore {
   SimMode mode_;
   double fixAt_;
   double silentUntil_ = 0;
-  double nextCycle_ = 0;
+  std::int64_t nextCycle_ = 0;  // number of the next output cycle; each lasts 1/hz s
   bool trickle_ = false;
   int trickleOn_ = 0, trickleCycle_ = 0;
   bool bannerDue_ = false;

@@ -44,8 +44,15 @@ int SimSnapshot::UsedCount() const {
 
 SimUtc UtcFromSeconds(double secondsSince1970) {
   SimUtc u;
-  const double whole = std::floor(secondsSince1970);
-  const auto s = static_cast<std::int64_t>(whole);
+  // To the nearest millisecond, the resolution of the sentences: near 1.7e9 a double
+  // holds a time to a few 1e-7 s, so 0.3 s past a second may read 0.29999995.
+  const auto ms = static_cast<std::int64_t>(std::llround(secondsSince1970 * 1000.0));
+  std::int64_t s = ms / 1000;
+  std::int64_t milli = ms % 1000;
+  if (milli < 0) {
+    milli += 1000;
+    --s;
+  }
   std::int64_t days = s / 86400;
   std::int64_t rem = s % 86400;
   if (rem < 0) {
@@ -55,7 +62,7 @@ SimUtc UtcFromSeconds(double secondsSince1970) {
   DateFromDays(days, u.year, u.month, u.day);
   u.hour = static_cast<int>(rem / 3600);
   u.minute = static_cast<int>(rem / 60 % 60);
-  u.seconds = static_cast<double>(rem % 60) + (secondsSince1970 - whole);
+  u.seconds = static_cast<double>(rem % 60) + static_cast<double>(milli) / 1000.0;
   return u;
 }
 

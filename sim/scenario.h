@@ -48,6 +48,7 @@ class SimWorld {
   std::int64_t utcStart_;
 };
 
+// UTC of a time in seconds since 1970, rounded to the millisecond.
 SimUtc UtcFromSeconds(double secondsSince1970);
 
 }  // namespace orlimo

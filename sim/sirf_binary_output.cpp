@@ -36,7 +36,7 @@ void WeekAndTow(const SimUtc& u, unsigned& week, std::uint32_t& tow100) {
   week = static_cast<unsigned>(std::max(0L, gpsDays / 7));
   const double tow = static_cast<double>(std::max(0L, gpsDays % 7)) * 86400.0 + u.hour * 3600.0 +
                      u.minute * 60.0 + u.seconds;
-  tow100 = static_cast<std::uint32_t>(tow * 100.0);
+  tow100 = static_cast<std::uint32_t>(std::llround(tow * 100.0));
 }
 
 }  // namespace

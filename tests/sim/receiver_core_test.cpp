@@ -104,6 +104,19 @@ TEST(ReceiverCore, MovingPositionAndFixUsedSatellitesInGsa) {
   EXPECT_FALSE(Field(gsa, 4).empty());
 }
 
+TEST(ReceiverCore, TenHertzCyclesAreStampedOnWholeTenths) {
+  SimOptions o = Quick();
+  o.hz = 10;
+  ReceiverCore core(o, 1700000000);
+  std::vector<std::string> fractions;
+  for (int k = 0; k < 40; ++k) {
+    for (const std::string& l : Lines(core.Due(k / 10.0)))
+      if (l.rfind("$GPRMC", 0) == 0) fractions.push_back(Field(l, 2).substr(6));
+  }
+  ASSERT_EQ(fractions.size(), 40u);
+  for (int k = 0; k < 40; ++k) EXPECT_EQ(fractions[k], "." + std::to_string(k % 10) + "00") << k;
+}
+
 TEST(ReceiverCore, AnswersTheMakersQueries) {
   SimOptions o = Quick();
   o.tmc = true;
