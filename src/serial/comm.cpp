@@ -4,6 +4,7 @@
 #include <QMetaObject>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -36,15 +38,17 @@ void TComm::OpenComm() {
 
   const QByteArray path = DevicePath(commName_);
   UniqueFd port(path.isEmpty() ? -1 : ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!port) throw ECommsError(kMsgOpenFailed);
+  if (!port) throw ECommsError(kMsgOpenFailed, path.isEmpty() ? ENOENT : errno == EBUSY ? ECommsError::kBusy : errno);
   // TIOCEXCL keeps other openers out but not root; the lock keeps out every
   // cooperating opener, this process included.
-  if (::flock(port.get(), LOCK_EX | LOCK_NB) != 0) throw ECommsError(kMsgOpenFailed);
+  if (::flock(port.get(), LOCK_EX | LOCK_NB) != 0) {
+    throw ECommsError(kMsgOpenFailed, errno == EWOULDBLOCK ? ECommsError::kBusy : errno);
+  }
 
   struct stat info {};
   termios saved{};
   if (::fstat(port.get(), &info) != 0 || !S_ISCHR(info.st_mode) || ::tcgetattr(port.get(), &saved) != 0) {
-    throw ECommsError(kMsgNotCommHandle);
+    throw ECommsError(kMsgNotCommHandle, ECommsError::kNotSerial);
   }
   (void)::ioctl(port.get(), TIOCEXCL);
 
@@ -101,6 +105,25 @@ void TComm::OpenComm() {
   reader_ = std::move(reader);
   writer_ = std::move(writer);
   fd_ = port.release();
+}
+
+bool TComm::HungUp() const {
+  if (!IsOpen()) return false;
+  pollfd p{fd_, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+std::string OpenFailureReason(int systemError) {
+  switch (systemError) {
+    case 0: return {};
+    case ECommsError::kBusy: return "The port is in use by another program.";
+    case ECommsError::kNotSerial: return "This is not a serial port.";
+    case EACCES:
+    case EPERM:
+      return std::string(std::strerror(systemError)) +
+             ": add your user to the dialout group (then log in again), or ask your administrator.";
+    default: return std::strerror(systemError);
+  }
 }
 
 void TComm::CloseComm() noexcept {

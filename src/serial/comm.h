@@ -58,6 +58,9 @@ class TComm : public QObject, private CommEventSink {
   // terminal settings found at open and closes the port. Does nothing when closed.
   void CloseComm() noexcept;
   bool IsOpen() const { return fd_ >= 0; }
+  // The open port's device is gone or its other end closed (checked now, so a
+  // hangup reported for an earlier connection is not taken for this one).
+  bool HungUp() const;
 
   // Queues a copy of 1..65535 bytes for the writer and returns at once. False when
   // the port is closed, the writer has ended (after an error or a hangup), or the

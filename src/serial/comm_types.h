@@ -61,11 +61,21 @@ struct TCommTimeouts {
   std::uint32_t WriteTotalTimeoutConstant = 0;
 };
 
-// Raised by OpenComm only; carries one of the messages below.
+// Raised by OpenComm only; carries one of the messages below, and the system's
+// error number where one caused it (0 otherwise). kBusy marks a port another
+// program holds; kNotSerial one that is not a terminal at all.
 class ECommsError : public std::runtime_error {
  public:
-  explicit ECommsError(const std::string& message) : std::runtime_error(message) {}
+  static constexpr int kBusy = -1;
+  static constexpr int kNotSerial = -2;
+  explicit ECommsError(const std::string& message, int systemError = 0)
+      : std::runtime_error(message), SystemError(systemError) {}
+  int SystemError;
 };
+
+// Why an open failed, in a user's words: the system's text, with what to do about
+// the usual causes.
+std::string OpenFailureReason(int systemError);
 
 // The messages of ECommsError, byte for byte (note the trailing blank of
 // kMsgNotCommHandle).

@@ -45,8 +45,15 @@ bool ConnectionControl::ConfigureAndOpen(TComm& comm, const std::string& portNam
     comm.SetOutx_XonXoffFlow(false);
     comm.OpenComm();
     return true;
+  } catch (const ECommsError& e) {
+    // The component's own message is not shown: the user needs the port name, and
+    // on the next line why.
+    const std::string reason = OpenFailureReason(e.SystemError);
+    ctx_.view.ShowErrorMsg(comm.CommName().toStdString() + " Connection Error !" +
+                           (reason.empty() ? "" : "\r\n" + reason));
+    comm.CloseComm();
+    return false;
   } catch (const std::exception&) {
-    // The component's own message is not shown: the user needs the port name.
     ctx_.view.ShowErrorMsg(comm.CommName().toStdString() + " Connection Error !");
     comm.CloseComm();
     return false;
@@ -131,6 +138,16 @@ void ConnectionControl::TBOpenClick() {
     view.SetButtonDown(TToolButton::Open, false);
     view.SetButtonEnabled(TToolButton::Open, true);
   }
+}
+
+void ConnectionControl::CommGPSRequestHangup() {
+  // A hangup reported for an earlier connection, or one the port got over, is not ours.
+  if (!ctx_.state.PortOpen || !ctx_.CommGPS.HungUp()) return;
+  const std::string port = ctx_.CommName();
+  ctx_.Trace(" Hang up : " + port);
+  TBOpenClick();
+  ctx_.view.SetPanelText(2, port + " Hang up");
+  ctx_.view.ShowWarningMsg(port + " was disconnected: the device is gone or its line was hung up !");
 }
 
 void ConnectionControl::TBCloseClick() {

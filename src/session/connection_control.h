@@ -25,6 +25,8 @@ class ConnectionControl {
   void TBOpenClick();
   void TBCloseClick();
   void TBPauseClick(bool down);
+  // The port's device vanished or hung up: the connection ends at once.
+  void CommGPSRequestHangup();
 
   void StopSessionTimers();
   void EnableSessionControls();

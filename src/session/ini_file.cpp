@@ -45,11 +45,16 @@ bool WriteAll(int fd, const std::string& text) {
 
 bool TIniFile::Load(const std::string& path) {
   sections_.clear();
+  truncated_ = false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  std::string text(kMaxBytes, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::string text;
+  char block[65536];
+  while (text.size() < kMaxBytes && in.read(block, sizeof block).gcount() > 0) {
+    text.append(block, static_cast<std::size_t>(in.gcount()));
+  }
+  truncated_ = text.size() > kMaxBytes || in.peek() != std::char_traits<char>::eof();
+  if (text.size() > kMaxBytes) text.resize(kMaxBytes);
   Parse(text);
   return true;
 }
@@ -124,6 +129,10 @@ std::string TIniFile::Text() const {
 }
 
 bool TIniFile::Save(const std::string& path, std::string& error) const {
+  if (truncated_) {
+    error = "the file is too large to be a settings file; it is left as it is";
+    return false;
+  }
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   if (!MakeFolders(folder)) {

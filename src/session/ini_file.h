@@ -14,8 +14,9 @@ namespace orlimo {
 
 class TIniFile {
  public:
-  // Bigger files are not settings files: only their beginning is read.
-  static constexpr std::size_t kMaxBytes = 1 << 20;
+  // Bigger files are not settings files: only their beginning is read, and such a
+  // file is never written back (that would drop its tail).
+  static constexpr std::size_t kMaxBytes = std::size_t{16} << 20;
 
   // False when the file does not exist or cannot be read (the contents stay empty).
   bool Load(const std::string& path);
@@ -41,7 +42,8 @@ class TIniFile {
   Section* Find(std::string_view name);
   const Section* Find(std::string_view name) const;
 
-  std::vector<Section> sections_;  // the first, unnamed one holds lines before any section
+  std::vector<Section> sections_;
+  bool truncated_ = false;  // loaded from a file longer than kMaxBytes  // the first, unnamed one holds lines before any section
 };
 
 }  // namespace orlimo

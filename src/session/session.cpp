@@ -21,6 +21,7 @@ TSession::TSession(ISessionView& view, SessionOptions options)
   QObject::connect(&comm, &TComm::OnReceiveData, [this](const QByteArray& chunk) {
     ctx_.pipeline.CommGPSReceiveData(chunk.constData(), static_cast<std::size_t>(chunk.size()));
   });
+  QObject::connect(&comm, &TComm::OnRequestHangup, [this] { connection_.CommGPSRequestHangup(); });
 }
 
 TSession::~TSession() { ctx_.CommGPS.CloseComm(); }

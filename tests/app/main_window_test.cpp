@@ -170,7 +170,7 @@ TEST_F(ConnectedWindow, FailedOpenLeavesTheButtonReadyForAnotherTry) {
   ASSERT_TRUE(w.SelectPort(QStringLiteral("/nonexistent/ttyUSB9")));
   Tool(w, TTool::TBOpen)->click();
   EXPECT_FALSE(w.Session().State().PortOpen);
-  EXPECT_EQ(rig.dialogs, (std::vector<std::string>{"error: /nonexistent/ttyUSB9 Connection Error !"}));
+  EXPECT_EQ(rig.dialogs, (std::vector<std::string>{"error: /nonexistent/ttyUSB9 Connection Error !\r\nNo such file or directory"}));
   EXPECT_EQ(w.PanelText(2), "Connection Fail");
   EXPECT_FALSE(Tool(w, TTool::TBOpen)->isChecked());
   EXPECT_TRUE(Tool(w, TTool::TBOpen)->isEnabled());

@@ -64,13 +64,34 @@ TEST_F(Connection, FailedOpenLeavesARetryPossible) {
   session.TBOpenClick();
   EXPECT_FALSE(session.State().PortOpen);
   ASSERT_EQ(view.dialogs.size(), 1u);
-  EXPECT_EQ(view.dialogs[0], "error: /dev/orlimo-no-such-port Connection Error !");
+  EXPECT_EQ(view.dialogs[0], "error: /dev/orlimo-no-such-port Connection Error !\r\nNo such file or directory");
   EXPECT_EQ(view.panels[2], "Connection Fail");
   EXPECT_EQ(view.buttons[TToolButton::Open].hint, "Connect to GPS");
   EXPECT_TRUE(view.buttons[TToolButton::Open].enabled);
   EXPECT_FALSE(view.buttons[TToolButton::Open].down);
   EXPECT_FALSE(session.Tm1sRunning());
   Connect("9600");
+
+  // The second line says why: a port another program holds, a plain file.
+  FakeSessionView other;
+  TSession second(other, Options());
+  other.port = pty.SlavePath();
+  second.TBOpenClick();
+  other.port = "/proc/self/status";
+  second.TBOpenClick();
+  EXPECT_EQ(other.dialogs, (std::vector<std::string>{
+                               "error: " + pty.SlavePath() + " Connection Error !\r\nThe port is in use by another program.",
+                               "error: /proc/self/status Connection Error !\r\nThis is not a serial port."}));
+}
+
+TEST_F(Connection, HangupEndsTheConnectionAtOnce) {
+  Connect();
+  pty.CloseMaster();  // the far end of the line is gone
+  ASSERT_TRUE(test::SpinUntil([&] { return !session.State().PortOpen; }, 3000));
+  EXPECT_EQ(view.dialogs, std::vector<std::string>{"warning: " + pty.SlavePath() +
+                                                   " was disconnected: the device is gone or its line was hung up !"});
+  EXPECT_EQ(view.panels[2], pty.SlavePath() + " Hang up");
+  EXPECT_FALSE(session.Tm1sRunning());
 }
 
 TEST_F(Connection, PauseThenCloseLeavesPauseUpAndDisabled) {
