@@ -30,9 +30,14 @@ std::string Console(const std::string& args, int& exitCode) {
 
 TEST(ConsoleRun, ActionsPressTheButtonsInTimeOrder) {
   int code = -1;
-  // The cold start is given last but is due first; the receiver has identified itself by then.
-  const std::string out = Console("--simulate sirf --baud 9600 --connect --seconds 6"
-                                  " --do 'console:$PQXC,201@4.5' --do frame-test@4.5 --do cold@4", code);
+  // The cold start is given last but is due first; the receiver has identified itself by
+  // then (in about two seconds; the rest is room for a loaded machine).
+  char name[] = "/tmp/orlimo-console-XXXXXX";
+  ASSERT_NE(::mkdtemp(name), nullptr);
+  const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { std::filesystem::remove_all(name); });
+  const std::string out = Console("--simulate sirf --baud 9600 --connect --seconds 7 --data-dir " + std::string(name) +
+                                      " --do 'console:$PQXC,201@5.5' --do frame-test@5.5 --do cold@5",
+                                  code);
   EXPECT_EQ(code, 0);
   const auto cold = out.find("trace Memo2: $PSRF101,0,0,0,96000,0,0,12,4*1F\ntrace Memo2:  CMD OK!!\n");
   const auto console = out.find("trace Memo2: ...[$PQXC,201*05]....Send CMD Success !!\n");

@@ -56,7 +56,7 @@ constexpr const char* kUsage =
     "  --pro                   the session runs as the Pro edition\n"
     "  --trickle-button        the session runs as an edition with the trickle-power button\n"
     "                          (power-mode queries sent, panel 7 shows the power mode)\n"
-    "  --log                   log from the moment the connection opens (needs --connect):\n"
+    "  --log                   connect, and log from the moment the connection opens:\n"
     "                          every accepted sentence and console command, as the monitor:\n"
     "                          lines show them; at the end of the run the log is saved as\n"
     "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
@@ -66,7 +66,8 @@ constexpr const char* kUsage =
     "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
     "  history). --port and --baud win over the saved port and rate; --simulate uses the\n"
-    "  simulator's port, and the saved rate unless --baud is given. Without --data-dir the\n"
+    "  simulator's port, and the saved rate (else the simulator's own) unless --baud is\n"
+    "  given. Without --data-dir the\n"
     "  logs and the settings are kept beside the program when its folder can be written,\n"
     "  otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
     "  settings in $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/). Nothing is written to a\n"
@@ -195,7 +196,10 @@ int main(int argc, char** argv) {
       return 2;
     }
     o.port = sim->Path();
+    // Nothing saved and nothing asked: open at the simulated receiver's own rate.
+    if (o.baud.empty() && !saved.BaudRate) o.baud = std::to_string(o.simRate);
   }
+  if (o.log) o.connect = true;  // a log needs a connection
 
   ConsoleView view(stdout, o.answerYes);
   ApplySettings(saved, o.port, o.baud, view);
