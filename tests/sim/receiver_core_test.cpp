@@ -114,7 +114,8 @@ TEST(ReceiverCore, TenHertzCyclesAreStampedOnWholeTenths) {
       if (l.rfind("$GPRMC", 0) == 0) fractions.push_back(Field(l, 2).substr(6));
   }
   ASSERT_EQ(fractions.size(), 40u);
-  for (int k = 0; k < 40; ++k) EXPECT_EQ(fractions[k], "." + std::to_string(k % 10) + "00") << k;
+  for (int k = 0; k < 40; ++k)
+    EXPECT_EQ(fractions[k], (std::string{'.', static_cast<char>('0' + k % 10), '0', '0'})) << k;
 }
 
 TEST(ReceiverCore, AnswersTheMakersQueries) {
