@@ -21,6 +21,11 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
   if (state_.LinkState == TLinkState::Null || buffer == nullptr || length == 0) return;
   ++state_.gCntRxIn1s;
   state_.RxBytesInSecond += static_cast<std::int64_t>(length);
+  if (state_.LogActive && !state_.Paused) {
+    LogReceivedLines(std::string_view(buffer, length));
+  } else {
+    logCarry_.clear();
+  }
   if (length >= kRxBufferCap) {
     RxBuffer.assign(buffer + (length - kRxBufferCap), kRxBufferCap);
   } else {
@@ -60,11 +65,22 @@ void ReceivePipeline::ProcessRxBuffer() {
   }
 }
 
-void ReceivePipeline::AcceptSentence(std::string_view line) {
-  if (!state_.Paused) {
-    view_.AppendMonitorLine(line);
-    if (state_.LogActive) log_.AddLogLine(line);
+void ReceivePipeline::LogReceivedLines(std::string_view chunk) {
+  logCarry_.append(chunk);
+  const std::string_view buf = logCarry_;
+  std::size_t start = 0;
+  for (std::size_t end; (end = buf.find(kCRLF, start)) != npos; start = end + 2) {
+    // A line's sentence starts at its last '$': what came before it was cut or noise.
+    const std::string_view line = buf.substr(start, end - start);
+    const std::size_t dollar = line.rfind('$');
+    if (dollar != npos && IsValidSentence(line.substr(dollar))) log_.AddLogLine(line.substr(dollar));
   }
+  logCarry_.erase(0, start);
+  if (logCarry_.size() > kLogCarryMax) logCarry_.erase(0, logCarry_.size() - kLogCarryMax);
+}
+
+void ReceivePipeline::AcceptSentence(std::string_view line) {
+  if (!state_.Paused) view_.AppendMonitorLine(line);
   TSentenceType type = stNIL;
   nmea_.DecodeSentence(line, type);
   nmea_.SentenceSeen[type] = true;

@@ -34,7 +34,8 @@ class ReceivePipeline {
   ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view, PipelineHooks& hooks,
                   ActivityIndicator& indicator);
 
-  // The serial component's receive handler: counts, appends, lights the indicator.
+  // The serial component's receive handler: counts, appends, lights the indicator,
+  // and hands every complete valid sentence to the raw-data log while it is on.
   void CommGPSReceiveData(const char* buffer, std::size_t length);
 
   // One pass: reply scans, line assembly, decoding, then the refresh when not paused.
@@ -58,8 +59,14 @@ class ReceivePipeline {
   std::string RxBuffer;
   bool NewLinesPending = false;
 
+  // An unfinished line longer than this cannot end in a sentence any more.
+  static constexpr std::size_t kLogCarryMax = 1024;
+
  private:
   void AcceptSentence(std::string_view line);
+  // The log takes sentences as they arrive, not from the once-a-second pass, whose
+  // buffer keeps only its last 4096 bytes: a fast line must lose nothing there.
+  void LogReceivedLines(std::string_view chunk);
 
   SessionState& state_;
   TqvNMEA& nmea_;
@@ -67,6 +74,7 @@ class ReceivePipeline {
   ReplyScanners& scanners_;
   RawLogHooks& log_;
   ActivityIndicator& indicator_;
+  std::string logCarry_;  // the unfinished line of the log's own framing
 };
 
 }  // namespace orlimo

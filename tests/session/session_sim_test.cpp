@@ -2,8 +2,14 @@
 // recognises comes out of the receiver's bytes on the line, at its true rate.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "nmea/sentence.h"
+#include "session/file_places.h"
 #include "sim_session_fixture.h"
 
 namespace orlimo {
@@ -110,6 +116,54 @@ TEST_F(WithReceiver, UnpluggedReceiverEndsTheConnection) {
   // A new connection attempt to the vanished port fails cleanly.
   session->TBOpenClick();
   EXPECT_FALSE(session->State().PortOpen);
+}
+
+}  // namespace
+}  // namespace orlimo
+
+namespace orlimo {
+namespace {
+
+// A fast line: the once-a-second pass keeps only the last 4096 bytes of what came, but
+// the log gets every sentence, in order.
+TEST_F(WithReceiver, FastLineLogsEverySentence) {
+  StartReceiver(SimPersonality::SiRF, 115200);  // ten cycles a second
+  StartSession();
+  char name[] = "/tmp/orlimo-fast-XXXXXX";
+  ASSERT_NE(::mkdtemp(name), nullptr);
+  const std::string dir = std::string(name) + "/";
+  session->RawLog().SetPlaces(dir, LocalTimeNow());
+  view.rate = "115200";
+  session->TBOpenClick();
+  session->TBStartLogClick();
+  for (int i = 0; i < 3; ++i) Second(1000);
+  session->TBOpenClick();
+  session->TBStartLogClick();
+  std::string log;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    log.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  std::filesystem::remove_all(dir);
+
+  // One GGA a cycle, their times a tenth of a second apart with none missing.
+  std::vector<double> times;
+  std::size_t lines = 0;
+  for (std::size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines) {
+    const std::string line = log.substr(at, end - at);
+    ASSERT_TRUE(IsValidSentence(line)) << line;
+    if (line.rfind("$GPGGA,", 0) == 0) {
+      times.push_back(std::stoi(line.substr(7, 2)) * 3600 + std::stoi(line.substr(9, 2)) * 60 +
+                      std::stod(line.substr(11, 6)));
+    }
+  }
+  ASSERT_GE(times.size(), 25u) << "three seconds at ten cycles a second";
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    const double step = times[i] - times[i - 1];
+    EXPECT_TRUE(std::abs(step - 0.1) < 0.002 || std::abs(step + 86399.9) < 0.002) << i << ": " << step;
+  }
+  EXPECT_GT(lines, view.monitor.size()) << "the display drops what the log keeps";
+  std::printf("fast line: %zu cycles, %zu sentences logged, %zu shown\n", times.size(), lines, view.monitor.size());
 }
 
 }  // namespace
