@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ActivityIndicator indicator(timer, view);
   ReceivePipeline pipeline(state, nmea, view, hooks, indicator);
   const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
+  state.LogActive = size % 3 == 0;  // the log's own framing of what arrives
   pipeline.CommGPSReceiveData(bytes.data(), cut);
   state.LinkState = TLinkState::Auto;
   pipeline.DetectBaudBySignature(size % 2 ? 19200 : 115200);
