@@ -101,6 +101,10 @@ TEST(ConsoleRun, BadActionIsABadArgument) {
   int code = -1;
   EXPECT_NE(Console("--do rate:1200@1 2>&1", code).find("usage: orlimo-console"), std::string::npos);
   EXPECT_EQ(code, 2);
+  Console("--sim-rate 1234", code);
+  EXPECT_EQ(code, 2) << "no receiver sends at that rate";
+  Console("--port /nonexistent/tty --connect --data-dir /proc/orlimo-no-such-dir", code);
+  EXPECT_EQ(code, 3) << "a connection that cannot be opened ends the run at once";
 }
 
 }  // namespace

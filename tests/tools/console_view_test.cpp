@@ -32,7 +32,7 @@ TEST(ConsoleView, OneLinePerChangeInItsForm) {
   const std::string out = Printed(false, [](ConsoleView& v) {
     v.SetPanelText(3, "NMEA");
     v.SetPanelText(3, "NMEA");  // unchanged: not printed again
-    v.SetWindowTitle("KELDAR Orlimo V:1.10");
+    v.SetWindowTitle("KELDAR Orlimo V:1.10 (\x9B" "2J\xB0)");  // a terminal's CSI must not get through
     v.AppendMonitorLine("$GPGGA,1*00");
     v.AppendTrace(2, " GPS =>NMEA : 12");
     EXPECT_FALSE(v.AskYesNo("switch?\r\n"));
@@ -40,7 +40,7 @@ TEST(ConsoleView, OneLinePerChangeInItsForm) {
   });
   EXPECT_EQ(out,
             "panel 3: NMEA\n"
-            "title: KELDAR Orlimo V:1.10\n"
+            "title: KELDAR Orlimo V:1.10 (\\x9B2J\xB0)\n"
             "monitor: $GPGGA,1*00\n"
             "trace Memo2:  GPS =>NMEA : 12\n"
             "dialog ask: switch?\\r\\n -> no\n"

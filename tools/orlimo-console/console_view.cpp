@@ -11,7 +11,7 @@ std::string OneLine(std::string_view text) {
   for (unsigned char c : text) {
     if (c == '\r') out += "\\r";
     else if (c == '\n') out += "\\n";
-    else if (c < 0x20 || c == 0x7F) {
+    else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F)) {  // C0, DEL and C1
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\x%02X", c);
       out += buf;

@@ -26,6 +26,9 @@
 
 namespace {
 
+constexpr int kExitNotConnected = 3;
+constexpr int kExitConnectionEnded = 4;
+
 constexpr const char* kUsage =
     "usage: orlimo-console [options]\n"
     "Runs a receiver session and prints what the window would show, one line per change:\n"
@@ -40,7 +43,8 @@ constexpr const char* kUsage =
     "  --seconds N             disconnect and quit after N seconds (without it the run ends\n"
     "                          on Ctrl-C or SIGTERM, the same way)\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
-    "  --sim-rate BPS          the simulated receiver's own rate (default 9600)\n"
+    "  --sim-rate BPS          the simulated receiver's own rate: 4800, 9600, 19200, 38400,\n"
+    "                          57600 or 115200 (default 9600)\n"
     "  --do ACTION@SECONDS     press a button SECONDS after the connection opened (needs\n"
     "                          --connect; fractions like 2.5 allowed; repeatable, actions\n"
     "                          at one time run in the order given). ACTION is one of:\n"
@@ -62,6 +66,10 @@ constexpr const char* kUsage =
     "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
     "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
     "  --help                  this text\n"
+    "exit status:\n"
+    "  0 the run ended by --seconds or a signal; 1 the log could not be saved; 2 a bad\n"
+    "  argument; 3 the connection could not be opened; 4 the connection ended on its own\n"
+    "  (the receiver fell silent, its port hung up or vanished, no rate was found)\n"
     "files:\n"
     "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
@@ -89,6 +97,12 @@ struct Options {
   std::string dataDir;
 };
 
+bool IsReceiverRate(int bps) {
+  for (int rate : {4800, 9600, 19200, 38400, 57600, 115200})
+    if (rate == bps) return true;
+  return false;
+}
+
 bool ParseInt(const char* text, int& out) {
   char* end = nullptr;
   const long v = std::strtol(text, &end, 10);
@@ -114,7 +128,7 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
-    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n)) o.simRate = (value(), n);
+    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && IsReceiverRate(n)) o.simRate = (value(), n);
     else if (a == "--simulate" && hasValue) o.simulate = value();
     else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
                                              std::strcmp(argv[i + 1], "no") == 0))
@@ -214,30 +228,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orlimo-console: logging is unavailable: %s cannot be written\n", places.AppDir.c_str());
   ActionRunner actions(o.actions, [&](const ConsoleAction& a) { RunConsoleAction(a, session, view); });
 
-  if (o.connect) {
-    QTimer::singleShot(0, [&] {
-      session.TBOpenClick();
-      if (!session.State().PortOpen) {
-        if (!o.actions.empty()) std::fputs("orlimo-console: not connected: the --do actions do not run\n", stderr);
-        if (log) std::fputs("orlimo-console: not connected: nothing is logged\n", stderr);
-        return;
-      }
-      if (log) session.TBStartLogClick();
-      actions.Start();  // the clock runs from here
-      if (o.detect) session.TBAutoSyncClick();
-    });
-  } else if (!o.actions.empty()) {
-    std::fputs("orlimo-console: without --connect the --do actions do not run\n", stderr);
-  }
-  if (!o.connect && log) std::fputs("orlimo-console: without --connect nothing is logged\n", stderr);
-
   // The end of the run: disconnect, save the log, write the settings.
   bool finished = false;
-  auto finish = [&] {
+  std::function<void(int)> finish = [&](int code) {
     if (finished) return;
     finished = true;
     if (session.State().PortOpen) session.TBOpenClick();
-    int code = 0;
     if (session.State().LogActive) {
       const int errors = view.ErrorCount();
       session.TBStartLogClick();
@@ -268,9 +264,35 @@ int main(int argc, char** argv) {
     QObject::connect(stopSignal.get(), &QSocketNotifier::activated, [&] {
       char byte;
       while (::read(gStopPipe[0], &byte, 1) > 0) {}
-      finish();
+      finish(0);
     });
   }
-  if (o.seconds > 0) After(std::int64_t{o.seconds} * 1000, finish);
+  if (o.seconds > 0) After(std::int64_t{o.seconds} * 1000, [&] { finish(0); });
+  // A connection that ends on its own (not during a rate change, where the supervisor
+  // keeps running while the port reopens) ends the run.
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!session.State().PortOpen && !session.Tm1sRunning()) finish(kExitConnectionEnded);
+  });
+
+  if (o.connect) {
+    QTimer::singleShot(0, [&] {
+      session.TBOpenClick();
+      if (!session.State().PortOpen) {
+        if (!o.actions.empty()) std::fputs("orlimo-console: not connected: the --do actions do not run\n", stderr);
+        if (log) std::fputs("orlimo-console: not connected: nothing is logged\n", stderr);
+        finish(kExitNotConnected);
+        return;
+      }
+      watch.start(200);
+      if (log) session.TBStartLogClick();
+      actions.Start();  // the clock runs from here
+      if (o.detect) session.TBAutoSyncClick();
+    });
+  } else if (!o.actions.empty()) {
+    std::fputs("orlimo-console: without --connect the --do actions do not run\n", stderr);
+  }
+  if (!o.connect && log) std::fputs("orlimo-console: without --connect nothing is logged\n", stderr);
+
   return app.exec();
 }
