@@ -46,8 +46,17 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption after(QStringLiteral("after"),
                                  QStringLiteral("Seconds before the screenshot (default 3)."),
                                  QStringLiteral("SECONDS"));
-  cli.addOptions({help, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after});
-  helpText = cli.helpText();
+  const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                   QStringLiteral("Keep the settings and the logs in this folder."),
+                                   QStringLiteral("DIR"));
+  cli.addOptions({help, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after, dataDir});
+  helpText = cli.helpText() + QStringLiteral(
+      "\nWhere files go:\n"
+      "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
+      "  are kept beside the program when its folder can be written. Otherwise the\n"
+      "  settings go to $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/) and the logs to\n"
+      "  $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/). With --data-dir DIR both\n"
+      "  go to DIR.\n");
   // The usage line names the program, whatever the executable is called.
   const qsizetype nameStart = helpText.indexOf(QStringLiteral("Usage: ")) + 7;
   const qsizetype nameEnd = helpText.indexOf(QStringLiteral(" [options]"));
@@ -113,6 +122,13 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
       return false;
     }
     out.Ports << p;
+  }
+  if (cli.isSet(dataDir)) {
+    out.DataDir = cli.value(dataDir);
+    if (out.DataDir.isEmpty()) {
+      error = QStringLiteral("--data-dir needs a folder");
+      return false;
+    }
   }
   out.Connect = cli.isSet(connect);
   out.Screenshot = cli.value(screenshot);

@@ -16,6 +16,7 @@ struct TAppOptions {
   bool Connect = false; // press the connect button after start
   QString Screenshot;   // save a PNG of the window there and quit
   double After = 3.0;   // seconds before the screenshot
+  QString DataDir;      // folder of the settings and the logs; empty: the usual places
 };
 
 // Parses argv (without running anything). False with `error` set on bad input;

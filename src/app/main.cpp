@@ -1,6 +1,6 @@
-// orlimo: the program entry. Creates the main window (and with it the USB
-// information window), applies the command-line options and runs until the main
-// window closes.
+// orlimo: the program entry. Finds the places of its files, creates the main window
+// (and after it the USB information window), applies the command-line options and
+// runs until the main window closes.
 #include <QApplication>
 #include <QTimer>
 
@@ -10,6 +10,7 @@
 #include "app/built_edition.h"
 #include "app/main_window.h"
 #include "app/simulator_link.h"
+#include "session/file_places.h"
 
 using namespace orlimo;
 
@@ -47,14 +48,17 @@ int main(int argc, char** argv) {
   // No display name: the platform would add it to the caption, which must end with
   // the receiver's firmware.
 
+  setup.Places = ResolveFilePlaces(QCoreApplication::applicationFilePath().toStdString(), opts.DataDir.toStdString());
+
   TFrmOrlimo window(std::move(setup));
+  // Shown first: the settings file is read then, and the options below win over it.
+  window.show();
   if (!opts.Ports.isEmpty()) window.SelectPort(opts.Ports.first());
   if (simulator.Running()) {
     window.SelectPort(simulator.PortPath());
     window.SelectBaudRate(std::to_string(simulator.Rate()));
   }
   if (opts.Baud != 0) window.SelectBaudRate(std::to_string(opts.Baud));
-  window.show();
 
   if (opts.Connect) QTimer::singleShot(0, &window, [&window] { window.Session().TBOpenClick(); });
 

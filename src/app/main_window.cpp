@@ -50,26 +50,15 @@ TFrmOrlimo::TFrmOrlimo(TFrmOrlimoSetup setup) : setup_(std::move(setup)) {
   connect(usbWatcher_, &TqvUSBx::OnPortRemoved, this, [this] { CheckPortListChange(); });
 
   FormCreate();
-  ApplyEditionLayout();
+  // Laid out before the first showing too, so the window is whole from the start.
+  FormActivate();
+  // The USB information window comes after the main window.
+  infoUSB_ = new TInfoUSB(this);
 }
 
 TFrmOrlimo::~TFrmOrlimo() {
   tmCkCOM_.stop();
   session_.reset();
-}
-
-void TFrmOrlimo::FormCreate() {
-  setWindowIcon(artwork::ApplicationIcon());
-  SetWindowTitle(setup_.Session.edition.Title());
-  cbGPSCOM_->setCurrentIndex(0);
-  cbCOMBR_->setCurrentIndex(1);  // 9600
-  RefreshPortList();
-  satelliteView_->InitSatelliteTable();
-  naviPanel_->ClearNaviPanel();
-  SelectUnit(0);
-  session_->Connection().DisableSessionControls();
-  SetPanelText(3, LinkStateName(session_->State().LinkState));
-  lbxNMEA_->SetSyntaxColor(true);
 }
 
 // --- Status bar ---
@@ -99,19 +88,6 @@ void TFrmOrlimo::SelectLastMonitorLine() { lbxNMEA_->SelectLastLine(); }
 int TFrmOrlimo::MonitorLineCount() const { return lbxNMEA_->count(); }
 int TFrmOrlimo::MonitorSelectedIndex() const { return lbxNMEA_->SelectedIndex(); }
 void TFrmOrlimo::DeleteFirstMonitorLines(int count) { lbxNMEA_->DeleteFirstLines(count); }
-
-// --- Trace panes: kept, not shown in this layout ---
-
-void TFrmOrlimo::AppendTrace(int memo, std::string_view text) {
-  if (memo >= 1 && memo <= 4) memos_[memo].emplace_back(text);
-}
-int TFrmOrlimo::TraceLineCount(int memo) const {
-  return memo >= 1 && memo <= 4 ? static_cast<int>(memos_[memo].size()) : 0;
-}
-void TFrmOrlimo::ClearTrace(int memo) {
-  if (memo >= 1 && memo <= 4) memos_[memo].clear();
-}
-bool TFrmOrlimo::TraceVisible(int) const { return false; }
 
 // --- Dialogs ---
 
@@ -148,6 +124,7 @@ void TFrmOrlimo::SetButtonHint(TToolButton button, std::string_view hint) {
 }
 
 void TFrmOrlimo::SetButtonDown(TToolButton button, bool down) {
+  if (button == TToolButton::StartLog) logDown_ = down;
   QToolButton* b = ToolFor(button);
   if (b->isCheckable()) {
     b->setChecked(down);

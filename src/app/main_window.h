@@ -1,6 +1,7 @@
 // TFrmOrlimo: the main window. It lays out the controls, owns the receiver session
 // and shows what the session reports through ISessionView; the protocol logic is
-// all in the session. It also keeps the port list current and reacts to plugging.
+// all in the session. It also keeps the port list current and reacts to plugging,
+// reads the settings file when first shown and writes it when closed.
 #pragma once
 
 #include <QStringList>
@@ -17,8 +18,10 @@
 #include "app/navi_format.h"
 #include "app/tool_bar.h"
 #include "serial/usb_watch.h"
+#include "session/file_places.h"
 #include "session/session.h"
 #include "session/session_view.h"
+#include "session/settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,10 +29,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollBar;
 class QSpinBox;
 class QToolButton;
+class QUrl;
 
 namespace orlimo {
 
@@ -56,13 +63,26 @@ struct TFrmOrlimoSetup {
   std::unique_ptr<DeviceEventSource> DeviceEvents;
   // Message boxes by default.
   std::unique_ptr<IDialogs> Dialogs;
+  // The settings file and the folder of the logs; empty: the window reads and
+  // writes no file (tests that do not need them).
+  TFilePlaces Places;
+  // Opens the brand's web page; by default the desktop's handler.
+  std::function<void(const QUrl&)> OpenUrl;
+  // The log checker's file dialog: (start folder, filter) -> the chosen file, empty
+  // when cancelled; by default the toolkit's dialog.
+  std::function<QString(const QString& folder, const QString& filter)> GetOpenFileName;
 };
 
 class TFrmOrlimo : public QWidget, public ISessionView {
  public:
+  // The window as shown: the design narrowed to its left column and without the
+  // message log, unless the edition keeps the wide diagnostic layout.
   static constexpr int kClientWidth = 846;
   static constexpr int kClientHeight = 615;
+  static constexpr int kDesignWidth = 1126;
+  static constexpr int kDesignHeight = 750;
   static constexpr int kTmCkCOMInterval = 1500;
+  static constexpr int kHintDelayMs = 300;
 
   explicit TFrmOrlimo(TFrmOrlimoSetup setup = {});
   ~TFrmOrlimo() override;
@@ -122,6 +142,26 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // Selects a port in cbGPSCOM; false when it is not listed.
   bool SelectPort(const QString& port);
 
+  // --- Life of the window ---
+  // First showing: the settings file is read and applied (once).
+  void FormShow();
+  // Every activation: the edition's layout (also applied once at creation).
+  void FormActivate();
+  // The settings as the file keeps them, from the controls; and applied to them.
+  TSettings CollectSettings() const;
+  void ApplySettings(const TSettings& settings);
+  // Writes the settings file unless its folder cannot be written for good; a
+  // failure is shown and does not stop the caller.
+  void SaveSettings();
+  void ImgLogoClick();
+
+  // --- The diagnostic strip of the wide layout ---
+  void Button1Click();  // "SetTimeOut": the receive time-outs to the timing log
+  void Button2Click();  // "Save": the timing log to TTFFLog.txt
+  void Button7Click();  // "Open File": the log checker
+  // The lines of a trace pane, as 8-bit text.
+  std::vector<std::string> TraceLines(int memo) const;
+
   // --- The unit switch ---
   // rgUNIT's handler: hands the selection to the speed instrument, which keeps the
   // unit for the whole window and refreshes every view in it.
@@ -145,6 +185,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QComboBox* cbCOMBR() const { return cbCOMBR_; }
   QLineEdit* Edit1() const { return edit1_; }
   QSpinBox* SpinEditTimeOut() const { return spinEditTimeOut_; }
+  QPlainTextEdit* Memo(int memo) const { return memo >= 1 && memo <= 4 ? memos_[memo] : nullptr; }
+  QLabel* ImgLogo() const { return imgLogo_; }
+  const TFilePlaces& Places() const { return setup_.Places; }
   TInfoUSB* InfoUSB() const { return infoUSB_; }
   QTimer& TmCkCOM() { return tmCkCOM_; }
   QStringList PortItems() const;
@@ -152,19 +195,34 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // selected while it exists; false when there is no port at all.
   bool ShowPortList(const QStringList& ports);
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  // FormClose: disconnect, offer to keep the log, write the settings.
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
  private:
+  const Edition& edition() const { return setup_.Session.edition; }
   void BuildLayout();
   void BuildTopStrip(QWidget* panel11);
   void BuildProControls(QWidget* panel11, QWidget* panel4);
   void BuildViews();
+  void BuildDiagnosticStrip();
   void ConnectTools();
   void FormCreate();
-  // The edition's controls, their places and its branding; the edition is fixed when
-  // the program is built, so this runs once, at creation.
-  void ApplyEditionLayout();
-  void ArrangeBrandEdition();
+  // The design size with the message log and the strip, or the narrowed window.
+  void ArrangeWindowSize(bool wide);
+  void CentreOnDesktop();
+  void ArrangeCompactEdition();
+  void ArrangeKeldarEdition();
+  void ArrangeOtherBrandEdition();
   void ArrangeProEdition();
-  void ArrangeUnitGroup(const QRect& group, const QRect& km, const QRect& mile);
+  // Places the logo banner and paints it for `text` (the brand's picture in the
+  // KELDAR edition); its width is cut where the window ends.
+  void PlaceLogo(int left, int top, int width, int height, const QString& text);
+  void FormClose(QCloseEvent* e);
+  void SaveTraceLines(int memo, const QString& path);
   int ToolsRight() const;  // right edge of the last shown tool, in Panel11
   void DrawActivityIndicator(QPainter& p, const QRect& r) const;
   // The receiver commands as one group: enabled, or disabled and greyed.
@@ -174,8 +232,16 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QStringList CurrentPortList() const;
 
   TFrmOrlimoSetup setup_;
-  std::array<std::vector<std::string>, 5> memos_;  // Memo1..Memo4 (index 0 unused)
+  // Memo1..Memo4 (index 0 unused) and the lines each holds.
+  std::array<QPlainTextEdit*, 5> memos_{};
+  std::array<int, 5> memoLines_{};
   QTimer tmCkCOM_;
+  bool shown_ = false;    // FormShow has run
+  bool closing_ = false;  // inside FormClose, whose waits let events in
+  bool logDown_ = false;  // the log button's pressed look, kept across its clicks
+  // The port name the serial component had before any settings or connection.
+  QString initialCommName_;
+  bool commNamed_ = false;
 
   TToolBar* toolBar_ = nullptr;
   TStatusBar* statusBar_ = nullptr;
@@ -202,8 +268,13 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QCheckBox* ckbTMCPage_ = nullptr;
   TLabel3DBorder* label3DBorder1_ = nullptr;
   QLabel* imgLogo_ = nullptr;
+  QCheckBox* synColor_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   QSpinBox* spinEditTimeOut_ = nullptr;
+  QWidget* panel2_ = nullptr;
+  QWidget* diagnosticStrip_ = nullptr;
+  QListWidget* lbxTestColor_ = nullptr;
+  QScrollBar* scrollBarMeter_ = nullptr;
   TInfoUSB* infoUSB_ = nullptr;
   TqvUSBx* usbWatcher_ = nullptr;
 

@@ -50,6 +50,12 @@ void TFrmOrlimo::ConnectTools() {
   }
   connect(toolBar_->Button(TTool::TBPause), &QToolButton::clicked, this,
           [this](bool down) { session_->TBPauseClick(down); });
+  // A click releases the button; it looks pressed again while the log says so,
+  // also after a save that failed.
+  connect(toolBar_->Button(TTool::TBStartLog), &QToolButton::clicked, this, [this] {
+    session_->TBStartLogClick();
+    toolBar_->Button(TTool::TBStartLog)->setDown(logDown_);
+  });
   connect(btnGPSBRApply_, &QPushButton::clicked, this, [this] { session_->btnGPSBRApplyClick(); });
   connect(btnCMDSend_, &QPushButton::clicked, this, [this] { session_->btnCMDSendClick(); });
   connect(btnTP_, &QPushButton::clicked, this, [this] { session_->btnTPClick(); });

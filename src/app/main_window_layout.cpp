@@ -6,13 +6,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 
 #include "app/fonts.h"
-#include "app/info_usb.h"
 #include "app/main_window.h"
 #include "app/monitor_list.h"
 #include "app/navi_panel.h"
@@ -40,9 +40,9 @@ QWidget* MakePanel(QWidget* parent, const char* name, const QRect& geometry,
 }  // namespace
 
 void TFrmOrlimo::BuildLayout() {
-  setFixedSize(kClientWidth, kClientHeight);
-
-  QWidget* panel2 = MakePanel(this, "Panel2", QRect(0, 0, kClientWidth, kClientHeight));
+  // Built at the design size; window creation narrows it unless the edition is wide.
+  QWidget* panel2 = MakePanel(this, "Panel2", QRect(0, 0, kClientWidth, kDesignHeight));
+  panel2_ = panel2;
   QWidget* panel11 = MakePanel(panel2, "Panel11", QRect(0, 0, kClientWidth, 62));
   BuildTopStrip(panel11);
 
@@ -63,23 +63,37 @@ void TFrmOrlimo::BuildLayout() {
   BuildProControls(panel11, panel4);
 
   statusBar_ = new TStatusBar(panel2);
-  statusBar_->setGeometry(0, 595, kClientWidth, TStatusBar::kHeight);
+  statusBar_->setGeometry(0, kDesignHeight - TStatusBar::kHeight, kClientWidth, TStatusBar::kHeight);
   statusBar_->SetDrawPanel([this](QPainter& p, const QRect& r) { DrawActivityIndicator(p, r); });
 
-  // Beyond the right edge, as in the wide diagnostic layout: the inspection box
-  // can take the focus without being seen, the read-interval box is not shown.
+  // The message log between the instruments and the status bar.
+  auto* memo2 = new QPlainTextEdit(panel2);
+  memo2->setGeometry(0, 595, kClientWidth, kDesignHeight - 595 - TStatusBar::kHeight);
+  memos_[2] = memo2;
+
+  // Beyond the right edge in the narrowed window: the inspection box can take the
+  // focus without being seen.
   edit1_ = new QLineEdit(this);
   edit1_->setObjectName(QStringLiteral("Edit1"));
   edit1_->setGeometry(856, 400, 260, 21);
   lbxNMEA_->SetInspectionBox(edit1_);
-  spinEditTimeOut_ = new QSpinBox(this);
-  spinEditTimeOut_->setObjectName(QStringLiteral("SpinEditTimeOut"));
-  spinEditTimeOut_->setRange(1, 100);
-  spinEditTimeOut_->setValue(30);
-  spinEditTimeOut_->setGeometry(856, 430, 50, 21);
-  spinEditTimeOut_->hide();
+  BuildDiagnosticStrip();
 
-  infoUSB_ = new TInfoUSB(this);
+  // The syntax-colour switch is kept by the settings file and never shown.
+  synColor_ = new QCheckBox(QStringLiteral("Syntax Color "), this);
+  synColor_->setObjectName(QStringLiteral("SynColor"));
+  synColor_->setChecked(true);
+  synColor_->hide();
+  connect(synColor_, &QCheckBox::clicked, this, [this] { lbxNMEA_->SetSyntaxColor(synColor_->isChecked()); });
+}
+
+void TFrmOrlimo::ArrangeWindowSize(bool wide) {
+  const int height = wide ? kDesignHeight : kClientHeight;
+  setFixedSize(wide ? kDesignWidth : kClientWidth, height);
+  panel2_->resize(kClientWidth, height);
+  statusBar_->move(0, height - TStatusBar::kHeight);
+  for (int i = 1; i <= 4; ++i) memos_[i]->setVisible(wide);
+  diagnosticStrip_->setVisible(wide);
 }
 
 void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
@@ -111,7 +125,7 @@ void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
   }
 
   toolBar_ = new TToolBar(panel11);
-  toolBar_->setGeometry(282, 10, 320, 40);
+  toolBar_->setGeometry(282, 10, 400, 40);
 
   rgUNIT_ = new QGroupBox(QStringLiteral(" Unit "), panel11);
   rgUNIT_->setObjectName(QStringLiteral("rgUNIT"));
@@ -146,8 +160,10 @@ void TFrmOrlimo::BuildProControls(QWidget* panel11, QWidget* panel4) {
   for (const char* rate : {"4800", "9600", "19200", "38400", "57600", "115200"}) {
     cbGPSBR_->addItem(QString::fromLatin1(rate));
   }
+  cbGPSBR_->setGeometry(5, 20, 68, 22);
   btnGPSBRApply_ = new QPushButton(QStringLiteral("Apply"), gbxGPSRBSetting_);
   btnGPSBRApply_->setObjectName(QStringLiteral("btnGPSBRApply"));
+  btnGPSBRApply_->setGeometry(76, 19, 44, 24);
   gbxGPSRBSetting_->hide();
 
   panel7_ = MakePanel(panel4, "Panel7", QRect(0, 223, panel4->width(), 32));

@@ -19,13 +19,17 @@ Parsed Parse(QStringList args) {
   p.ok = ParseAppOptions(args, p.opts, p.error, help, p.help);
   EXPECT_TRUE(help.contains(QStringLiteral("--sim-rate <BPS>")));
   EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: orlimo")));
+  // Where the settings and the logs go.
+  EXPECT_TRUE(help.contains(QStringLiteral("--data-dir <DIR>")));
+  EXPECT_TRUE(help.contains(QStringLiteral("$XDG_CONFIG_HOME/orlimo/")));
   return p;
 }
 
 TEST(AppOptions, TheFullSet) {
   const Parsed p = Parse({"--simulate", "sirf", "--sim-rate", "4800", "--baud", "19200", "--port",
                           "/dev/ttyUSB3", "--port", "/tmp/gps", "--connect", "--screenshot",
-                          "/tmp/a.png", "--after", "2.5", "--sim-speed", "54", "--sim-course", "62.5"});
+                          "/tmp/a.png", "--after", "2.5", "--sim-speed", "54", "--sim-course", "62.5",
+                          "--data-dir", "/tmp/orlimo-data"});
   ASSERT_TRUE(p.ok) << p.error.toStdString();
   EXPECT_EQ(p.opts.Simulate, QStringLiteral("sirf"));
   EXPECT_EQ(p.opts.SimRate, 4800);
@@ -36,6 +40,7 @@ TEST(AppOptions, TheFullSet) {
   EXPECT_DOUBLE_EQ(p.opts.After, 2.5);
   EXPECT_DOUBLE_EQ(p.opts.SimSpeed, 54);
   EXPECT_DOUBLE_EQ(p.opts.SimCourse, 62.5);
+  EXPECT_EQ(p.opts.DataDir, QStringLiteral("/tmp/orlimo-data"));
   EXPECT_FALSE(p.help);
 }
 
@@ -53,6 +58,7 @@ TEST(AppOptions, BadInputIsRefusedWithAReason) {
                                   QStringList{"--sim-rate", "9600"}, QStringList{"--after", "3"},
                                   QStringList{"--screenshot", "a.png", "--after", "-1"},
                                   QStringList{"--port"}, QStringList{"--bogus"}, QStringList{"extra"},
+                                  QStringList{"--data-dir", ""},
                                   QStringList{"--sim-speed", "10"},
                                   QStringList{"--simulate", "sirf", "--sim-speed", "-1"},
                                   QStringList{"--simulate", "sirf", "--sim-speed", "nan"},

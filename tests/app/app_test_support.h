@@ -47,13 +47,14 @@ inline bool SpinUntil(const std::function<bool()>& pred, int timeoutMs = 5000) {
 }
 
 struct RecordedDialogs : IDialogs {
-  explicit RecordedDialogs(std::vector<std::string>& log) : log_(log) {}
-  bool AskYesNo(const QString& m) override { return Add("ask: ", m), false; }
+  explicit RecordedDialogs(std::vector<std::string>& log, const bool* yes = nullptr) : log_(log), yes_(yes) {}
+  bool AskYesNo(const QString& m) override { return Add("ask: ", m), yes_ != nullptr && *yes_; }
   void ShowErrorMsg(const QString& m) override { Add("error: ", m); }
   void ShowWarningMsg(const QString& m) override { Add("warning: ", m); }
   void ShowConfirmMsg(const QString& m) override { Add("confirm: ", m); }
   void Add(const char* kind, const QString& m) { log_.push_back(kind + m.toStdString()); }
   std::vector<std::string>& log_;
+  const bool* yes_;
 };
 
 // A plug-event source the test fires by hand.
@@ -62,13 +63,16 @@ struct ManualDeviceEvents : DeviceEventSource {
 };
 
 // A main window whose port list, dialogs and plug events belong to the test, built
-// as the given edition.
+// as the given edition; `configure` may change the rest of the setup (file places,
+// the page opener, the file dialog). Questions are answered with `answerYes`.
 struct WindowRig {
-  explicit WindowRig(QStringList initialPorts = {QStringLiteral("/dev/ttyUSB0")}, Edition edition = {})
+  explicit WindowRig(QStringList initialPorts = {QStringLiteral("/dev/ttyUSB0")}, Edition edition = {},
+                     const std::function<void(TFrmOrlimoSetup&)>& configure = {})
       : ports(initialPorts) {
     App();
     TFrmOrlimoSetup setup;
     setup.Session.edition = std::move(edition);
+    if (configure) configure(setup);
     setup.ListPorts = [this](const QStringList& extra) {
       QStringList all = ports;
       for (const QString& e : extra) {
@@ -77,7 +81,7 @@ struct WindowRig {
       all.sort();
       return all;
     };
-    setup.Dialogs = std::make_unique<RecordedDialogs>(dialogs);
+    setup.Dialogs = std::make_unique<RecordedDialogs>(dialogs, &answerYes);
     auto events = std::make_unique<ManualDeviceEvents>();
     plugs = events.get();
     setup.DeviceEvents = std::move(events);
@@ -89,6 +93,7 @@ struct WindowRig {
 
   QStringList ports;
   std::vector<std::string> dialogs;
+  bool answerYes = false;
   ManualDeviceEvents* plugs = nullptr;
   std::unique_ptr<TFrmOrlimo> window;
 };

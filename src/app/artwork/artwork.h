@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -33,9 +34,14 @@ QImage USBInfoImage(int index);
 QImage PlugPair(int size, bool joined, const QColor& color);
 
 // The brand picture drawn into the logo banner, and the banner itself: a black
-// box with a grey edge, the brand picture at (x + 4, y).
+// box with a grey edge; in it the brand picture at (x + 4, y) (made smaller when
+// the banner is too short for it), or else `text` at
+// (x + 35, y + 5) after the application icon at (x, y), and the icon once more
+// after the text when there is room for it.
 QImage BrandBitmap();
-QImage DrawBanner(int width, int height, int x, int y);
+QImage DrawBanner(int width, int height, int x, int y, const QString& text, bool brandPicture);
+// The banner's text: Arial 15 points bold, pale yellow.
+QFont BannerFont();
 
 QIcon ApplicationIcon();
 

@@ -93,14 +93,38 @@ QImage BrandBitmap() {
   return img;
 }
 
-QImage DrawBanner(int width, int height, int x, int y) {
+QFont BannerFont() {
+  QFont f;
+  f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  f.setPixelSize(20);  // 15 points on a 96 dpi screen
+  f.setBold(true);
+  return f;
+}
+
+QImage DrawBanner(int width, int height, int x, int y, const QString& text, bool brandPicture) {
   QImage img(width, height, QImage::Format_RGB32);
   img.fill(Qt::black);
   QPainter p(&img);
   p.setPen(QColor(128, 128, 128));
   p.setBrush(Qt::black);
   p.drawRect(0, 0, width - 1, height - 1);
-  p.drawImage(x + 4, y, BrandBitmap());
+  if (brandPicture) {
+    // A banner too short for the picture (the compact layout's) gets it smaller
+    // rather than cut.
+    QImage picture = BrandBitmap();
+    const int room = width - 1 - (x + 4);
+    if (picture.width() > room && room > 0) picture = picture.scaledToWidth(room, Qt::SmoothTransformation);
+    p.drawImage(x + 4, y, picture);
+    return img;
+  }
+  p.setRenderHint(QPainter::TextAntialiasing);
+  p.setFont(BannerFont());
+  p.setPen(QColor(255, 255, 185));
+  const int textWidth = p.fontMetrics().horizontalAdvance(text);
+  p.drawText(QRect(x + 35, y + 5, textWidth + 1, height), Qt::AlignLeft | Qt::AlignTop, text);
+  const QPixmap icon = ApplicationIcon().pixmap(32, 32);
+  p.drawPixmap(x, y, icon);
+  if (width - textWidth - 38 > 32) p.drawPixmap(x + textWidth + 38, y, icon);
   return img;
 }
 
