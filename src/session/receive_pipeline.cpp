@@ -72,7 +72,7 @@ void ReceivePipeline::LogReceivedLines(std::string_view chunk) {
   for (std::size_t end; (end = buf.find(kCRLF, start)) != npos; start = end + 2) {
     // A line's sentence starts at its last '$': what came before it was cut or noise.
     const std::string_view line = buf.substr(start, end - start);
-    const std::size_t dollar = line.rfind('$');
+    const std::size_t dollar = SentenceStart(line);
     if (dollar != npos && IsValidSentence(line.substr(dollar))) log_.AddLogLine(line.substr(dollar));
   }
   logCarry_.erase(0, start);

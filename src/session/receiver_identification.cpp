@@ -123,8 +123,9 @@ void ReceiverIdentification::ShowPowerMode(std::string_view buffer) {
   if (CountSeparators(reply, CommaSeparator) == 3) {
     ctx_.view.SetPanelText(7, "[1000/1000]");
   } else {
-    ctx_.view.SetPanelText(7, "[" + std::string(GetField(5, reply, CommaSeparator)) + "/" +
-                                  std::string(GetField(6, reply, CommaSeparator)) + "]");
+    std::string mode = "[";
+    mode.append(GetField(5, reply, CommaSeparator)).append("/").append(GetField(6, reply, CommaSeparator));
+    ctx_.view.SetPanelText(7, mode + "]");
   }
 }
 

@@ -52,7 +52,13 @@ TEST(PortList, SortsIgnoringCase) {
 TEST(PortList, EnumerationMergesExistingExtrasAndKeepsAnUnchangedList) {
   test::Pty pty;
   ASSERT_TRUE(pty.Valid());
-  const QString extra = QString::fromStdString(pty.SlavePath());
+  // Named through a link of its own: a pty number freed here may be taken at once by a
+  // test running beside this one, the link's name is ours alone.
+  char dir[] = "/tmp/orlimo-ports-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir), nullptr);
+  const std::string link = std::string(dir) + "/ttyGPS";
+  ASSERT_EQ(::symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+  const QString extra = QString::fromStdString(link);
   const QStringList extras = {extra, extra, "/nonexistent/ttyGPS", ""};
 
   QStringList ports;
@@ -71,7 +77,8 @@ TEST(PortList, EnumerationMergesExistingExtrasAndKeepsAnUnchangedList) {
   EXPECT_EQ(ports.constData(), before);
 
   // A port that goes away is dropped.
-  pty = test::Pty();
+  ::unlink(link.c_str());
+  ::rmdir(dir);
   EnumerateSerialPorts(ports, extras);
   EXPECT_FALSE(ports.contains(extra));
 }
