@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_options.h"
 #include "app/built_edition.h"
@@ -13,6 +14,38 @@
 #include "session/file_places.h"
 
 using namespace orlimo;
+
+namespace {
+
+constexpr const char* kNoDisplay =
+    "orlimo: no display was found (DISPLAY and WAYLAND_DISPLAY are not set, or the display\n"
+    "cannot be reached). Run it in a desktop session, or without one:\n"
+    "  xvfb-run -a orlimo [options]\n"
+    "or take a picture of the window without any display:\n"
+    "  QT_QPA_PLATFORM=offscreen orlimo --screenshot FILE.png [options]\n";
+
+// A platform chosen on purpose (offscreen, vnc, ...) is trusted; otherwise a display
+// must be named.
+bool DisplayAvailable() {
+  const auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && v[0] != '\0';
+  };
+  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+// A named display that cannot be reached ends in the toolkit's fatal error: say what
+// to do instead, and end with status 1 rather than an abort.
+void ExitPlainlyWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg && message.contains(QStringLiteral("platform plugin"))) {
+    std::fputs(kNoDisplay, stderr);
+    std::_Exit(1);
+  }
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (type == QtFatalMsg) std::abort();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Options first: --help and bad input need no display.
@@ -43,6 +76,11 @@ int main(int argc, char** argv) {
     setup.ExtraPorts << simulator.PortPath();
   }
 
+  if (!DisplayAvailable()) {
+    std::fputs(kNoDisplay, stderr);
+    return 1;
+  }
+  qInstallMessageHandler(ExitPlainlyWithoutDisplay);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orlimo"));
   // No display name: the platform would add it to the caption, which must end with
@@ -53,7 +91,7 @@ int main(int argc, char** argv) {
   TFrmOrlimo window(std::move(setup));
   // Shown first: the settings file is read then, and the options below win over it.
   window.show();
-  if (!opts.Ports.isEmpty()) window.SelectPort(opts.Ports.first());
+  if (!opts.Ports.isEmpty()) window.ChoosePort(opts.Ports.first());
   if (simulator.Running()) {
     window.SelectPort(simulator.PortPath());
     window.SelectBaudRate(std::to_string(simulator.Rate()));
@@ -70,7 +108,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orlimo: cannot write %s\n", qPrintable(file));
         status = 1;
       }
-      QApplication::quit();
+      // Ends without closing the window: a picture run asks nothing and leaves the
+      // settings file alone.
+      QApplication::exit(status);
     });
   }
   const int rc = app.exec();

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void AddExtraPort(const QString& port);
   // Selects a port in cbGPSCOM; false when it is not listed.
   bool SelectPort(const QString& port);
+  // Selects the port, offering it first when it is not listed.
+  void ChoosePort(const QString& port);
 
   // --- Life of the window ---
   // First showing: the settings file is read and applied (once).
@@ -229,13 +232,15 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void SetCommandControlsEnabled(bool enabled);
   QToolButton* ToolFor(TToolButton button) const;
   void BringToFront();
-  QStringList CurrentPortList() const;
+  // The system's ports and the extra ones; nullopt when they cannot be listed.
+  std::optional<QStringList> CurrentPortList();
 
   TFrmOrlimoSetup setup_;
   // Memo1..Memo4 (index 0 unused) and the lines each holds.
   std::array<QPlainTextEdit*, 5> memos_{};
   std::array<int, 5> memoLines_{};
   QTimer tmCkCOM_;
+  bool portListFailing_ = false;  // the last listing failed (said once)
   bool shown_ = false;    // FormShow has run
   bool closing_ = false;  // inside FormClose, whose waits let events in
   bool logDown_ = false;  // the log button's pressed look, kept across its clicks

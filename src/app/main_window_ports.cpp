@@ -33,13 +33,20 @@ QStringList TFrmOrlimo::PortItems() const {
   return items;
 }
 
-QStringList TFrmOrlimo::CurrentPortList() const {
+std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
   try {
-    return setup_.ListPorts(setup_.ExtraPorts);
+    QStringList ports = setup_.ListPorts(setup_.ExtraPorts);
+    portListFailing_ = false;
+    return ports;
   } catch (const EPortListError& e) {
-    // The device database could not be read: say so and offer nothing.
-    setup_.Dialogs->ShowErrorMsg(QString::fromLocal8Bit(e.what()));
-    return {};
+    // The device database could not be read. That says nothing about the ports: the
+    // list, the selection and the connection stay as they are, and it is said once.
+    if (!portListFailing_) {
+      setup_.Dialogs->ShowErrorMsg(QString::fromLocal8Bit(e.what()) +
+                                   QStringLiteral("\r\n\r\nThe port list is left as it was."));
+    }
+    portListFailing_ = true;
+    return std::nullopt;
   }
 }
 
@@ -57,8 +64,8 @@ bool TFrmOrlimo::ShowPortList(const QStringList& ports) {
 }
 
 void TFrmOrlimo::RefreshPortList() {
-  if (!ShowPortList(CurrentPortList()))
-    setup_.Dialogs->ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
+  const std::optional<QStringList> ports = CurrentPortList();
+  if (ports && !ShowPortList(*ports)) setup_.Dialogs->ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
 }
 
 bool TFrmOrlimo::SelectPort(const QString& port) {
@@ -68,15 +75,25 @@ bool TFrmOrlimo::SelectPort(const QString& port) {
   return true;
 }
 
+void TFrmOrlimo::ChoosePort(const QString& port) {
+  if (SelectPort(port)) return;
+  // Not there (yet): offered all the same, so connecting tries exactly this port and
+  // says why it cannot, instead of opening another one.
+  cbGPSCOM_->insertItem(0, port);
+  cbGPSCOM_->setCurrentIndex(0);
+}
+
 void TFrmOrlimo::AddExtraPort(const QString& port) {
   if (!setup_.ExtraPorts.contains(port)) setup_.ExtraPorts << port;
-  ShowPortList(CurrentPortList());
+  if (const auto ports = CurrentPortList()) ShowPortList(*ports);
 }
 
 void TFrmOrlimo::CheckPortListChange() {
   AppendTrace(1, "Change !");
+  const std::optional<QStringList> ports = CurrentPortList();
+  if (!ports) return;  // nothing is known about the ports: nothing changes
   const QString oldText = ListText(PortItems());
-  const QString newText = ListText(CurrentPortList());
+  const QString newText = ListText(*ports);
   AppendTrace(1, newText.toStdString());
   QStringList names;
   const int direction = DiffPortLists(oldText, newText, names);

@@ -21,6 +21,7 @@
 
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "serial/port_list.h"
 #include "serial/usb_watch.h"
 
 namespace orlimo::test {
@@ -74,6 +75,7 @@ struct WindowRig {
     setup.Session.edition = std::move(edition);
     if (configure) configure(setup);
     setup.ListPorts = [this](const QStringList& extra) {
+      if (listFails) throw EPortListError("Unable to read the device list", 5);
       QStringList all = ports;
       for (const QString& e : extra) {
         if (!all.contains(e)) all << e;
@@ -92,6 +94,7 @@ struct WindowRig {
   }
 
   QStringList ports;
+  bool listFails = false;  // the system's port list cannot be read
   std::vector<std::string> dialogs;
   bool answerYes = false;
   ManualDeviceEvents* plugs = nullptr;

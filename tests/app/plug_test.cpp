@@ -85,6 +85,39 @@ TEST(PlugReactions, RemovalClosesOnlyTheOpenPort) {
   EXPECT_EQ(w.InfoUSB()->Lines().last(), Removed(usb10));
 }
 
+// A list that cannot be read says nothing about the ports: the connection, the list
+// and the selection stay, and the failure is told once.
+TEST(PlugReactions, FailedListingChangesNothing) {
+  test::Pty pty;
+  QTemporaryDir dir;
+  const QString usb0 = dir.filePath(QStringLiteral("ttyUSB0"));
+  ASSERT_TRUE(QFile::link(pty.Path(), usb0));
+  test::WindowRig rig({usb0, kUSB0});
+  TFrmOrlimo& w = *rig.window;
+  ASSERT_TRUE(w.SelectPort(usb0));
+  w.Session().TBOpenClick();
+  ASSERT_TRUE(w.Session().State().PortOpen);
+  rig.dialogs.clear();
+  rig.listFails = true;
+  for (int i = 0; i < 5; ++i) rig.plugs->Fire(DeviceAction::Removed, usb0);
+  w.RefreshPortList();
+  EXPECT_TRUE(w.Session().State().PortOpen);
+  EXPECT_EQ(w.PortItems(), (QStringList{kUSB0, usb0}));
+  EXPECT_EQ(w.cbGPSCOM()->currentText(), usb0);
+  ASSERT_EQ(rig.dialogs.size(), 1u);
+  EXPECT_EQ(rig.dialogs[0].rfind("error: Unable to read the device list", 0), 0u);
+}
+
+// A port asked for by name is the one opened, or the reason it cannot be is shown.
+TEST(PlugReactions, AskedForPortIsOpenedOrRefused) {
+  test::WindowRig rig({kUSB0});
+  TFrmOrlimo& w = *rig.window;
+  w.ChoosePort(QStringLiteral("/dev/does-not-exist"));
+  w.Session().TBOpenClick();
+  EXPECT_FALSE(w.Session().State().PortOpen);
+  EXPECT_EQ(rig.dialogs.back(), "error: /dev/does-not-exist Connection Error !\r\nNo such file or directory");
+}
+
 TEST(PlugReactions, NoDifferenceYetIsCheckedOnceMoreLater) {
   test::WindowRig rig({kUSB0});
   TFrmOrlimo& w = *rig.window;
