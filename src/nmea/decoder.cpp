@@ -7,6 +7,12 @@
 namespace orlimo {
 namespace {
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 // A character field counts only when it is exactly one character long.
 char CharField(std::string_view f) { return f.size() == 1 ? f[0] : 0; }
 
@@ -59,7 +65,7 @@ void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {
   r.RawText.Assign(s);
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
-  if (count != 12 && count != 13) return;
+  if (count < 12 || count > 14) return;
   ParseNMEATime(f[2], r.UTCTime);
   r.Status = CharField(f[3]);
   FixValid = r.Status == 'A';
@@ -70,7 +76,8 @@ void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {
   ParseNMEADate(f[10], r.Date);
   TryParseFloat(f[11], r.MagVar);
   r.MagVarEW = CharField(f[12]);
-  r.Mode = (count == 13 && f[13].size() == 1) ? f[13][0] : ' ';
+  r.Mode = (count >= 13 && f[13].size() == 1) ? f[13][0] : ' ';
+  if (count == 14) r.NavStatus = CharField(f[14]);
 }
 
 void TqvNMEA::DecodeGGA(std::string_view s, TGGARecord& r) {
@@ -114,29 +121,41 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
   r = {};
   r.RawText.Assign(s);
   const FieldList f(s, FieldSeparators);
-  if (f.SeparatorCount() != 18) return;
+  const int count = f.SeparatorCount();
+  if (count != 18 && count != 19) return;
   r.SelMode = CharField(f[2]);
   std::int32_t mode = 0;
   if (f[3].size() == 1 && TryParseInt(f[3], mode)) {
     r.FixMode = static_cast<std::int8_t>(mode);
     FixValid = r.FixMode > 1;
   }
+  std::int32_t firstUsed = 0;  // whole, before the byte of UsedPRN cuts it
   for (int i = 1; i <= 12; ++i) {
     std::int32_t prn = 0;
     if (TryParseInt(f[i + 3], prn)) {
       r.UsedPRN[i - 1] = static_cast<std::uint8_t>(prn);
       ++r.UsedCount;
+      if (firstUsed == 0) firstUsed = prn;
     }
   }
   TryParseFloat(f[16], r.PDOP);
   TryParseFloat(f[17], r.HDOP);
   TryParseFloat(f[18], r.VDOP);
+  if (count == 19) IntField(f[19], r.SystemId);
+  r.System = SentenceSystem(s, r.SystemId, firstUsed);
 }
 
 void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   // Commas alone: the last field keeps "*hh", and its number is read up to the '*'.
   const FieldList f(s, CommaSeparator);
-  if (f.SeparatorCount() + std::count(s.begin(), s.end(), '*') < 4) return;
+  const int commas = f.SeparatorCount();
+  if (commas + std::count(s.begin(), s.end(), '*') < 4) return;
+  // The newer form: one field after whole groups of four, a single hex digit or
+  // empty (some receivers leave it so for a system they report on one signal).
+  const std::string_view tail = f[commas + 1].substr(0, f[commas + 1].find('*'));
+  const bool newerForm = commas >= 4 && (commas - 3) % 4 == 1 &&
+                         (tail.empty() || (tail.size() == 1 && HexDigitValue(tail[0]) >= 0));
+  const bool hasSignal = newerForm && !tail.empty();
   std::int32_t msg = 0;
   if (TryParseInt(f[3], msg)) {
     if (msg == 1) r = {};
@@ -145,13 +164,19 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   r.RawText.Assign(s);
   IntField(f[2], r.TotalMsgs);
   IntField(f[4], r.SatsInView);
+  r.HasSignalId = hasSignal;
+  r.SignalId = hasSignal ? static_cast<std::uint8_t>(HexDigitValue(tail[0])) : 0;
+  std::int32_t firstNumber = 0;  // none when the message lists no satellite
+  if (commas >= (newerForm ? 5 : 4)) TryParseInt(f[5], firstNumber);
+  r.System = SentenceSystem(s, 0, firstNumber);
 
   // A message numbered 0 or less has no slots; a fourth message or an announcement
   // beyond 12 satellites would run past the table: those satellites are dropped.
   if (r.MsgNum < 1) return;
   const int first = 4 * (r.MsgNum - 1);  // slots before this message's first
   const int n = r.MsgNum == r.TotalMsgs ? r.SatsInView - first : 4;
-  const int last = std::min(n, static_cast<int>(r.Sats.size()) - first);
+  int last = std::min(n, static_cast<int>(r.Sats.size()) - first);
+  if (newerForm) last = std::min(last, (commas - 4) / 4);  // the signal ID is no satellite
   // Success is not checked: an empty field stores 0, "40*78" stores 40.
   const auto number = [&f](int field) {
     std::int32_t v = 0;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "nmea/satellite_system.h"
+
 namespace orlimo {
 
 struct TNMEATime {
@@ -78,8 +80,10 @@ struct TGLLRecord {
   bool operator==(const TGLLRecord&) const = default;
 };
 
-//  $GPGSA,a,m,p1,...,p12,pdop,hdop,vdop*hh
-//  1      2 3 4..15      16   17   18
+//  $GPGSA,a,m,p1,...,p12,pdop,hdop,vdop[,s]*hh
+//  1      2 3 4..15      16   17   18    19
+// The newer form adds the system ID (s). System: from it, the talker or the first
+// used number (which UsedPRN, a byte, may not hold whole).
 struct TGSARecord {
   char SelMode = 0;
   std::int8_t FixMode = 0;
@@ -88,6 +92,8 @@ struct TGSARecord {
   double PDOP = 0;
   double HDOP = 0;
   double VDOP = 0;
+  std::int8_t SystemId = 0;  // 0 when not sent
+  TSatSystem System = TSatSystem::Unknown;
   TRawText RawText;
 
   bool operator==(const TGSARecord&) const = default;
@@ -102,21 +108,29 @@ struct TSatInView {
   bool operator==(const TSatInView&) const = default;
 };
 
-//  $GPGSV,t,m,n,{prn,el,az,snr}x(1..4)*hh
+//  $GPGSV,t,m,n,{prn,el,az,snr}x(0..4)[,g]*hh
 //  1      2 3 4 5..
 // Slot 4*(m-1)+i holds the i-th satellite of message m; Sats[0] is slot 1.
+// The newer form ends with the signal ID (g, one hex digit, or empty) after the
+// satellites.
+// System: the talker's, or the range of the message's first satellite number.
 struct TGSVRecord {
   std::int8_t TotalMsgs = 0;
   std::int8_t MsgNum = 0;
   std::int8_t SatsInView = 0;
   std::array<TSatInView, 12> Sats{};
+  bool HasSignalId = false;  // the last message ended with a signal ID
+  std::uint8_t SignalId = 0;  // its signal ID (0 is one of them: all signals)
+  TSatSystem System = TSatSystem::Unknown;
   TRawText RawText;  // the last GSV sentence
 
   bool operator==(const TGSVRecord&) const = default;
 };
 
-//  $GPRMC,hhmmss.ss,A,llll.ll,a,yyyyy.yy,a,x.x,x.x,ddmmyy,x.x,a[,m]*hh
-//  1      2         3 4       5 6        7 8   9   10     11  12  13
+//  $GPRMC,hhmmss.ss,A,llll.ll,a,yyyyy.yy,a,x.x,x.x,ddmmyy,x.x,a[,m[,v]]*hh
+//  1      2         3 4       5 6        7 8   9   10     11  12  13 14
+// The newer form adds the navigational status (v: S safe, C caution, U unsafe,
+// V not valid).
 struct TRMCRecord {
   TNMEATime UTCTime;
   char Status = 0;
@@ -130,6 +144,7 @@ struct TRMCRecord {
   double MagVar = 0;
   char MagVarEW = 0;
   char Mode = 0;
+  char NavStatus = 0;  // 0 when not sent
   TRawText RawText;
 
   bool operator==(const TRMCRecord&) const = default;
