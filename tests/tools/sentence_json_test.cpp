@@ -35,6 +35,30 @@ TEST(SentenceJson, SatellitesOfTheCycleSoFar) {
       << json;
 }
 
+TEST(SentenceJson, SystemsAndTheNewerFormsFields) {
+  TqvNMEA nmea;
+  TSentenceType type;
+  const auto json = [&](const std::string& line) {
+    EXPECT_TRUE(nmea.DecodeSentence(line, type)) << line;
+    return SentenceToJson(nmea, type, line);
+  };
+  EXPECT_NE(json("$GNGSA,A,3,13,12,22,19,08,21,,,,,,,1.05,0.64,0.83,4*0B")
+                .find("\"vdop\":0.83,\"system\":\"BeiDou\",\"system_id\":4,\"fix\""),
+            std::string::npos);
+  EXPECT_NE(json("$GNGSA,A,3,67,83,76,82,68,,,,,,,,1.56,0.91,1.27*1D")
+                .find("\"system\":\"GLONASS\",\"system_id\":null"),
+            std::string::npos);
+  EXPECT_NE(json("$GAGSV,3,3,09,33,62,034,08,7*41")
+                .find("\"snr\":8}],\"system\":\"Galileo\",\"signal_id\":7,"),
+            std::string::npos);
+  EXPECT_NE(json("$GPGSV,3,3,10,30,09,305,16,27,02,115,*71")
+                .find("\"system\":\"GPS\",\"signal_id\":null"),
+            std::string::npos);
+  EXPECT_NE(json("$GNRMC,003956.00,A,4552.65403,S,17030.00668,E,0.025,,120419,,,A,V*07")
+                .find("\"mode\":\"A\",\"nav_status\":\"V\""),
+            std::string::npos);
+}
+
 TEST(NmeaDump, HugeSecondsCommentsJunkBeforeASentenceAndHelp) {
   const std::string body = "$GPGGA,000001e100,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
   const std::string huge = body + NMEAChecksumSuffix(body);

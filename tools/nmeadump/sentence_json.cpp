@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "nmea/satellite_system.h"
+
 namespace orlimo {
 namespace {
 
@@ -104,6 +106,7 @@ std::string SentenceToJson(const TqvNMEA& n, TSentenceType type, std::string_vie
         o.Num("lat", n.RMC.Latitude).Num("lon", n.RMC.Longitude);
         o.Num("speed_knots", n.RMC.SpeedKnots).Num("course", n.RMC.Course);
         o.Raw("date", Date(n.RMC.Date)).Num("magvar", n.RMC.MagVar).Char("mode", n.RMC.Mode);
+        o.Char("nav_status", n.RMC.NavStatus);
         break;
       case stGGA:
         o.Raw("time", Time(n.GGA.UTCTime)).Num("lat", n.GGA.Latitude).Num("lon", n.GGA.Longitude);
@@ -119,10 +122,21 @@ std::string SentenceToJson(const TqvNMEA& n, TSentenceType type, std::string_vie
         o.Char("sel_mode", n.GSA.SelMode).Num("fix_mode", n.GSA.FixMode);
         o.Num("used_count", n.GSA.UsedCount).Raw("used", UsedPRNs(n.GSA));
         o.Num("pdop", n.GSA.PDOP).Num("hdop", n.GSA.HDOP).Num("vdop", n.GSA.VDOP);
+        o.Str("system", SatSystemName(n.GSA.System));
+        if (n.GSA.SystemId != 0) {
+          o.Num("system_id", n.GSA.SystemId);
+        } else {
+          o.Raw("system_id", "null");
+        }
         break;
       case stGSV:
         o.Num("total", n.GSV.TotalMsgs).Num("msg", n.GSV.MsgNum).Num("in_view", n.GSV.SatsInView);
-        o.Raw("sats", Satellites(n.GSV));
+        o.Raw("sats", Satellites(n.GSV)).Str("system", SatSystemName(n.GSV.System));
+        if (n.GSV.HasSignalId) {
+          o.Num("signal_id", n.GSV.SignalId);
+        } else {
+          o.Raw("signal_id", "null");
+        }
         break;
       case stVTG:
         o.Num("course_true", n.VTG.CourseTrue).Num("course_mag", n.VTG.CourseMag);

@@ -1,5 +1,6 @@
 // One decoded sentence as a JSON object on one line: its type and the record it
-// produced (times, coordinates, satellites).
+// produced (times, coordinates, satellites; for GSA and GSV the satellite system and
+// the system or signal ID of the newer sentence forms, null when not sent).
 #pragma once
 
 #include <string>
