@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "nmea/fields.h"
+#include "nmea/satellite_system.h"
 
 namespace orlimo {
 namespace {
@@ -12,6 +13,30 @@ int HexDigitValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+// Picks the satellite number that tells a GSA's or GSV's system: the first one not
+// of SBAS, whose satellites are reported with GPS's.
+class SystemNumber {
+ public:
+  void Add(std::int32_t n) {
+    if (n == 0 || chosen_ != 0) return;
+    if (SystemFromNumber(n) == TSatSystem::SBAS) {
+      sbasSeen_ = true;
+    } else {
+      chosen_ = n;
+    }
+  }
+  TSatSystem System(std::string_view s, int systemId) const {
+    const TSatSystem system = SentenceSystem(s, systemId, chosen_);
+    // Only SBAS satellites under GN or GP: GPS's report.
+    return sbasSeen_ && chosen_ == 0 && system == TSatSystem::Combined ? TSatSystem::GPS
+                                                                         : system;
+  }
+
+ private:
+  std::int32_t chosen_ = 0;
+  bool sbasSeen_ = false;
+};
 
 // A character field counts only when it is exactly one character long.
 char CharField(std::string_view f) { return f.size() == 1 ? f[0] : 0; }
@@ -129,20 +154,20 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
     r.FixMode = static_cast<std::int8_t>(mode);
     FixValid = r.FixMode > 1;
   }
-  std::int32_t firstUsed = 0;  // whole, before the byte of UsedPRN cuts it
+  SystemNumber numbers;  // whole, before the byte of UsedPRN cuts them
   for (int i = 1; i <= 12; ++i) {
     std::int32_t prn = 0;
     if (TryParseInt(f[i + 3], prn)) {
       r.UsedPRN[i - 1] = static_cast<std::uint8_t>(prn);
       ++r.UsedCount;
-      if (firstUsed == 0) firstUsed = prn;
+      numbers.Add(prn);
     }
   }
   TryParseFloat(f[16], r.PDOP);
   TryParseFloat(f[17], r.HDOP);
   TryParseFloat(f[18], r.VDOP);
   if (count == 19) IntField(f[19], r.SystemId);
-  r.System = SentenceSystem(s, r.SystemId, firstUsed);
+  r.System = numbers.System(s, r.SystemId);
 }
 
 void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
@@ -166,9 +191,14 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   IntField(f[4], r.SatsInView);
   r.HasSignalId = hasSignal;
   r.SignalId = hasSignal ? static_cast<std::uint8_t>(HexDigitValue(tail[0])) : 0;
-  std::int32_t firstNumber = 0;  // none when the message lists no satellite
-  if (commas >= (newerForm ? 5 : 4)) TryParseInt(f[5], firstNumber);
-  r.System = SentenceSystem(s, 0, firstNumber);
+  SystemNumber numbers;
+  const int groups = (commas - 3 - (newerForm ? 1 : 0) + 3) / 4;  // a cut-short one counts
+  for (int g = 0; g < groups && g < 4; ++g) {
+    std::int32_t prn = 0;
+    TryParseInt(f[5 + 4 * g], prn);
+    numbers.Add(prn);
+  }
+  r.System = numbers.System(s, 0);
 
   // A message numbered 0 or less has no slots; a fourth message or an announcement
   // beyond 12 satellites would run past the table: those satellites are dropped.

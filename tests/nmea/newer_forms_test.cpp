@@ -61,6 +61,11 @@ TEST_F(NewerForms, GSASystemId) {
   EXPECT_EQ(nmea.GSA.System, TSatSystem::Galileo) << "read whole, not as the byte UsedPRN keeps";
   Decode("$GNGSA,A,1,,,,,,,,,,,,,,,*00");
   EXPECT_EQ(nmea.GSA.System, TSatSystem::Combined);
+  // SBAS satellites are reported with GPS's: they do not name the system.
+  Decode(Sentence("GNGSA,A,3,46,,71,,,,,,,,,,1.5,0.9,1.2"));
+  EXPECT_EQ(nmea.GSA.System, TSatSystem::GLONASS);
+  Decode(Sentence("GNGSA,A,3,46,,,,,,,,,,,,1.5,0.9,1.2"));
+  EXPECT_EQ(nmea.GSA.System, TSatSystem::GPS);
   Decode(Sentence("GNGSA,A,3,13,,,,,,,,,,,,1.05,0.64,0.83,4,9"));
   EXPECT_EQ(nmea.GSA.FixMode, 0) << "two fields past the older form are refused";
 }
@@ -93,6 +98,10 @@ TEST_F(NewerForms, GSVSignalIdIsNoSatellite) {
   Decode("$GBGSV,2,1,05,201,00,000,44,202,14,089,35,204,00,000,42,205,27,091,*66");
   EXPECT_EQ(nmea.GSV.System, TSatSystem::BeiDou);
   Decode(Sentence("GNGSV,1,1,01,71,10,020,30"));
+  EXPECT_EQ(nmea.GSV.System, TSatSystem::GLONASS);
+  Decode(Sentence("GPGSV,3,3,10,46,09,305,16,27,02,115,"));
+  EXPECT_EQ(nmea.GSV.System, TSatSystem::GPS) << "an SBAS satellite first";
+  Decode(Sentence("GNGSV,1,1,02,120,10,020,30,67,10,020,30,1"));
   EXPECT_EQ(nmea.GSV.System, TSatSystem::GLONASS);
   // An empty signal ID field is no satellite either.
   Decode("$GBGSV,3,3,10,21,41,301,,22,82,135,,*4F");
