@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "nmea/decoder.h"
 #include "nmea/satellite_system.h"
@@ -113,6 +114,22 @@ TEST_F(NewerForms, GSVSignalIdIsNoSatellite) {
   Decode(Sentence("GPGSV,1,1,02,07,10,020,30,08"));
   EXPECT_FALSE(nmea.GSV.HasSignalId);
   EXPECT_EQ(nmea.GSV.Sats[1].PRN, 8);
+}
+
+TEST_F(NewerForms, HostileNewerFormsStayInBounds) {
+  // Signal IDs that are no hex digit, system IDs out of range, a signal field after
+  // far more groups than the table holds, and numbers beyond every range.
+  for (const std::string& body : std::vector<std::string>{
+           "GPGSV,3,1,10,01,02,03,04,Z", "GPGSV,3,1,10,01,02,03,04,f", "GPGSV,3,1,10,01,02,03,04,10",
+        std::string("GPGSV,1,1,99,") + std::string(200, ',') + "1", "GPGSV,3,3,10,1,1",
+        "GNGSV,1,1,04,99999999999,1,1,1,-40000,1,1,1,$7FFFFFFF,1,1,1,0,1,1,1,F",
+        "GNGSA,A,3,99999,,,,,,,,,,,,1,1,1,99999", "GNGSA,A,3" + std::string(16, ',') + "-1",
+        "GNRMC,1,A,1,N,1,E,1,1,010101,1,E,A,VV"}) {
+    TSentenceType type;
+    EXPECT_TRUE(nmea.DecodeSentence(Sentence(body), type)) << body;
+  }
+  EXPECT_EQ(nmea.RMC.NavStatus, 0) << "a status of two characters is none";
+  EXPECT_EQ(nmea.GSA.System, TSatSystem::Combined);
 }
 
 // Captures of receivers that speak the newer forms, decoded line by line: every RMC
