@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/views/readings.h"
 #include "nmea/decoder.h"
 
 namespace orlimo {
@@ -22,8 +23,29 @@ std::string Format(const char* format, Args... args) {
 
 std::string Hemisphere(char letter) { return std::string(1, letter != 0 ? letter : ' '); }
 
-std::string Coordinate(char letter, double degrees) {
+// Latitudes up to 90 degrees, longitudes up to 180; beyond that no value.
+std::string Coordinate(char letter, double degrees, double limit) {
+  if (!InRange(degrees, -limit, limit)) return "";
   return Format("%s %10.6f\xB0", Hemisphere(letter).c_str(), std::fabs(degrees));
+}
+
+std::string CourseText(double degrees) {
+  return CourseReading(degrees) ? Format("%.1f\xB0", degrees) : "";
+}
+
+// A time of day as shown: hours to 23, minutes to 59, seconds to 60 (a leap
+// second), the fraction in whole milliseconds. Nothing for a time that no
+// receiver sends.
+struct TTimeOfDay {
+  int hour, minute, second, ms;
+};
+std::optional<TTimeOfDay> TimeOfDay(const TNMEATime& t) {
+  const std::optional<int> second = CheckedInt(t.Seconds, 0, 60);
+  if (t.Hour > 23 || t.Minute > 59 || !second) return std::nullopt;
+  // A negative fraction ("-0.5") is no time either.
+  const std::optional<int> ms = CheckedInt((t.Seconds - *second) * 1000, 0, 999);
+  if (!ms) return std::nullopt;
+  return TTimeOfDay{t.Hour, t.Minute, *second, *ms};
 }
 
 struct TSource {
@@ -37,10 +59,12 @@ struct TSource {
 }  // namespace
 
 std::string AltitudeText(double metres, const TUnitSelection& unit) {
+  if (!AltitudeReading(metres)) return "";
   return unit.ItemIndex == 0 ? Format("%.1f m ", metres) : Format("%.1f ft ", metres * kFeetPerMetre);
 }
 
 std::string SpeedText(double knots, const TUnitSelection& unit) {
+  if (!SpeedReading(knots)) return "";
   return Format("%.1f %s ", knots * unit.SpeedFactor, unit.SpeedCaption.c_str());
 }
 
@@ -64,8 +88,8 @@ TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int
     return out;  // nothing new to show
   }
 
-  out.Text[nlLat] = Coordinate(src.ns, src.lat);
-  out.Text[nlLon] = Coordinate(src.ew, src.lon);
+  out.Text[nlLat] = Coordinate(src.ns, src.lat, 90);
+  out.Text[nlLon] = Coordinate(src.ew, src.lon, 180);
 
   if (seen[stGGA]) {
     out.AltitudeMetres = nmea.GGA.Altitude;
@@ -78,21 +102,23 @@ TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int
 
   if (seen[stRMC]) {
     out.SpeedKnots = nmea.RMC.SpeedKnots;
-    out.Text[nlCOG] = Format("%.1f\xB0", nmea.RMC.Course);
+    out.Text[nlCOG] = CourseText(nmea.RMC.Course);
   } else if (seen[stVTG]) {
     out.SpeedKnots = nmea.VTG.SpeedKnots;
-    out.Text[nlCOG] = Format("%.1f\xB0", nmea.VTG.CourseTrue);
+    out.Text[nlCOG] = CourseText(nmea.VTG.CourseTrue);
   }
   if (out.SpeedKnots) out.Text[nlSOG] = SpeedText(*out.SpeedKnots, unit);
 
   out.Text[nlSVCNT] = Format("%d ", static_cast<int>(nmea.GSA.UsedCount));
 
   // GPS date and time. Without an RMC there is no date: the time of day only.
-  const int hour = src.time->Hour;
-  const int minute = src.time->Minute;
-  const double seconds = src.time->Seconds;
-  const int wholeSeconds = static_cast<int>(std::trunc(seconds));
-  const int ms = static_cast<int>(std::trunc((seconds - wholeSeconds) * 1000));
+  const std::optional<TTimeOfDay> tod = TimeOfDay(*src.time);
+  if (!tod) {
+    out.Text[nlGPSTime] = "";
+    out.Text[nlLocalTime] = "";
+    return out;
+  }
+  const auto [hour, minute, wholeSeconds, ms] = *tod;
   QDate date(2006, 1, 1);
   if (seen[stRMC]) {
     const int year = (nmea.RMC.Date.Year > 50 ? 1900 : 2000) + nmea.RMC.Date.Year;

@@ -40,11 +40,13 @@ struct TNaviTexts {
   std::optional<double> SpeedKnots;
 };
 
-// lbAlt and lbSOG in a unit: "78.3 m " or "256.9 ft ", "41.0 Km/H ".
+// lbAlt and lbSOG in a unit: "78.3 m " or "256.9 ft ", "41.0 Km/H ". A value that
+// no receiver sends (see app/views/readings.h) gives the empty text of no value.
 std::string AltitudeText(double metres, const TUnitSelection& unit);
 std::string SpeedText(double knots, const TUnitSelection& unit);
 
-// One refresh of the panel. `utcOffsetSeconds` is the local zone's offset from UTC
+// One refresh of the panel. Positions, course and times that no receiver sends
+// are written as empty texts. `utcOffsetSeconds` is the local zone's offset from UTC
 // (east positive) at the moment of the refresh.
 TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int utcOffsetSeconds);
 

@@ -2,8 +2,12 @@
 
 #include "app/navi_format.h"
 #include "app/navi_panel.h"
+#include "app/views/satellite_view.h"
+#include "app/views/sky_view.h"
+#include "app/views/speed_view.h"
 #include "app_test_support.h"
 #include "nmea/decoder.h"
+#include "nmea/sentence.h"
 #include "widgets/pz_label.h"
 
 namespace orlimo {
@@ -96,6 +100,57 @@ TEST(NaviTexts, LostFixClearsEverything) {
   const TqvNMEA nmea = Decoded({kRMC, kGGA,
                                 "$GPRMC,023442.000,V,3730.2492,N,12702.8663,E,0.00,251.43,200406,,,N*73"});
   EXPECT_TRUE(ComputeNaviTexts(nmea, TUnitSelection::Km(), 0).Clear);
+}
+
+// Checksum-valid sentences with numbers that no receiver sends, through the texts,
+// the panel and the views (the sanitizer build aborts on an out-of-range conversion).
+TEST(NaviTexts, ValuesNoReceiverSendsShowAsNoValue) {
+  test::App();
+  const auto framed = [](const std::string& body) { return body + NMEAChecksumSuffix(body); };
+  const struct {
+    std::string line;
+    std::vector<TNaviLabel> empty;
+  } cases[] = {
+      {"$GPRMC,000099e99,A,4807.0380,N,01131.0000,E,12.5,84.4,230394,003.1,W,A*6D", {nlGPSTime, nlLocalTime}},
+      {framed("$GPRMC,240000,A,9100.0,N,1e300,E,1e308,360.1,230394,,,A"),
+       {nlLat, nlLon, nlSOG, nlCOG, nlGPSTime, nlLocalTime}},
+      {framed("$GPRMC,235961.5,A,3730.0,N,12702.0,E,20001,-0.1,230394,,,A"),
+       {nlSOG, nlCOG, nlGPSTime, nlLocalTime}},
+      {framed("$GPGGA,0000-0.5,3730.0,N,12702.0,E,1,07,1.0,1e300,M,,M,,"), {nlAlt, nlGPSTime, nlLocalTime}},
+      {framed("$GPVTG,1e300,T,,M,-1,N,,K,A"), {nlSOG, nlCOG}},
+  };
+  TNaviPanel panel;
+  TSpeedView speed;
+  for (const auto& c : cases) {
+    TqvNMEA nmea = Decoded({kRMC, kGGA, c.line});
+    if (c.line.find("RMC") == std::string::npos) nmea.SentenceSeen[stRMC] = false;  // GGA's time, VTG's speed
+    const TNaviTexts t = ComputeNaviTexts(nmea, TUnitSelection::Km(), kSeoul);
+    for (TNaviLabel label : c.empty) EXPECT_EQ(Text(t, label), "") << c.line << " label " << label;
+    panel.UpdateNaviPanel(nmea, TUnitSelection::Km());
+    panel.ShowInUnit(TUnitSelection::Mile());
+    for (TNaviLabel label : c.empty) EXPECT_EQ(panel.Text(label), "") << c.line << " label " << label;
+  }
+  EXPECT_EQ(Text(ComputeNaviTexts(Decoded({cases[0].line}), TUnitSelection::Km(), 0), nlSOG), "23.2 Km/H ");
+
+  // The instrument rests, as with no value.
+  speed.ShowSpeedAndCourse(Decoded({kRMC}));
+  speed.ShowSpeedAndCourse(Decoded({cases[1].line}));
+  EXPECT_EQ(speed.Counter()->value(), 0u);
+  EXPECT_EQ(speed.SpeedNeedleMeter()->heading(), kScaleZeroHeading);
+  EXPECT_EQ(speed.CoursePointer()->heading(), 0);
+
+  // Satellites above the zenith, below the nadir or off the circle have no dot.
+  const TqvNMEA gsv =
+      Decoded({framed("$GPGSV,1,1,04,01,127,100,40,02,-91,100,40,03,45,361,40,-1,-128,-32768,-128")});
+  TSkyView sky;
+  sky.DrawSkyView(gsv);
+  QImage empty(sky.Layer().size(), sky.Layer().format());
+  empty.fill(Qt::transparent);
+  EXPECT_EQ(sky.Layer(), empty);
+  TSatelliteView sats;
+  sats.ShowSatelliteTable(gsv);
+  for (QWidget* w : std::initializer_list<QWidget*>{&panel, &speed, &sky, &sats})
+    EXPECT_FALSE(w->grab().isNull());
 }
 
 TEST(NaviPanel, ReadOutsSitWhereTheyBelongAndEmptyOnLostFix) {

@@ -29,6 +29,12 @@ TSatelliteState GetSatelliteState(const TGSVRecord& gsv, const TGSARecord& gsa, 
 // counts are 0, which counts as an empty complete report.
 inline bool IsCompleteReport(const TGSVRecord& gsv) { return gsv.MsgNum == gsv.TotalMsgs; }
 
+// Whether a satellite has a place in the sky: elevation -90..90, azimuth 0..360.
+// Other values come from no receiver and would put a dot where no satellite is.
+inline bool HasSkyPosition(const TSatInView& sat) {
+  return sat.Elevation >= -90 && sat.Elevation <= 90 && sat.Azimuth >= 0 && sat.Azimuth <= 360;
+}
+
 // How many slots to show: SatsInView limited to the 12 stored slots, 0 when negative.
 int ShownSlotCount(const TGSVRecord& gsv);
 

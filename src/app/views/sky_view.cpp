@@ -73,6 +73,7 @@ void TSkyView::DrawSkyView(const TqvNMEA& nmea) {
   const int n = ShownSlotCount(gsv);
   for (int i = 1; i <= n; ++i) {
     const TSatInView& sat = gsv.Sats[static_cast<std::size_t>(i - 1)];
+    if (!HasSkyPosition(sat)) continue;
     const QPoint c = PolarToPoint(sat.Azimuth, SkyRadius(sat.Elevation), m_layer.width(), m_layer.height());
     const QColor colour = GetSatelliteState(gsv, nmea.GSA, i).color;
     p.setPen(colour);

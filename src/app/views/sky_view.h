@@ -1,5 +1,6 @@
 // The sky view: a polar plot of the satellites of the last complete report,
-// one dot per satellite at its azimuth and elevation in its state colour
+// one dot per satellite with a place in the sky (see HasSkyPosition) at its
+// azimuth and elevation in its state colour
 // (see satellite_state.h), the PRN printed on the dot. Rings, axes and labels
 // come from a fixed background picture; the dots are drawn on a transparent
 // layer above it.

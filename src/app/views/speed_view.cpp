@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/views/artwork/view_art.h"
+#include "app/views/readings.h"
 
 namespace orlimo {
 
@@ -158,9 +159,10 @@ void TSpeedView::ApplyUnit(const QImage& dial, const QColor& speedColor, const Q
 }
 
 void TSpeedView::ShowSpeedAndCourse(const TqvNMEA& nmea) {
-  const double v = nmea.RMC.SpeedKnots;
+  // No value is shown at rest: counter 0, needle at zero, pointer north.
+  const double v = SpeedReading(nmea.RMC.SpeedKnots).value_or(0);
   dkOdometer1->setValue(SpeedCounterValue(v, m_speedFactor));
-  qvMeterX2->setHeading(CourseHeading(nmea.RMC.Course));
+  qvMeterX2->setHeading(CourseHeading(CourseReading(nmea.RMC.Course).value_or(0)));
   const int fullScale = m_unitIndex == 1 ? kMileFullScale : kKmFullScale;
   ApplyNeedle(SpeedNeedle(v, m_speedFactor, fullScale));
 }

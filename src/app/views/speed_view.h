@@ -54,7 +54,8 @@ class TSpeedView : public QWidget {
   // An edition may show another maker caption on the dial.
   void SetMakerCaption(const QString& caption) { lbQUORVEX->setText(caption); }
 
-  // Counter, course pointer and needle from the RMC record.
+  // Counter, course pointer and needle from the RMC record; a speed or course
+  // that no receiver sends shows as the instrument at rest.
   void ShowSpeedAndCourse(const TqvNMEA& nmea);
   // Test slider: counter at `position` whole units with a random tenths digit,
   // pointer at `position` degrees, needle 1.5 degrees per step. Ignores the unit.
