@@ -46,6 +46,7 @@ QRect TStatusBar::PanelRect(int panel) const {
   int left = 0;
   for (int i = 0; i < panel; ++i) left += widths_[i];
   // Panels are separated by two pixels; the last one takes what is left of its width.
+  if (panel == 0) return QRect(left, 0, widths_[0] - 2, height());
   return QRect(left, 2, widths_[panel] - 2, height() - 2);
 }
 
@@ -79,6 +80,15 @@ void TStatusBar::paintEvent(QPaintEvent* e) {
   for (int i = 0; i < kPanelCount; ++i) {
     const QRect r = PanelRect(i);
     if (!e->rect().intersects(r)) continue;
+    if (i == 0) {
+      if (drawPanel_) {
+        p.save();
+        p.setClipRect(r);
+        drawPanel_(p, r);
+        p.restore();
+      }
+      continue;
+    }
     const bool raised = panels_[i].bevel == TPanelBevel::Raised;
     const QColor topLeft = raised ? light : shadow;
     const QColor bottomRight = raised ? shadow : light;
@@ -89,15 +99,6 @@ void TStatusBar::paintEvent(QPaintEvent* e) {
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
     const QRect inner = r.adjusted(1, 1, -1, -1);
-    if (i == 0) {
-      if (drawPanel_) {
-        p.save();
-        p.setClipRect(inner);
-        drawPanel_(p, inner);
-        p.restore();
-      }
-      continue;
-    }
     p.setPen(pal.color(QPalette::WindowText));
     const QRect textRect = inner.adjusted(2, 0, -2, 0);
     const QString shown = p.fontMetrics().elidedText(panels_[i].text, Qt::ElideRight, textRect.width());

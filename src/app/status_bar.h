@@ -1,6 +1,7 @@
 // StatusBar1: nine panels side by side, 20 pixels high. Panels 1 to 8 hold text
 // with their own width, alignment and bevel; panel 0 is drawn by its owner (the
-// receive-activity light).
+// receive-activity light) on the bar's whole height, without a bevel: the light's
+// pictures are 20 x 20, and the plain tile under the waves is its own frame.
 #pragma once
 
 #include <QString>
@@ -23,8 +24,9 @@ class TStatusBar : public QWidget {
   static constexpr int kPanelCount = 9;
   static constexpr int kHeight = 20;
   // Panel 5 is 20 pixels wider than on the original layout so that "Fix after :hh:mm:ss"
-  // is read whole in this font; the window has the room to spare.
-  static constexpr std::array<int, kPanelCount> kWidths = {20, 170, 140, 70, 90, 120, 65, 65, 68};
+  // is read whole in this font; the window has the room to spare. Panel 0 holds a
+  // whole picture of the light and the two pixels between panels.
+  static constexpr std::array<int, kPanelCount> kWidths = {22, 170, 140, 70, 90, 120, 65, 65, 68};
 
   using DrawPanel = std::function<void(QPainter&, const QRect&)>;
 
@@ -34,6 +36,7 @@ class TStatusBar : public QWidget {
   QString Text(int panel) const;
   void SetBevel(int panel, TPanelBevel bevel);
   TPanelBevel Bevel(int panel) const;
+  // Where a panel is drawn, its bevel included; for panel 0 the light's 20 x 20.
   QRect PanelRect(int panel) const;
   // Widens a panel for a text that only some editions show; the panels after it move.
   void SetPanelWidth(int panel, int width);

@@ -27,7 +27,7 @@ bool IndicatorShows(TFrmOrlimo& w, int under, int over) {
   TStatusBar* bar = w.StatusBar1();
   QImage shot(bar->size(), QImage::Format_ARGB32_Premultiplied);
   bar->render(&shot);
-  const QRect r = bar->PanelRect(0).adjusted(1, 1, -1, -1);
+  const QRect r = bar->PanelRect(0);
   QImage expected(bar->size(), QImage::Format_ARGB32_Premultiplied);
   bar->render(&expected);
   {
@@ -44,6 +44,22 @@ TEST(IndicatorImages, PerState) {
   EXPECT_EQ(IndicatorImages(false, true), std::make_pair(0, 1));
   EXPECT_EQ(IndicatorImages(true, true), std::make_pair(2, 0));
   EXPECT_EQ(IndicatorImages(true, false), std::make_pair(2, 3));
+}
+
+TEST(StatusBar, TheLightShowsItsWholePicture) {
+  test::App();
+  TStatusBar bar;
+  bar.resize(300, TStatusBar::kHeight);
+  bar.SetDrawPanel([](QPainter& p, const QRect& r) { p.drawImage(r.topLeft(), artwork::GPSDataImage(1)); });
+  const int size = artwork::kGPSDataImageSize;
+  ASSERT_EQ(bar.PanelRect(0).size(), QSize(size, size));
+  QImage shot(bar.size(), QImage::Format_ARGB32_Premultiplied);
+  bar.render(&shot);
+  QImage expected(size, size, QImage::Format_ARGB32_Premultiplied);
+  expected.fill(bar.palette().color(QPalette::Window));
+  QPainter(&expected).drawImage(0, 0, artwork::GPSDataImage(1));
+  EXPECT_EQ(shot.copy(bar.PanelRect(0)), expected);
+  EXPECT_GE(bar.PanelRect(1).left(), bar.PanelRect(0).right() + 2);
 }
 
 TEST(MainWindow, StartsDisconnectedWithTheShippedLayout) {
