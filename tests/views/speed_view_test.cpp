@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "app/views/artwork/view_art.h"
 #include "app/views/speed_view.h"
@@ -147,6 +148,40 @@ TEST_F(SpeedViewTest, NeedleIsDrawnAtItsHeading) {
   const QImage left = test::render(view);
   EXPECT_EQ(px(left, c.x() - 40, c.y() - 40), needle);
   EXPECT_NE(px(left, c.x() - 45, c.y() + 45), needle);
+}
+
+// The pointer and the needle on a ring letter or a scale label leave all of its
+// ink showing as the dial has it; at rest they point at the red N and the "0".
+TEST_F(SpeedViewTest, PointerAndNeedleNeverHideTheLetterOrLabelTheyPointAt) {
+  const QImage& dial = view.DialImage();
+  // Ink pixels within `half` of a dial point, and how many the view shows unchanged.
+  const auto inkShown = [&](double heading, double radius, int half, auto isInk) {
+    const QImage shown = test::render(view);
+    const double a = heading * std::numbers::pi / 180;
+    const QPoint c(int(viewart::kDialCentre.x() + 0.5 + radius * std::sin(a)),
+                   int(viewart::kDialCentre.y() + 0.5 - radius * std::cos(a)));
+    int ink = 0, same = 0;
+    for (int y = c.y() - half; y <= c.y() + half; ++y)
+      for (int x = c.x() - half; x <= c.x() + half; ++x)
+        if (isInk(dial.pixelColor(x, y))) {
+          ++ink;
+          same += px(shown, x + 2, y + 2) == dial.pixelColor(x, y) ? 1 : 0;
+        }
+    EXPECT_GT(ink, 4) << heading << " at " << radius;
+    EXPECT_EQ(same, ink) << heading << " at " << radius;
+  };
+  const auto red = [](QColor c) { return c.red() > 180 && c.green() < 140; };
+  const auto light = [](QColor c) { return c.lightness() > 150; };
+  for (int i = 0; i < 4; ++i) {
+    Show(0, 90 * i);
+    inkShown(90 * i, viewart::kRingLetterRadius, 4, i == 0 ? +red : +light);
+    inkShown(225, viewart::kScaleLabelRadius, 3, light);
+  }
+  for (int k = 0; k <= 12; ++k) {  // labels every 30 km/h, 22.5 degrees apart
+    const double at = std::fmod(225 + 22.5 * k, 360);
+    Show(30.0 * k / kKmSpeedFactor, at);
+    inkShown(at, viewart::kScaleLabelRadius, 3, light);
+  }
 }
 
 TEST_F(SpeedViewTest, TestSliderIgnoresTheUnit) {

@@ -1,5 +1,6 @@
 // The two speed dials. Geometry is in compass degrees about kDialCentre.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -28,26 +29,33 @@ QFont Bold(int pixels) {
   return f;
 }
 
-void CentredText(QPainter& p, QPointF at, const QString& text) {
-  p.drawText(QRectF(at.x() - 20, at.y() - 8, 40, 16), Qt::AlignCenter, text);
-}
-
 struct DialColours {
   QColor faceInner, faceOuter, scale, label, minor, ring, ringText;
 };
 
+// Text centred on `at` by its ink, turned `rotation` degrees clockwise.
+void InkCentredText(QPainter& p, QPointF at, double rotation, const QString& text) {
+  const QRectF ink = QFontMetricsF(p.font()).tightBoundingRect(text);
+  p.save();
+  p.translate(at);
+  p.rotate(rotation);
+  p.drawText(-ink.center(), text);
+  p.restore();
+}
+
 void DrawCompassRing(QPainter& p, const DialColours& c) {
   const QPointF centre = At(0, 0);
-  // bezel, then the ring band the course pointer runs on
+  // a thin bezel, then the ring: the course pointer runs over its ticks, and the
+  // letters stand beyond the pointer's reach
   QRadialGradient bezel(centre, 121);
-  bezel.setColorAt(0.85, QColor(0x50, 0x58, 0x60));
-  bezel.setColorAt(0.93, QColor(0xD8, 0xDC, 0xE0));
+  bezel.setColorAt(0.97, QColor(0x50, 0x58, 0x60));
+  bezel.setColorAt(0.985, QColor(0xD8, 0xDC, 0xE0));
   bezel.setColorAt(1.0, QColor(0x40, 0x44, 0x48));
   p.setPen(Qt::NoPen);
   p.setBrush(bezel);
   p.drawEllipse(centre, 120, 120);
   p.setBrush(c.ring);
-  p.drawEllipse(centre, 107, 107);
+  p.drawEllipse(centre, 118, 118);
 
   for (int d = 0; d < 360; d += 10) {
     const bool major = d % 30 == 0;
@@ -58,7 +66,7 @@ void DrawCompassRing(QPainter& p, const DialColours& c) {
   const char* letters[] = {"N", "E", "S", "W"};
   for (int i = 0; i < 4; ++i) {
     p.setPen(i == 0 ? QColor(0xFF, 0x60, 0x60) : c.ringText);
-    CentredText(p, At(i * 90, 96), QString::fromLatin1(letters[i]));
+    InkCentredText(p, At(i * 90, kRingLetterRadius), 0, QString::fromLatin1(letters[i]));
   }
 }
 
@@ -71,8 +79,9 @@ void DrawSpeedScale(QPainter& p, int scaleEnd, const DialColours& c) {
   p.setBrush(face);
   p.drawEllipse(centre, 90, 90);
 
-  // the last step of the scale marked red
-  const QRectF arcBox(centre.x() - 80, centre.y() - 80, 160, 160);
+  // the last step of the scale marked red; ticks end where the needle does
+  const double arc = kScaleTickRadius;
+  const QRectF arcBox(centre.x() - arc, centre.y() - arc, 2 * arc, 2 * arc);
   auto qtAngle = [](double compass) { return static_cast<int>(std::lround((90.0 - compass) * 16)); };
   const double step = kScaleSweep / kScaleSteps;
   p.setBrush(Qt::NoBrush);
@@ -86,12 +95,17 @@ void DrawSpeedScale(QPainter& p, int scaleEnd, const DialColours& c) {
     const double deg = kScaleStart + i * step / 3;
     const bool major = i % 3 == 0;
     p.setPen(QPen(major ? c.scale : c.minor, major ? 2 : 1));
-    p.drawLine(At(deg, major ? 68 : 74), At(deg, 80));
+    p.drawLine(At(deg, arc - (major ? 12 : 6)), At(deg, arc));
   }
+  // The labels lie between the needle's tip and the course pointer, turned along
+  // the circle so that they fit there; those on the lower half read from the inside.
   p.setPen(c.label);
   p.setFont(Bold(10));
-  for (int i = 0; i <= kScaleSteps; ++i)
-    CentredText(p, At(kScaleStart + i * step, 57), QString::number(scaleEnd * i / kScaleSteps));
+  for (int i = 0; i <= kScaleSteps; ++i) {
+    const double deg = std::fmod(kScaleStart + i * step, 360.0);
+    const double rotation = deg > 90 && deg < 270 ? deg - 180 : deg;
+    InkCentredText(p, At(deg, kScaleLabelRadius), rotation, QString::number(scaleEnd * i / kScaleSteps));
+  }
 }
 
 }  // namespace

@@ -8,9 +8,15 @@
 
 namespace orlimo::viewart {
 
-// Speed dial, 245 x 243: compass ring with N/E/S/W and ticks (radius 91 to 106
-// about kDialCentre), and a speed scale of twelve steps from 0 to `scaleEnd`
-// running clockwise over 270 degrees from compass angle 225 to 135.
+// Speed dial, 245 x 243, about kDialCentre: a compass ring with ticks (radius
+// 100 to 106) under the course pointer's reach (92 to 104) and N/E/S/W beyond it;
+// a speed scale of twelve steps from 0 to `scaleEnd` running clockwise over 270
+// degrees from compass angle 225 to 135, its ticks ending where the needle (78)
+// ends and its labels between the needle and the pointer. So neither the
+// pointer nor the needle ever hides a letter or a label.
+inline constexpr double kRingLetterRadius = 112;
+inline constexpr double kScaleTickRadius = 77;
+inline constexpr double kScaleLabelRadius = 84.5;
 inline constexpr int kDialWidth = 245;
 inline constexpr int kDialHeight = 243;
 inline constexpr QPoint kDialCentre{122, 121};
