@@ -55,6 +55,12 @@ std::string CopyBytes(const void* source, std::size_t count) {
   return std::string(static_cast<const char*>(source), count);
 }
 
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 std::string SecondsToHMS(std::int64_t seconds) {
   char buf[48];
   std::snprintf(buf, sizeof buf, "%.2lld:%.2lld:%.2lld", static_cast<long long>(seconds / 3600),

@@ -23,6 +23,10 @@ std::string HexDigits(std::uint32_t value, int n);
 // count bytes verbatim (every byte value, NUL included).
 std::string CopyBytes(const void* source, std::size_t count);
 
+// Equal when compared without regard to ASCII letter case (names in settings files,
+// console history items).
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
 // "hh:mm:ss"; hours are not wrapped at 24.
 std::string SecondsToHMS(std::int64_t seconds);
 

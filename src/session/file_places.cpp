@@ -62,6 +62,22 @@ bool MakeFolders(const std::string& folder) {
   return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool WriteAll(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+  }
+  return true;
+}
+
 bool IsCDROMDrive(const std::string& folder) {
   std::string probe = folder.empty() ? "." : folder;
   struct stat st {};

@@ -23,6 +23,10 @@ TFilePlaces ResolveFilePlaces(std::string_view executablePath, std::string_view 
 // Creates the folder and its parents; false when it cannot.
 bool MakeFolders(const std::string& folder);
 
+// Writes every byte, going on after short writes and interruptions; false with errno
+// set when the file takes no more.
+bool WriteAll(int fd, std::string_view bytes);
+
 // True when nothing can be written in the folder for good: a read-only file system,
 // or an optical disc. A folder that does not exist yet is judged by its nearest
 // existing parent.

@@ -5,40 +5,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
+#include "nmea/text.h"
 #include "session/file_places.h"
 
 namespace orlimo {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
   return s;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n > 0) done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno == EINTR) continue;
-    else {
-      if (n == 0) errno = ENOSPC;
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -84,7 +64,7 @@ void TIniFile::Parse(std::string_view text) {
 
 TIniFile::Section* TIniFile::Find(std::string_view name) {
   for (std::size_t i = 1; i < sections_.size(); ++i)
-    if (SameName(sections_[i].name, name)) return &sections_[i];
+    if (SameTextIgnoringCase(sections_[i].name, name)) return &sections_[i];
   return nullptr;
 }
 
@@ -96,7 +76,7 @@ std::optional<std::string> TIniFile::Read(std::string_view section, std::string_
   const Section* s = Find(section);
   if (s == nullptr) return std::nullopt;
   for (const Entry& e : s->entries)
-    if (!e.key.empty() && SameName(e.key, key)) return e.value;
+    if (!e.key.empty() && SameTextIgnoringCase(e.key, key)) return e.value;
   return std::nullopt;
 }
 
@@ -108,7 +88,7 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
     s = &sections_.back();
   }
   for (Entry& e : s->entries) {
-    if (!e.key.empty() && SameName(e.key, key)) {
+    if (!e.key.empty() && SameTextIgnoringCase(e.key, key)) {
       e.value = value;
       return;
     }

@@ -65,20 +65,12 @@ bool RawDataLog::WriteBatch(std::string& error) {
     batch += line;
     batch += "\r\n";
   }
-  std::size_t done = 0;
-  while (done < batch.size()) {
-    const ssize_t n = ::write(fd, batch.data() + done, batch.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      error = std::strerror(n < 0 ? errno : ENOSPC);
-      // Take back the part that got in: the file holds whole batches only.
-      if (before >= 0 && ::ftruncate(fd, before) != 0) error += " (the file keeps part of a batch)";
-      ::close(fd);
-      return false;
-    }
+  if (!WriteAll(fd, batch)) {
+    error = std::strerror(errno);
+    // Take back the part that got in: the file holds whole batches only.
+    if (before >= 0 && ::ftruncate(fd, before) != 0) error += " (the file keeps part of a batch)";
+    ::close(fd);
+    return false;
   }
   if (::close(fd) != 0) {
     error = std::strerror(errno);

@@ -1,13 +1,13 @@
 #include "session/receiver_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
 #include "frames/hex.h"
 #include "frames/sirf_frame.h"
 #include "nmea/sentence.h"
+#include "nmea/text.h"
 #include "session/baud_detection.h"
 #include "session/connection_control.h"
 #include "session/session_context.h"
@@ -31,12 +31,6 @@ bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 bool IsPrintableAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return c >= ' ' && c <= '~'; });
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace
@@ -191,7 +185,7 @@ void ReceiverCommands::SendConsoleCommand() {
   }
   const std::vector<std::string> history = view.CommandHistory();
   const bool known = std::any_of(history.begin(), history.end(),
-                                 [&](const std::string& item) { return EqualsIgnoringCase(item, full); });
+                                 [&](const std::string& item) { return SameTextIgnoringCase(item, full); });
   if (!known) view.InsertCommandHistory(full);
 }
 

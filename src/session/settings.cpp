@@ -1,17 +1,12 @@
 #include "session/settings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
+
+#include "nmea/text.h"
 
 namespace orlimo {
 namespace {
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // An integer the way the profile functions read one: leading digits, else the default.
 int ReadInt(const std::optional<std::string>& text, int fallback) {
@@ -61,7 +56,7 @@ int SelectListItem(const std::vector<std::string>& items, const std::optional<st
   if (items.empty()) return -1;
   if (!value) return 0;
   for (std::size_t i = 0; i < items.size(); ++i)
-    if (SameText(items[i], *value)) return static_cast<int>(i);
+    if (SameTextIgnoringCase(items[i], *value)) return static_cast<int>(i);
   return 0;
 }
 

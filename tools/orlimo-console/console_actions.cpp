@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "console_settings.h"
 #include "console_view.h"
 #include "session/session.h"
 
@@ -26,9 +27,6 @@ constexpr ActionName kActions[] = {
     {"nmea4800", ConsoleActionKind::Nmea4800, false},
     {"frame-test", ConsoleActionKind::FrameTest, false},
 };
-
-// The items of the receiver-rate selector.
-constexpr std::string_view kReceiverRates[] = {"4800", "9600", "19200", "38400", "57600", "115200"};
 
 // A QTimer interval is an int of milliseconds: longer waits are armed a day at a time.
 constexpr std::int64_t kLongestArmMs = 86'400'000;
@@ -74,8 +72,7 @@ std::optional<ConsoleAction> ParseDoOption(std::string_view text, std::string* w
   if (known->takesArgument) {
     const std::string_view argument = action.substr(colon + 1);
     if (argument.empty()) return Fail(why, "empty :VALUE");
-    if (known->kind == ConsoleActionKind::SetRate &&
-        std::find(std::begin(kReceiverRates), std::end(kReceiverRates), argument) == std::end(kReceiverRates))
+    if (known->kind == ConsoleActionKind::SetRate && !IsReceiverRate(argument))
       return Fail(why, "the rate is not one of 4800 9600 19200 38400 57600 115200");
     result.argument = argument;
   }

@@ -1,5 +1,6 @@
 #include "console_settings.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -7,13 +8,18 @@
 #include "session/ini_file.h"
 
 namespace orlimo {
+
+const std::vector<std::string> kReceiverRates = {"4800", "9600", "19200", "38400", "57600", "115200"};
+
+bool IsReceiverRate(std::string_view bps) {
+  return std::find(kReceiverRates.begin(), kReceiverRates.end(), bps) != kReceiverRates.end();
+}
+
 namespace {
 
-// The items of the window's port-rate and receiver-rate lists.
-const std::vector<std::string> kRates = {"4800", "9600", "19200", "38400", "57600", "115200"};
-
+// A saved rate that is not listed selects the first, as in the window.
 std::string SelectRate(const std::optional<std::string>& saved) {
-  return kRates[static_cast<std::size_t>(SelectListItem(kRates, saved))];
+  return kReceiverRates[static_cast<std::size_t>(SelectListItem(kReceiverRates, saved))];
 }
 
 }  // namespace

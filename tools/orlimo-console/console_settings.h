@@ -3,12 +3,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "session/settings.h"
 
 namespace orlimo {
 
 class ConsoleView;
+
+// The rates a receiver talks at, as the rate selectors list them.
+extern const std::vector<std::string> kReceiverRates;
+bool IsReceiverRate(std::string_view bps);
 
 // Fills the view from the settings read at start. `port` and `baud` come from the
 // command line (empty: not given) and win over the saved ones. A saved rate that is

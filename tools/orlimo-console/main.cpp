@@ -97,12 +97,6 @@ struct Options {
   std::string dataDir;
 };
 
-bool IsReceiverRate(int bps) {
-  for (int rate : {4800, 9600, 19200, 38400, 57600, 115200})
-    if (rate == bps) return true;
-  return false;
-}
-
 bool ParseInt(const char* text, int& out) {
   char* end = nullptr;
   const long v = std::strtol(text, &end, 10);
@@ -128,7 +122,7 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
-    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && IsReceiverRate(n)) o.simRate = (value(), n);
+    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && orlimo::IsReceiverRate(std::to_string(n))) o.simRate = (value(), n);
     else if (a == "--simulate" && hasValue) o.simulate = value();
     else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
                                              std::strcmp(argv[i + 1], "no") == 0))
