@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "orlimo_version.h"
 #include "sim/simulated_receiver.h"
 
 namespace {
@@ -41,6 +42,7 @@ constexpr const char* kUsage =
     "  --replay FILE    play a captured log (# comment lines skipped) instead of the\n"
     "                   scenario, at the receiver's rate and cycle, looping at the end\n"
     "  --help           this text\n"
+    "  --version        the program's version\n"
     "\n"
     "It stops on SIGINT or SIGTERM, or when the port, once opened, stays closed for 60 s.\n";
 
@@ -78,6 +80,10 @@ int main(int argc, char** argv) {
       return true;
     };
     std::string_view v;
+    if (a == "--version") {
+      std::printf("gpssim %s\n", orlimo::kProgramVersion);
+      return 0;
+    }
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;

@@ -22,6 +22,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   cli.setApplicationDescription(QStringLiteral("Monitor and test a GPS receiver on a serial line."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show these options and quit."));
+  const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and quit."));
   const QCommandLineOption simulate(QStringLiteral("simulate"),
                                     QStringLiteral("Start a simulated receiver (sirf, sirf-binary, "
                                                    "ublox, silent, noisy) on a pty and select it."),
@@ -49,7 +50,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                    QStringLiteral("Keep the settings and the logs in this folder."),
                                    QStringLiteral("DIR"));
-  cli.addOptions({help, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after, dataDir});
+  cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after, dataDir});
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
@@ -71,6 +72,10 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   }
   if (cli.isSet(help)) {
     helpRequested = true;
+    return true;
+  }
+  if (cli.isSet(version)) {
+    out.Version = true;
     return true;
   }
   if (!cli.positionalArguments().isEmpty()) {

@@ -17,6 +17,7 @@ struct TAppOptions {
   QString Screenshot;   // save a PNG of the window there and quit
   double After = 3.0;   // seconds before the screenshot
   QString DataDir;      // folder of the settings and the logs; empty: the usual places
+  bool Version = false; // print the version and quit
 };
 
 // Parses argv (without running anything). False with `error` set on bad input;

@@ -11,6 +11,7 @@
 #include "app/built_edition.h"
 #include "app/main_window.h"
 #include "app/simulator_link.h"
+#include "orlimo_version.h"
 #include "session/file_places.h"
 
 using namespace orlimo;
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
   }
   if (helpRequested) {
     std::fputs(qPrintable(help), stdout);
+    return 0;
+  }
+  if (opts.Version) {
+    std::printf("orlimo %s\n", kProgramVersion);
     return 0;
   }
 

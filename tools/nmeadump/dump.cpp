@@ -11,12 +11,13 @@
 #include "nmea/decoder.h"
 #include "nmea/sentence.h"
 #include "nmeadump/sentence_json.h"
+#include "orlimo_version.h"
 
 namespace orlimo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: nmeadump [FILE]\n"
+    "usage: nmeadump [FILE]  (or --version)\n"
     "Decodes NMEA sentences (one per line; a trailing CR is dropped) from FILE or\n"
     "standard input and prints one JSON object per accepted sentence. A line's\n"
     "sentence starts at its last '$', as the program reads a line. A summary of\n"
@@ -29,6 +30,10 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
                 std::ostream& err) {
   if (argc == 1 && (std::strcmp(args[0], "--help") == 0 || std::strcmp(args[0], "-h") == 0)) {
     out << kUsage;
+    return 0;
+  }
+  if (argc == 1 && std::strcmp(args[0], "--version") == 0) {
+    out << "nmeadump " << kProgramVersion << '\n';
     return 0;
   }
   if (argc > 1) {

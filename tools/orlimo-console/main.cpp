@@ -19,6 +19,7 @@
 #include "console_actions.h"
 #include "console_settings.h"
 #include "console_view.h"
+#include "orlimo_version.h"
 #include "session/file_places.h"
 #include "session/ini_file.h"
 #include "session/session.h"
@@ -66,6 +67,7 @@ constexpr const char* kUsage =
     "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
     "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
     "  --help                  this text\n"
+    "  --version               the program's version\n"
     "exit status:\n"
     "  0 the run ended by --seconds or a signal; 1 the log could not be saved; 2 a bad\n"
     "  argument; 3 the connection could not be opened; 4 the connection ended on its own\n"
@@ -105,7 +107,7 @@ bool ParseInt(const char* text, int& out) {
   return true;
 }
 
-// Returns 0 to run, 1 when --help was asked, 2 on a bad argument.
+// Returns 0 to run, 1 when --help was asked, 2 on a bad argument, 3 for --version.
 int Parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -113,6 +115,7 @@ int Parse(int argc, char** argv, Options& o) {
     auto value = [&]() -> const char* { return argv[++i]; };
     int n = 0;
     if (a == "--help" || a == "-h") return 1;
+    if (a == "--version") return 3;
     if (a == "--connect") o.connect = true;
     else if (a == "--detect") o.detect = true;
     else if (a == "--pro") o.pro = true;
@@ -185,6 +188,7 @@ int main(int argc, char** argv) {
   Options o;
   switch (Parse(argc, argv, o)) {
     case 1: std::fputs(kUsage, stdout); return 0;
+    case 3: std::printf("orlimo-console %s\n", orlimo::kProgramVersion); return 0;
     case 2: return 2;
     default: break;
   }
