@@ -83,6 +83,7 @@ void TqvNMEA::ClearRecords() {
   GSA = {};
   GSV = {};
   VTG = {};
+  Sky.Clear();
 }
 
 void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {

@@ -8,6 +8,7 @@
 
 #include "nmea/records.h"
 #include "nmea/sentence.h"
+#include "nmea/sky_picture.h"
 
 namespace orlimo {
 
@@ -20,6 +21,8 @@ class TqvNMEA {
   TRMCRecord RMC;
   TVTGRecord VTG;
   TMSSRecord MSS;
+  // Every system's satellites, fed by the receive pipeline (DecodeSentence leaves it).
+  TSkyPicture Sky;
 
   bool FixValid = false;  // the last writer among RMC, GGA, GSA and GLL wins
   std::array<bool, kSentenceTypeCount> SentenceSeen{};
@@ -28,7 +31,7 @@ class TqvNMEA {
   // the line is not a valid sentence; true for any valid one, decoded or not.
   bool DecodeSentence(std::string_view line, TSentenceType& type);
 
-  // Zeroes RMC, GGA, GLL, GSA, GSV and VTG (MSS is kept).
+  // Zeroes RMC, GGA, GLL, GSA, GSV and VTG and empties the sky (MSS is kept).
   void ClearRecords();
 
   void DecodeRMC(std::string_view s, TRMCRecord& r);

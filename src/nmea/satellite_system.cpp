@@ -80,36 +80,32 @@ TSatSystem SentenceSystem(std::string_view sentence, int systemId, int number) {
   return talker;
 }
 
+int SatNumberInSystem(TSatSystem system, int n) {
+  switch (system) {
+    case TSatSystem::Galileo: return In(n, 301, 336) ? n - 300 : n;
+    case TSatSystem::BeiDou:
+      if (In(n, 201, 263)) return n - 200;
+      return In(n, 401, 463) ? n - 400 : n;
+    case TSatSystem::QZSS: return In(n, 193, 202) ? n - 192 : n;
+    case TSatSystem::SBAS: return In(n, 33, 64) ? n + 87 : n;
+    default: return n;  // GLONASS keeps 65-96: the number its users see in every sentence
+  }
+}
+
 TSatName::TSatName(TSatSystem system, int n) {
   char letter = 0;
-  int within = n;
   switch (system) {
     case TSatSystem::GPS: letter = 'G'; break;
-    case TSatSystem::GLONASS:
-      letter = 'R';
-      if (In(n, 65, 96)) within = n - 64;
-      break;
-    case TSatSystem::Galileo:
-      letter = 'E';
-      if (In(n, 301, 336)) within = n - 300;
-      break;
-    case TSatSystem::BeiDou:
-      letter = 'C';
-      if (In(n, 201, 263)) within = n - 200;
-      if (In(n, 401, 463)) within = n - 400;
-      break;
-    case TSatSystem::QZSS:
-      letter = 'J';
-      if (In(n, 193, 202)) within = n - 192;
-      break;
+    case TSatSystem::GLONASS: letter = 'R'; break;
+    case TSatSystem::Galileo: letter = 'E'; break;
+    case TSatSystem::BeiDou: letter = 'C'; break;
+    case TSatSystem::QZSS: letter = 'J'; break;
     case TSatSystem::NavIC: letter = 'I'; break;
-    case TSatSystem::SBAS:
-      letter = 'S';
-      if (In(n, 33, 64)) within = n + 87;
-      break;
+    case TSatSystem::SBAS: letter = 'S'; break;
     case TSatSystem::Unknown:
     case TSatSystem::Combined: break;
   }
+  const int within = SatNumberInSystem(system, n);
   const int written = letter != 0
                           ? std::snprintf(text_.data(), text_.size(), "%c%02d", letter, within)
                           : std::snprintf(text_.data(), text_.size(), "%d", within);

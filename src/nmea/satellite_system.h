@@ -47,10 +47,15 @@ TSatSystem SystemFromNumber(int number);
 // "GP" without a telling number is GPS, "GN" without one stays Combined.
 TSatSystem SentenceSystem(std::string_view sentence, int systemId, int number);
 
+// A satellite's number within its system, as its users read it: Galileo 311 is 11,
+// BeiDou 223 and 423 are 23, QZSS 194 is 2, SBAS 33 is 120. GLONASS keeps the
+// 65-96 that every sentence gives it; other numbers stay as they are.
+int SatNumberInSystem(TSatSystem system, int number);
+
 // A satellite's number the way users read it: a letter per system and the number
-// within the system, at least two digits: G05, R07 (GLONASS 71), E11 (11 or 311),
-// C23 (23, 223 or 423), J02 (2 or 194), I05, S120 (SBAS 33 or 120). Unknown or
-// Combined systems show the number alone. Fits in a fixed buffer; no allocation.
+// within the system, at least two digits: G05, R71, E11 (11 or 311), C23 (23, 223
+// or 423), J02 (2 or 194), I05, S120 (SBAS 33 or 120). Unknown or Combined systems
+// show the number alone. Fits in a fixed buffer; no allocation.
 class TSatName {
  public:
   TSatName(TSatSystem system, int number);

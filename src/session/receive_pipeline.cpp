@@ -84,6 +84,7 @@ void ReceivePipeline::AcceptSentence(std::string_view line) {
   TSentenceType type = stNIL;
   nmea_.DecodeSentence(line, type);
   nmea_.SentenceSeen[type] = true;
+  nmea_.Sky.AddSentence(type, line);
   if (state_.AwaitFixLoss && !nmea_.FixValid) {
     // The fix held before the restart has gone: the first-fix clock starts now.
     state_.AwaitFixLoss = false;
@@ -102,6 +103,7 @@ void ReceivePipeline::RefreshViews() {
   if (cycleComplete) nmea_.GSV.MsgNum = 0;
   view_.ShowSpeedAndCourse(nmea_);
   nmea_.SentenceSeen.fill(false);
+  nmea_.Sky.EndRefresh();
 }
 
 void ReceivePipeline::TrimMonitorList() {
