@@ -9,7 +9,7 @@ namespace {
 
 // A cycle or a used set older than this many refreshes (or three of its own
 // intervals, for receivers that send their satellites every few seconds) is gone.
-constexpr std::uint32_t kStaleRefreshes = 4;
+constexpr std::uint32_t kStaleRefreshes = 6;
 constexpr std::uint32_t kLongestInterval = 30;
 
 // The field's text without the checksum that ends the last field.
@@ -89,10 +89,11 @@ void TSkyPicture::AddGSV(std::string_view s) {
   }
   if (msg < total) return;
 
-  if (cycle->Complete) {
+  if (cycle->EverComplete) {
     cycle->Interval = std::clamp<std::uint32_t>(refreshes_ - cycle->CompletedAt, 1, kLongestInterval);
   }
   cycle->Complete = true;
+  cycle->EverComplete = true;
   cycle->CompletedAt = refreshes_;
   cycle->DoneCount = cycle->BuildingCount;
   std::copy_n(cycle->Building.begin(), cycle->BuildingCount, cycle->Done.begin());
@@ -157,8 +158,10 @@ void TSkyPicture::EndRefresh() {
   ++refreshes_;
   bool changed = false;
   for (TCycle& c : cycles_) {
-    if (c.InUse && refreshes_ - c.CompletedAt > std::max(kStaleRefreshes, 3 * c.Interval)) {
-      c = {};
+    // A stale cycle leaves the picture but its slot remembers the talker's pace.
+    if (c.Complete && refreshes_ - c.CompletedAt > std::max(kStaleRefreshes, 3 * c.Interval)) {
+      c.Complete = false;
+      c.DoneCount = 0;
       changed = true;
     }
   }

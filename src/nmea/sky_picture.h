@@ -70,8 +70,10 @@ class TSkyPicture {
     std::int8_t Next = 0;
     std::uint8_t BuildingCount = 0;
     std::array<TSkySat, kMaxCycleSats> Building{};
-    // The last complete cycle, and when it completed (in refreshes).
+    // The last complete cycle, and when it completed (in refreshes). A cycle that
+    // stopped coming is no longer Complete, but its pace is remembered.
     bool Complete = false;
+    bool EverComplete = false;
     std::uint8_t DoneCount = 0;
     std::array<TSkySat, kMaxCycleSats> Done{};
     std::uint32_t CompletedAt = 0;
