@@ -8,6 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+
+#ifndef ORLIMO_INSTALL_PREFIXES
+#error "ORLIMO_INSTALL_PREFIXES (':'-separated) comes from src/session/CMakeLists.txt"
+#endif
 
 namespace orlimo {
 namespace {
@@ -31,9 +36,42 @@ std::string XdgFolder(const char* var, const char* fallback) {
 
 bool Writable(const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
+// The folder with its links resolved, or as written (tidied) when it does not exist.
+std::string RealFolder(const std::string& folder) {
+  if (char* real = ::realpath(folder.c_str(), nullptr)) {
+    std::string out(real);
+    std::free(real);
+    return WithSlash(std::move(out));
+  }
+  return WithSlash(std::filesystem::path(folder).lexically_normal().string());
+}
+
+bool Installed(const std::string& folder, const std::vector<std::string>& prefixes) {
+  const std::string real = RealFolder(folder);
+  for (const std::string& prefix : prefixes) {
+    if (prefix.empty() || prefix[0] != '/') continue;
+    const std::string bin = RealFolder(WithSlash(prefix) + "bin");
+    if (real.compare(0, bin.size(), bin) == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-TFilePlaces ResolveFilePlaces(std::string_view executablePath, std::string_view dataDir) {
+std::vector<std::string> InstallPrefixes() {
+  std::vector<std::string> out;
+  const std::string_view all = ORLIMO_INSTALL_PREFIXES;
+  for (std::size_t at = 0; at <= all.size();) {
+    std::size_t end = all.find(':', at);
+    if (end == std::string_view::npos) end = all.size();
+    if (end > at) out.emplace_back(all.substr(at, end - at));
+    at = end + 1;
+  }
+  return out;
+}
+
+TFilePlaces ResolveFilePlaces(std::string_view executablePath, std::string_view dataDir,
+                              const std::vector<std::string>& installPrefixes) {
   const std::string exe(executablePath);
   const std::size_t slash = exe.rfind('/');
   const std::string folder = slash == std::string::npos ? "./" : exe.substr(0, slash + 1);
@@ -47,7 +85,7 @@ TFilePlaces ResolveFilePlaces(std::string_view executablePath, std::string_view 
     const std::string dir = WithSlash(std::string(dataDir));
     return {dir, dir + iniName};
   }
-  if (Writable(folder)) return {folder, folder + iniName};
+  if (!Installed(folder, installPrefixes) && Writable(folder)) return {folder, folder + iniName};
   return {XdgFolder("XDG_DATA_HOME", "/.local/share") + kProgramFolder + "/",
           XdgFolder("XDG_CONFIG_HOME", "/.config") + kProgramFolder + "/" + iniName};
 }

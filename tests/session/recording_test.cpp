@@ -285,5 +285,35 @@ TEST(FilePlaces, BesideAWritableProgramElseTheUsersFolders) {
   EXPECT_EQ(installed.AppDir, "/dat/orlimo/");
 }
 
+// The folders here can be written (and root can write /usr/bin): only where the
+// program lies decides.
+TEST(FilePlaces, InstalledProgramsUseTheUsersFoldersPortableCopiesStayBeside) {
+  TempDir dir;
+  const std::string prefix = dir.Dir() + "prefix";
+  fs::create_directories(prefix + "/bin");
+  fs::create_directories(dir.path + "/portable");
+  fs::create_directories(prefix + "/bin2");
+  fs::create_directory_symlink(prefix + "/bin", dir.path + "/linked-bin");
+  fs::create_directory_symlink(prefix, dir.path + "/linked-prefix");
+  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  ::setenv("XDG_DATA_HOME", "/dat", 1);
+  const std::vector<std::string> prefixes = {"/opt/none", prefix};
+
+  for (const std::string& exe : {prefix + "/bin/orlimo", dir.Dir() + "linked-bin/orlimo"}) {
+    const TFilePlaces places = ResolveFilePlaces(exe, "", prefixes);
+    EXPECT_EQ(places.IniPath, "/cfg/orlimo/orlimo.ini") << exe;
+    EXPECT_EQ(places.AppDir, "/dat/orlimo/") << exe;
+  }
+  EXPECT_EQ(ResolveFilePlaces(prefix + "/bin/orlimo", "", {dir.Dir() + "linked-prefix/"}).AppDir, "/dat/orlimo/");
+  EXPECT_EQ(ResolveFilePlaces(prefix + "/bin/orlimo-console", "/data/x", prefixes).IniPath,
+            "/data/x/orlimo-console.ini");
+
+  for (const std::string& folder : {dir.Dir() + "portable/", prefix + "/bin2/", prefix + "/"}) {
+    const TFilePlaces places = ResolveFilePlaces(folder + "orlimo", "", prefixes);
+    EXPECT_EQ(places.IniPath, folder + "orlimo.ini");
+    EXPECT_EQ(places.AppDir, folder);
+  }
+}
+
 }  // namespace
 }  // namespace orlimo
