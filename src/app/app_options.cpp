@@ -54,8 +54,9 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
-      "  are kept beside the program when its folder can be written. Otherwise the\n"
-      "  settings go to $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/) and the logs to\n"
+      "  are kept beside the program when its folder can be written and it is not\n"
+      "  installed (a build tree, a portable copy). Otherwise the settings go to\n"
+      "  $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/) and the logs to\n"
       "  $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/). With --data-dir DIR both\n"
       "  go to DIR.\n");
   // The usage line names the program, whatever the executable is called.
