@@ -109,7 +109,9 @@ TNaviTexts ComputeNaviTexts(const TqvNMEA& nmea, const TUnitSelection& unit, int
   }
   if (out.SpeedKnots) out.Text[nlSOG] = SpeedText(*out.SpeedKnots, unit);
 
-  out.Text[nlSVCNT] = Format("%d ", static_cast<int>(nmea.GSA.UsedCount));
+  // Every system's GSA counts when the receiver reports several.
+  const int used = nmea.Sky.SeveralCycles() ? nmea.Sky.UsedCount() : nmea.GSA.UsedCount;
+  out.Text[nlSVCNT] = Format("%d ", used);
 
   // GPS date and time. Without an RMC there is no date: the time of day only.
   const std::optional<TTimeOfDay> tod = TimeOfDay(*src.time);

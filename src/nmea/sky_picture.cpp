@@ -172,7 +172,12 @@ void TSkyPicture::EndRefresh() {
   if (changed) Rebuild();
 }
 
-void TSkyPicture::Clear() { *this = {}; }
+void TSkyPicture::Clear() {
+  // The revision goes on counting, so a view never takes the new sky for the old.
+  const std::uint32_t revision = revision_;
+  *this = {};
+  revision_ = revision + 1;
+}
 
 int TSkyPicture::CycleCount() const {
   return static_cast<int>(

@@ -53,6 +53,9 @@ class TSkyPicture {
   int UsedCount() const { return static_cast<int>(usedCount_); }
   // Cycles currently held: 0 or 1 means a single-talker receiver.
   int CycleCount() const;
+  // More than one cycle: the views show this picture rather than the last GSV and GSA
+  // records, which only a single-talker receiver fills whole.
+  bool SeveralCycles() const { return CycleCount() > 1; }
   // Changes whenever Satellites() or UsedCount() may have changed.
   std::uint32_t Revision() const { return revision_; }
 

@@ -15,6 +15,12 @@ TSatelliteState GetSatelliteState(const TGSVRecord& gsv, const TGSARecord& gsa, 
   return {kSatNotTrackedColor, kSatNotTracked};
 }
 
+TSatelliteState GetSatelliteState(const TSkySat& sat) {
+  if (sat.Used) return {kSatUsedColor, kSatUsed};
+  if (sat.SNR > 0) return {kSatTrackedColor, kSatTracked};
+  return {kSatNotTrackedColor, kSatNotTracked};
+}
+
 int ShownSlotCount(const TGSVRecord& gsv) {
   return std::clamp<int>(gsv.SatsInView, 0, static_cast<int>(gsv.Sats.size()));
 }

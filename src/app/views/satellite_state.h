@@ -6,6 +6,7 @@
 #include <QColor>
 
 #include "nmea/records.h"
+#include "nmea/sky_picture.h"
 
 namespace orlimo {
 
@@ -34,6 +35,9 @@ inline bool IsCompleteReport(const TGSVRecord& gsv) { return gsv.MsgNum == gsv.T
 inline bool HasSkyPosition(const TSatInView& sat) {
   return sat.Elevation >= -90 && sat.Elevation <= 90 && sat.Azimuth >= 0 && sat.Azimuth <= 360;
 }
+
+// State of a satellite of the several-constellation sky, by the same rule.
+TSatelliteState GetSatelliteState(const TSkySat& sat);
 
 // How many slots to show: SatsInView limited to the 12 stored slots, 0 when negative.
 int ShownSlotCount(const TGSVRecord& gsv);

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/views/artwork/view_art.h"
+#include "app/views/satellite_choice.h"
 #include "widgets/pz_label.h"
 
 namespace orlimo {
@@ -169,7 +170,12 @@ void TSatelliteView::InitSatelliteTable() {
 }
 
 void TSatelliteView::ShowSatelliteTable(const TqvNMEA& nmea) {
+  if (nmea.Sky.SeveralCycles()) {
+    ShowSky(nmea.Sky);
+    return;
+  }
   if (!IsCompleteReport(nmea.GSV)) return;
+  m_showsSky = false;
   m_gsv = nmea.GSV;
   m_gsa = nmea.GSA;
   const int n = ShownSlotCount(m_gsv);
@@ -185,16 +191,52 @@ void TSatelliteView::ShowSatelliteTable(const TqvNMEA& nmea) {
   m_chart->redraw();
 }
 
+void TSatelliteView::ShowSky(const TSkyPicture& sky) {
+  if (m_showsSky && sky.Revision() == m_skyRevision) return;
+  const std::span<const TSkySat> before = ShownSky();
+  std::array<TSkySat, kSlots> chosen{};
+  m_shownCount = ChooseShownSatellites(sky.Satellites(), before, chosen);
+  m_shown = chosen;
+  m_showsSky = true;
+  m_skyRevision = sky.Revision();
+  for (int i = 1; i <= kSlots; ++i) {
+    if (i > static_cast<int>(m_shownCount)) {
+      m_table->setColumnText(i, QString());
+      continue;
+    }
+    const TSkySat& sat = m_shown[static_cast<std::size_t>(i - 1)];
+    m_table->setCell(i, 1, QString::fromLatin1(TSatName(sat.System, sat.Number).View()));
+    m_table->setCell(i, 3, sat.HasPosition ? QString::number(sat.Elevation) : QString());
+    m_table->setCell(i, 2, sat.HasPosition ? QString::number(sat.Azimuth) : QString());
+    m_table->setCell(i, 0, QString::number(sat.SNR));
+  }
+  m_table->update();
+  m_chart->redraw();
+}
+
+int TSatelliteView::ShownCount() const {
+  return m_showsSky ? static_cast<int>(m_shownCount) : ShownSlotCount(m_gsv);
+}
+
+int TSatelliteView::ShownSNR(int slot) const {
+  const std::size_t i = static_cast<std::size_t>(slot - 1);
+  return m_showsSky ? m_shown[i].SNR : m_gsv.Sats[i].SNR;
+}
+
 TSatelliteState TSatelliteView::GetSatelliteState(int slot) const {
+  if (m_showsSky) {
+    if (slot < 1 || slot > static_cast<int>(m_shownCount)) return {kSatNotTrackedColor, kSatNotTracked};
+    return orlimo::GetSatelliteState(m_shown[static_cast<std::size_t>(slot - 1)]);
+  }
   return orlimo::GetSatelliteState(m_gsv, m_gsa, slot);
 }
 
 void TSatelliteView::kx_GPSSIFieldDraw(Tkx_XYPlot& sender) {
   QPainter* p = sender.DrawCanvas();
   if (p == nullptr) return;
-  const int n = ShownSlotCount(m_gsv);
+  const int n = ShownCount();
   for (int i = 1; i <= n; ++i) {
-    const TSignalBar bar = SignalBarRect(i, m_gsv.Sats[static_cast<std::size_t>(i - 1)].SNR);
+    const TSignalBar bar = SignalBarRect(i, ShownSNR(i));
     if (!bar.target.isEmpty()) p->drawImage(bar.target, m_strip, bar.source);
   }
 }
@@ -203,7 +245,7 @@ void TSatelliteView::kx_GPSSIDrawEnd(Tkx_XYPlot&) {}
 
 void TSatelliteView::xgGPSSICellProps(TXStringGrid&, TCellCanvas& canvas, TAlignment&, QString&,
                                       unsigned, int row, int col) {
-  if (col <= 0 || col > ShownSlotCount(m_gsv)) return;
+  if (col <= 0 || col > ShownCount()) return;
   switch (row) {
     case 0:
     case 1:

@@ -1,6 +1,8 @@
 // The signal chart and satellite table: one bar and one table column per
 // satellite of the last complete satellites-in-view report, coloured by the
-// satellite's state (see satellite_state.h).
+// satellite's state (see satellite_state.h). A receiver of several systems fills
+// the 12 columns from its whole sky instead (see satellite_choice.h), each
+// satellite named with its system's letter (G05, R71, E11).
 //
 // Placement: the main window puts the view (Panel5, 353 x 214, #373737) at the
 // left of the top strip, left of the sky view. Inside it the chart kx_GPSSI
@@ -17,6 +19,9 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+
+#include <array>
+#include <span>
 
 #include "app/views/satellite_state.h"
 #include "nmea/decoder.h"
@@ -66,6 +71,8 @@ class TSatelliteView : public QWidget {
   TXStringGrid* xgGPSSI() const { return m_table; }
   // The report shown (all zero before the first complete one).
   const TGSVRecord& ShownReport() const { return m_gsv; }
+  // The satellites in the columns while a several-constellation sky is on show.
+  std::span<const TSkySat> ShownSky() const { return {m_shown.data(), m_showsSky ? m_shownCount : 0}; }
 
   QSize sizeHint() const override { return kSize; }
 
@@ -79,8 +86,17 @@ class TSatelliteView : public QWidget {
   Tkx_XYPlot* m_chart;
   TXStringGrid* m_table;
   QImage m_strip;  // Image2, the colour strip
+  int ShownCount() const;
+  int ShownSNR(int slot) const;  // 1-based
+  void ShowSky(const TSkyPicture& sky);
+
   TGSVRecord m_gsv;
   TGSARecord m_gsa;
+  // The several-constellation columns, when the sky picture is on show.
+  bool m_showsSky = false;
+  std::uint32_t m_skyRevision = 0;
+  std::array<TSkySat, 12> m_shown{};
+  std::size_t m_shownCount = 0;
 };
 
 }  // namespace orlimo

@@ -60,32 +60,56 @@ void TSkyView::SetBackgroundPicture(const QImage& picture) {
 }
 
 void TSkyView::DrawSkyView(const TqvNMEA& nmea) {
+  const TSkyPicture& sky = nmea.Sky;
+  if (sky.SeveralCycles()) {
+    if (m_showsSky && sky.Revision() == m_skyRevision) return;
+    m_showsSky = true;
+    m_skyRevision = sky.Revision();
+    QPainter p;
+    BeginLayer(p);
+    for (const TSkySat& sat : sky.Satellites()) {
+      if (!sat.HasPosition) continue;
+      DrawDot(p, sat.Elevation, sat.Azimuth, GetSatelliteState(sat).color,
+              QString::fromLatin1(TSatName(sat.System, sat.Number).View()));
+    }
+    p.end();
+    update();
+    return;
+  }
   const TGSVRecord& gsv = nmea.GSV;
   if (!IsCompleteReport(gsv)) return;
-  if (m_layer.isNull()) m_layer = QImage(viewart::kSkySize, viewart::kSkySize, QImage::Format_ARGB32_Premultiplied);
-  m_layer.fill(Qt::transparent);
-
-  QPainter p(&m_layer);
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(9);  // 7 points on a 96 dpi screen
-  font.setBold(true);
-  p.setFont(font);
+  m_showsSky = false;
+  QPainter p;
+  BeginLayer(p);
   const int n = ShownSlotCount(gsv);
   for (int i = 1; i <= n; ++i) {
     const TSatInView& sat = gsv.Sats[static_cast<std::size_t>(i - 1)];
     if (!HasSkyPosition(sat)) continue;
-    const QPoint c = PolarToPoint(sat.Azimuth, SkyRadius(sat.Elevation), m_layer.width(), m_layer.height());
-    const QColor colour = GetSatelliteState(gsv, nmea.GSA, i).color;
-    p.setPen(colour);
-    p.setBrush(colour);
-    // corners (x - 7, y - 7) and (x + 7, y + 7), the far edge exclusive
-    p.drawEllipse(QRect(c.x() - kDotRadius, c.y() - kDotRadius, 2 * kDotRadius - 1, 2 * kDotRadius - 1));
-    p.setPen(Qt::black);
-    p.drawText(QRect(c.x() - 20, c.y() - kLabelRise, 40, 20), Qt::AlignHCenter | Qt::AlignTop,
-               QString::number(sat.PRN));
+    DrawDot(p, sat.Elevation, sat.Azimuth, GetSatelliteState(gsv, nmea.GSA, i).color, QString::number(sat.PRN));
   }
   p.end();
   update();
+}
+
+QPainter& TSkyView::BeginLayer(QPainter& p) {
+  if (m_layer.isNull()) m_layer = QImage(viewart::kSkySize, viewart::kSkySize, QImage::Format_ARGB32_Premultiplied);
+  m_layer.fill(Qt::transparent);
+  p.begin(&m_layer);
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(9);  // 7 points on a 96 dpi screen
+  font.setBold(true);
+  p.setFont(font);
+  return p;
+}
+
+void TSkyView::DrawDot(QPainter& p, int elevation, int azimuth, const QColor& colour, const QString& label) {
+  const QPoint c = PolarToPoint(azimuth, SkyRadius(elevation), m_layer.width(), m_layer.height());
+  p.setPen(colour);
+  p.setBrush(colour);
+  // corners (x - 7, y - 7) and (x + 7, y + 7), the far edge exclusive
+  p.drawEllipse(QRect(c.x() - kDotRadius, c.y() - kDotRadius, 2 * kDotRadius - 1, 2 * kDotRadius - 1));
+  p.setPen(Qt::black);
+  p.drawText(QRect(c.x() - 20, c.y() - kLabelRise, 40, 20), Qt::AlignHCenter | Qt::AlignTop, label);
 }
 
 QImage TSkyView::ComposedSky() const {

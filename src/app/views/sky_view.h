@@ -12,13 +12,18 @@
 //
 // Use: DrawSkyView on every view refresh, after the satellite view. It redraws
 // the layer only for a complete report and never writes the record (the
-// session clears the completeness mark afterwards).
+// session clears the completeness mark afterwards). A receiver of several
+// systems gets every satellite of its sky instead, each labelled with its
+// system's letter (G05, R71, E11), redrawn whenever that sky changes.
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
+
+#include <cstdint>
 
 #include "nmea/decoder.h"
 
@@ -66,6 +71,12 @@ class TSkyView : public QWidget {
  private:
   QImage m_background;  // ImaRadarBK
   QImage m_layer;       // Image3
+  std::uint32_t m_skyRevision = 0;  // of the several-constellation sky last drawn
+  bool m_showsSky = false;
+
+  // Starts a fresh dot layer and draws one dot with its label.
+  QPainter& BeginLayer(QPainter& p);
+  void DrawDot(QPainter& p, int elevation, int azimuth, const QColor& colour, const QString& label);
   bool m_hasPicture = false;
 };
 
