@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "orlimo_version.h"
+#include "sim/replay.h"
 #include "sim/simulated_receiver.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: gpssim [--personality sirf|sirf-binary|ublox|silent|noisy] [--rate BPS] [--hz N]\n"
     "              [--link PATH] [--ttff-hot S] [--ttff-cold S] [--tmc] [--replay FILE]\n"
-    "              [--ubx-rates LIST]\n"
+    "              [--ubx-rates LIST] [--replay-speed N]\n"
     "\n"
     "A GPS receiver on a pseudo-terminal. The first line printed is the port to open.\n"
     "\n"
@@ -40,7 +41,10 @@ constexpr const char* kUsage =
     "                   0..255, the rest as by default (1,1,1,1,1,1,0,0,0,0,0); its\n"
     "                   CFG-MSG replies report them\n"
     "  --replay FILE    play a captured log (# comment lines skipped) instead of the\n"
-    "                   scenario, at the receiver's rate and cycle, looping at the end\n"
+    "                   scenario, at the receiver's rate and the capture's pace (--hz N:\n"
+    "                   N cycles a second), looping at the end; a cycle longer than the\n"
+    "                   rate carries in time delays the next (a note says so)\n"
+    "  --replay-speed N play the capture N times faster: 1 to 16 (default 1)\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -71,7 +75,7 @@ int Fail(const std::string& msg) {
 int main(int argc, char** argv) {
   orlimo::SimOptions o;
   std::string link;
-  bool hotGiven = false;
+  bool hotGiven = false, hzGiven = false, speedGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
     auto value = [&](std::string_view& out) {
@@ -102,6 +106,7 @@ int main(int argc, char** argv) {
     } else if (a == "--hz") {
       if (!value(v) || !ParseInt(v, o.hz) || (o.hz != 1 && o.hz != 5 && o.hz != 10))
         return Fail("--hz takes 1, 5 or 10");
+      hzGiven = true;
     } else if (a == "--link") {
       if (!value(v) || v.empty()) return Fail("--link needs a path");
       link = v;
@@ -116,11 +121,27 @@ int main(int argc, char** argv) {
     } else if (a == "--replay") {
       if (!value(v) || v.empty()) return Fail("--replay needs a file");
       o.replayFile = v;
+    } else if (a == "--replay-speed") {
+      if (!value(v) || !orlimo::ParseReplaySpeed(v, o.replaySpeed)) return Fail("--replay-speed takes 1 to 16");
+      speedGiven = true;
     } else {
       return Fail("unknown option " + std::string(a));
     }
   }
   if (hotGiven) o.ttffStart = o.ttffHot;
+  if (speedGiven && o.replayFile.empty()) return Fail("--replay-speed needs --replay");
+  if (!o.replayFile.empty()) {
+    if (hzGiven) o.replayInterval = 1.0 / o.hz;
+    std::string why;
+    const auto cycles = orlimo::LoadReplay(o.replayFile, why);
+    if (!cycles) {
+      std::fprintf(stderr, "gpssim: cannot replay: %s\n", why.c_str());
+      return 1;
+    }
+    // Only the capture's own pace is checked: --hz asks for another on purpose.
+    const std::string note = hzGiven ? std::string() : orlimo::ReplayPaceNote(*cycles, o.rate, o.replaySpeed);
+    if (!note.empty()) std::fprintf(stderr, "gpssim: replay of %s: %s\n", o.replayFile.c_str(), note.c_str());
+  }
 
   // Signals are taken synchronously below; the receiver's thread inherits the mask.
   sigset_t sigs;

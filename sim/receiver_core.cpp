@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "frames/hex.h"
 #include "frames/sirf_frame.h"
 #include "frames/ubx_frame.h"
 #include "sim/nmea_output.h"
+#include "sim/replay.h"
 #include "sim/sirf_binary_output.h"
 
 namespace orlimo {
@@ -62,6 +64,10 @@ ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSecon
       bannerDue_(options.personality == SimPersonality::UBlox),
       ubxRates_(options.ubxRates) {
   options_.hz = std::clamp(options_.hz, 1, 10);
+  if (!replay_.empty()) {
+    const double captured = options_.replayInterval > 0 ? options_.replayInterval : CaptureInterval(replay_);
+    replayInterval_ = captured / std::clamp(options_.replaySpeed, 1, kMaxReplaySpeed);
+  }
 }
 
 bool ReceiverCore::HasFix(double now) const { return !options_.scenario.noFix && now >= fixAt_; }
@@ -76,23 +82,16 @@ void ReceiverCore::Receive(std::string_view bytes, double now) {
   std::vector<HostMessage> messages;
   parser_.Feed(bytes, messages);
   counters_.rejected = parser_.Rejected();
+  const bool obeys = replay_.empty() || !options_.replayOnly;
   for (const HostMessage& m : messages) {
     ++counters_.commands;
+    if (m.kind != HostMessage::Kind::Nmea) ++counters_.framesChecked;
+    Record(m.kind == HostMessage::Kind::Nmea ? m.bytes : BytesToHex(m.bytes));
+    if (!obeys) continue;
     switch (m.kind) {
-      case HostMessage::Kind::Nmea:
-        Record(m.bytes);
-        HandleNmea(m.bytes, now);
-        break;
-      case HostMessage::Kind::SiRF:
-        ++counters_.framesChecked;
-        Record(BytesToHex(m.bytes));
-        HandleSiRF(m.bytes, now);
-        break;
-      case HostMessage::Kind::UBX:
-        ++counters_.framesChecked;
-        Record(BytesToHex(m.bytes));
-        HandleUBX(m.bytes, now);
-        break;
+      case HostMessage::Kind::Nmea: HandleNmea(m.bytes, now); break;
+      case HostMessage::Kind::SiRF: HandleSiRF(m.bytes, now); break;
+      case HostMessage::Kind::UBX: HandleUBX(m.bytes, now); break;
     }
   }
 }
@@ -239,11 +238,6 @@ std::string ReceiverCore::Damage(const std::string& sentence) {
 }
 
 std::string ReceiverCore::CycleOutput(double now) {
-  if (!replay_.empty()) {
-    std::string out = replay_[replayPos_];
-    replayPos_ = (replayPos_ + 1) % replay_.size();
-    return out;
-  }
   const SimSnapshot snap = world_.At(now, HasFix(now));
   std::string out;
   if (mode_ == SimMode::SiRFBinary) {
@@ -273,6 +267,7 @@ std::string ReceiverCore::Due(double now) {
   if (now < silentUntil_) return {};
   std::string out = std::move(replies_);
   replies_.clear();
+  if (!replay_.empty()) return out + ReplayDue(now);
   // Cycle k is due at k / hz seconds: counted, never summed, so that tenths do not drift
   // (ten additions of 0.1 are not 1.0).
   const double due = static_cast<double>(nextCycle_) / options_.hz;
@@ -284,6 +279,24 @@ std::string ReceiverCore::Due(double now) {
     nextCycle_ = std::max(nextCycle_, static_cast<std::int64_t>(std::floor(now * options_.hz)) + 1);
   }
   return out;
+}
+
+double ReceiverCore::NextDue() const {
+  if (options_.personality == SimPersonality::Silent) return std::numeric_limits<double>::infinity();
+  const double cycle = replay_.empty() ? static_cast<double>(nextCycle_) / options_.hz : replayDue_;
+  return std::max(silentUntil_, replies_.empty() ? cycle : 0.0);
+}
+
+std::string ReceiverCore::ReplayDue(double now) {
+  if (now < replayDue_) return {};
+  // More than a cycle late (a stalled thread): the cadence starts again from now, no burst.
+  if (now - replayDue_ > replayInterval_) replayDue_ = now;
+  const std::string& cycle = replay_[replayPos_];
+  replayPos_ = (replayPos_ + 1) % replay_.size();
+  ++counters_.cycles;
+  // Every byte goes out: a cycle longer than the line carries in time delays the next.
+  replayDue_ += std::max(replayInterval_, LineSeconds(cycle.size(), rate_));
+  return cycle;
 }
 
 }  // namespace orlimo

@@ -18,6 +18,12 @@
 // Every personality takes any other checked sentence or frame (a console command,
 // say): it is counted and recorded, and otherwise ignored. A sentence may come without
 // a checksum, as annotated commands do; one that carries "*hh" must have it right.
+//
+// A replay sends the capture's cycles in turn, looping at the end, one each
+// interval (the capture's own, or replayInterval) divided by the replay speed. A cycle
+// the line cannot carry in that time delays the next until it has gone out. With
+// replayOnly the receiver is the captured one: it takes commands as above and obeys
+// and answers none.
 #pragma once
 
 #include <array>
@@ -61,6 +67,10 @@ class ReceiverCore {
 
   // What goes on the line at `now`: replies first, then a cycle when one is due.
   std::string Due(double now);
+  // When Due() next has something if the host sends nothing more: waiting replies at
+  // once, else the next cycle, never before a restart's silence ends; infinity for a
+  // receiver that never speaks. The I/O loop sleeps until then.
+  double NextDue() const;
 
   int Rate() const { return rate_; }
   SimMode Mode() const { return mode_; }
@@ -75,6 +85,7 @@ class ReceiverCore {
   void HandleUBX(std::string_view frame, double now);
   void Restart(int kind, double now);
   std::string CycleOutput(double now);
+  std::string ReplayDue(double now);
   std::string Damage(const std::string& sentence);
   std::string PowerReply() const;
   std::string Banner() const;
@@ -83,6 +94,8 @@ class ReceiverCore {
   SimWorld world_;
   std::vector<std::string> replay_;
   std::size_t replayPos_ = 0;
+  double replayInterval_ = 1;  // seconds from one replayed cycle to the next
+  double replayDue_ = 0;       // when the next one goes out
   HostInputParser parser_;
   std::mt19937 rng_;
 

@@ -3,24 +3,68 @@
 // The capture is a raw byte stream: NMEA text and binary frames exactly as received,
 // plus '#' comment lines of the capture format, which are dropped. The stream is cut
 // into records (a sentence with its line end, a SiRF or UBX frame, or a run of other
-// bytes), and a new cycle begins at the first record that repeats one already in the
-// current cycle (a GSV message counts with its number, a frame with its message ID).
+// bytes), and the records into the receiver's output cycles (epochs).
+//
+// A cycle is what a receiver sends for one solution. Its anchors are the records a
+// receiver sends once a solution: sentences that carry the solution's time (RMC, GGA,
+// GNS, GLL, ZDA, GST, GBS, GRS, $PSRFEPE), VTG, and binary frames by message ID
+// (except UBX INF, which is text). A new cycle begins at an anchor whose time differs
+// from the cycle's, or at an anchor the cycle already holds. The other records (GSA,
+// GSV, TXT, ...) may come several times a cycle (a GSA per satellite system, GSVs per
+// system and signal) or only every few cycles, so they never begin a cycle by
+// themselves: they stay with the anchors before them, except that the run of them
+// just before a new cycle's first anchor joins the new cycle from the first one the
+// old cycle already held before that run (a receiver that sends its GSVs first). A
+// stream without anchors is cut where any record repeats (a GSV message counts with
+// its number).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sim/sim_options.h"
+
 namespace orlimo {
+
+// A capture larger than this is refused rather than read into memory: about a day of
+// a GPS and GLONASS receiver at 1 Hz.
+inline constexpr std::size_t kReplayFileLimit = std::size_t{64} << 20;
 
 // The capture's bytes without its comment lines.
 std::string StripCaptureComments(std::string_view capture);
 
 // Cycles of the capture, each a run of bytes to send together; never empty strings.
+// Sentences stored with a bare LF get their CR back; all other bytes are kept.
 std::vector<std::string> SplitIntoCycles(std::string_view stream);
+
+// Seconds between the capture's cycles: the median step between the times their
+// sentences carry, within 0.05 .. 5 s; 1 when they carry none.
+double CaptureInterval(const std::vector<std::string>& cycles);
 
 // Reads and splits a capture file; nullopt when it cannot be read or holds nothing.
 std::optional<std::vector<std::string>> LoadReplay(const std::string& path);
+// The same, with `why` saying what is wrong with the file ("FILE is empty", ...).
+std::optional<std::vector<std::string>> LoadReplay(const std::string& path, std::string& why);
+
+// Seconds the simulated line takes for `bytes` at `rate` bit/s, at most (10 bits a
+// byte and an idle gap of up to one bit).
+double LineSeconds(std::size_t bytes, int rate);
+
+// The lowest receiver rate from 9600 bit/s up that sends every cycle within the
+// capture's interval played `speed` times faster; 115200 when none does.
+int ReplayRate(const std::vector<std::string>& cycles, int speed);
+
+// Empty when every cycle fits its interval at `rate` and `speed`; otherwise a note for
+// the user that the replay slows down to send every byte, and by how much.
+std::string ReplayPaceNote(const std::vector<std::string>& cycles, int rate, int speed);
+
+// A replay as the program and the console start it: the captured receiver alone
+// (replayOnly), `speed` times faster, at `rate` bit/s or, with 0, at ReplayRate. False
+// with `error` saying why when the file cannot be played; `note` is ReplayPaceNote's.
+bool SetUpReplay(const std::string& path, int rate, int speed, SimOptions& out, std::string& error,
+                 std::string& note);
 
 }  // namespace orlimo

@@ -47,4 +47,13 @@ bool ParseUbxRates(std::string_view list, SimUbxRates& rates) {
   return true;
 }
 
+bool ParseReplaySpeed(std::string_view text, int& speed) {
+  int v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || v < 1 || v > kMaxReplaySpeed)
+    return false;
+  speed = v;
+  return true;
+}
+
 }  // namespace orlimo

@@ -42,6 +42,12 @@ inline constexpr SimUbxRates kDefaultUbxRates = {1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0
 // the list is empty, too long or holds anything but such numbers.
 bool ParseUbxRates(std::string_view list, SimUbxRates& rates);
 
+// How much faster than captured a replay may play.
+inline constexpr int kMaxReplaySpeed = 16;
+
+// "4": a whole number from 1 to kMaxReplaySpeed. False, and `speed` untouched, otherwise.
+bool ParseReplaySpeed(std::string_view text, int& speed);
+
 struct SimOptions {
   SimPersonality personality = SimPersonality::SiRF;
   int rate = 9600;              // bit/s the receiver sends and listens at
@@ -55,6 +61,9 @@ struct SimOptions {
   bool zda = false;             // send ZDA in each cycle (u-blox: ubxRates decides)
   SimUbxRates ubxRates = kDefaultUbxRates;  // u-blox output rates, also after CFG-CFG
   std::string replayFile;       // play this capture instead of the scenario
+  int replaySpeed = 1;          // ... this many times faster, 1 to kMaxReplaySpeed
+  double replayInterval = 0;    // seconds between its cycles; 0: as captured
+  bool replayOnly = false;      // the captured receiver: it answers and obeys no command
   SimScenario scenario;
   std::uint32_t seed = 1;       // for the line noise and the byte gaps
 };

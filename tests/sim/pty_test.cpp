@@ -19,6 +19,7 @@
 #include "frames/hex.h"
 #include "nmea/sentence.h"
 #include "session/baud_signatures.h"
+#include "sim/replay.h"
 #include "sim/simulated_receiver.h"
 #include "sim/termios_rate.h"
 
@@ -197,6 +198,26 @@ TEST(SimPty, ReplaysACapturedLog) {
   EXPECT_EQ(got.find("# Name"), std::string::npos);
 }
 
+TEST(SimPty, AReplayArrivesByteForByteAsCaptured) {
+  const std::string log = std::string(ORLIMO_TESTDATA_DIR) + "/receiver-logs/neo-m8n.log";
+  if (!std::filesystem::exists(log)) GTEST_SKIP() << "no captures at " << log;
+  SimOptions o;
+  std::string error, note;
+  ASSERT_TRUE(SetUpReplay(log, 115200, 16, o, error, note)) << error;
+  SimulatedReceiver sim(o);
+  HostPort host(sim.Start(), 115200);
+  const auto cycles = LoadReplay(log);
+  ASSERT_TRUE(cycles);
+  std::string capture;
+  for (const std::string& c : *cycles) capture += c;
+  // Once round the loop, from the first line end the port saw to the last.
+  std::string got = host.ReadUntil(20s, [&](const std::string& s) { return s.size() > capture.size() + 2000; });
+  ASSERT_GT(got.size(), capture.size() + 2000);
+  got = got.substr(got.find("\r\n") + 2);
+  got.resize(got.rfind("\r\n") + 2);
+  EXPECT_NE((capture + capture).find(got), std::string::npos);
+}
+
 TEST(SimPty, StartFailsCleanlyOnAMissingReplayFile) {
   SimOptions o;
   o.replayFile = "/nonexistent/capture.log";
@@ -246,10 +267,11 @@ TEST(Gpssim, HelpNamesEveryOptionAndBadOptionsFail) {
   while (fgets(buf, sizeof buf, p)) help += buf;
   EXPECT_EQ(pclose(p), 0);
   for (const char* opt : {"--personality", "sirf-binary", "ublox", "silent", "noisy", "--rate", "--hz", "--link",
-                          "--ttff-hot", "--ttff-cold", "--tmc", "--replay", "--ubx-rates"})
+                          "--ttff-hot", "--ttff-cold", "--tmc", "--replay", "--ubx-rates", "--replay-speed"})
     EXPECT_NE(help.find(opt), std::string::npos) << opt;
   for (const char* bad : {" --rate 1234", " --hz 3", " --personality garmin", " --frobnicate", " --ubx-rates 1,256",
-                          " --ubx-rates"})
+                          " --ubx-rates", " --replay-speed 2", " --replay /nonexistent/capture.log",
+                          " --replay " ORLIMO_SOURCE_DIR "/README.md", " --replay x.log --replay-speed 17"})
     EXPECT_NE(std::system((std::string(GPSSIM_PATH) + bad + " >/dev/null 2>&1").c_str()), 0) << bad;
 }
 
