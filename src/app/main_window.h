@@ -18,6 +18,8 @@
 #include "app/dialogs.h"
 #include "app/navi_format.h"
 #include "app/tool_bar.h"
+#include "serial/by_id.h"
+#include "serial/port_label.h"
 #include "serial/usb_watch.h"
 #include "session/file_places.h"
 #include "session/session.h"
@@ -62,6 +64,10 @@ struct TFrmOrlimoSetup {
   std::function<QStringList(const QStringList& extra)> ListPorts;
   // Plug events; by default udev.
   std::unique_ptr<DeviceEventSource> DeviceEvents;
+  // The udev properties behind a port's label; by default udev's own.
+  PortPropertyReader PortProperties;
+  // Where the stable port names live; empty: /dev/serial/by-id.
+  QString StablePortDir;
   // Message boxes by default.
   std::unique_ptr<IDialogs> Dialogs;
   // The settings file and the folder of the logs; empty: the window reads and
@@ -144,6 +150,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   bool SelectPort(const QString& port);
   // Selects the port, offering it first when it is not listed.
   void ChoosePort(const QString& port);
+  // A stable name (/dev/serial/by-id/...) stays listed from now on, plugged in or
+  // not; other names are left alone.
+  void KeepStablePort(const QString& port);
 
   // --- Life of the window ---
   // First showing: the settings file is read and applied (once).
@@ -232,10 +241,13 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void SetCommandControlsEnabled(bool enabled);
   QToolButton* ToolFor(TToolButton button) const;
   void BringToFront();
-  // The system's ports and the extra ones; nullopt when they cannot be listed.
+  // The system's ports, the extra ones and the stable names kept; nullopt when they
+  // cannot be listed.
   std::optional<QStringList> CurrentPortList();
+  QString PortLabelFor(const QString& port) const;
 
   TFrmOrlimoSetup setup_;
+  TStablePorts stablePorts_{setup_.StablePortDir};
   // Memo1..Memo4 (index 0 unused) and the lines each holds.
   std::array<QPlainTextEdit*, 5> memos_{};
   std::array<int, 5> memoLines_{};

@@ -2,6 +2,11 @@
 // names that are paths are taken as ports, so a stray event text never reaches the
 // selector. Removal closes the connection only when the removed port is the one
 // that is open.
+//
+// A stable name the user gave (/dev/serial/by-id/...) is kept as given and stays
+// listed while its device is away. The device may come back on another node:
+// that node's arrival is the return of the stable name, and the removal of the node
+// it pointed to is its removal.
 #include <QComboBox>
 
 #include "app/info_usb.h"
@@ -37,6 +42,15 @@ std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
   try {
     QStringList ports = setup_.ListPorts(setup_.ExtraPorts);
     portListFailing_ = false;
+    // Stable names given with --port are kept here: the system's list drops them
+    // while their device is away.
+    for (const QString& extra : setup_.ExtraPorts) stablePorts_.Keep(extra);
+    stablePorts_.Update();
+    const qsizetype listed = ports.size();
+    for (const QString& name : stablePorts_.Names()) {
+      if (!ports.contains(name)) ports << name;
+    }
+    if (ports.size() != listed) SortPortNames(ports);
     return ports;
   } catch (const EPortListError& e) {
     // The device database could not be read. That says nothing about the ports: the
@@ -50,12 +64,26 @@ std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
   }
 }
 
+QString TFrmOrlimo::PortLabelFor(const QString& port) const {
+  QString node = port;
+  if (stablePorts_.IsKept(port)) {
+    node = stablePorts_.NodeNow(port);
+    if (node.isEmpty()) return PortLabel(port, QStringLiteral("not plugged in"));
+  }
+  const TUdevProperties properties =
+      setup_.PortProperties ? setup_.PortProperties(node) : ReadUdevProperties(node);
+  return PortLabel(port, DescribeUsbPort(properties));
+}
+
 bool TFrmOrlimo::ShowPortList(const QStringList& ports) {
   const QString shown = cbGPSCOM_->currentText();
   if (ports != PortItems()) {
     cbGPSCOM_->clear();
     cbGPSCOM_->addItems(ports);
   }
+  // Relabelled every time: another device may have taken a node, or a stable name
+  // may point elsewhere, without the paths changing.
+  for (int i = 0; i < cbGPSCOM_->count(); ++i) cbGPSCOM_->SetPortLabel(i, PortLabelFor(cbGPSCOM_->itemText(i)));
   if (ports.isEmpty()) return false;
   // The port shown before stays selected while it exists.
   const int keep = cbGPSCOM_->findText(shown);
@@ -76,11 +104,17 @@ bool TFrmOrlimo::SelectPort(const QString& port) {
 }
 
 void TFrmOrlimo::ChoosePort(const QString& port) {
+  KeepStablePort(port);
   if (SelectPort(port)) return;
   // Not there (yet): offered all the same, so connecting tries exactly this port and
   // says why it cannot, instead of opening another one.
   cbGPSCOM_->insertItem(0, port);
   cbGPSCOM_->setCurrentIndex(0);
+}
+
+void TFrmOrlimo::KeepStablePort(const QString& port) {
+  if (stablePorts_.IsKept(port) || !stablePorts_.Keep(port)) return;
+  if (const auto ports = CurrentPortList()) ShowPortList(*ports);
 }
 
 void TFrmOrlimo::AddExtraPort(const QString& port) {
@@ -118,7 +152,8 @@ void TFrmOrlimo::BringToFront() {
 void TFrmOrlimo::GPSUSBPortArrival(const QString& port) {
   if (!IsPortName(port)) return;
   RefreshPortList();
-  if (!session_->State().PortOpen) SelectPort(port);
+  const QString stable = stablePorts_.NameNowAt(port);
+  if (!session_->State().PortOpen) SelectPort(stable.isEmpty() ? port : stable);
   BringToFront();
   const QString notice = QStringLiteral(" (%1) Plug In !   ").arg(port);
   infoUSB_->SetLastUSBNotice(notice);
@@ -128,7 +163,8 @@ void TFrmOrlimo::GPSUSBPortArrival(const QString& port) {
 
 void TFrmOrlimo::GPSUSBPortRemoved(const QString& port) {
   if (!IsPortName(port)) return;
-  if (session_->State().PortOpen && DevicePath(session_->CommGPS().CommName()) == port) {
+  const QString open = session_->CommGPS().CommName();
+  if (session_->State().PortOpen && (DevicePath(open) == port || stablePorts_.LastNode(open) == port)) {
     session_->TBOpenClick();
   }
   RefreshPortList();

@@ -32,6 +32,7 @@ int Select(QComboBox* box, const std::optional<std::string>& value, bool latin1)
 
 void TFrmOrlimo::ApplySettings(const TSettings& s) {
   TComm& comm = session_->CommGPS();
+  if (s.COMPort) KeepStablePort(QString::fromStdString(*s.COMPort));
   const int port = Select(cbGPSCOM_, s.COMPort, false);
   comm.SetCommName(port >= 0 ? cbGPSCOM_->itemText(port) : QString());
   commNamed_ = true;
