@@ -1,6 +1,7 @@
 #include "nmea/decoder.h"
 
 #include <algorithm>
+#include <array>
 
 #include "nmea/fields.h"
 #include "nmea/satellite_system.h"
@@ -175,7 +176,7 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   // Commas alone: the last field keeps "*hh", and its number is read up to the '*'.
   const FieldList f(s, CommaSeparator);
   const int commas = f.SeparatorCount();
-  if (commas + std::count(s.begin(), s.end(), '*') < 4) return;
+  if (commas < 4 && commas + std::count(s.begin(), s.end(), '*') < 4) return;
   // The newer form: one field after whole groups of four, a single hex digit or
   // empty (some receivers leave it so for a system they report on one signal).
   const std::string_view tail = f[commas + 1].substr(0, f[commas + 1].find('*'));
@@ -194,10 +195,12 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   r.SignalId = hasSignal ? static_cast<std::uint8_t>(HexDigitValue(tail[0])) : 0;
   SystemNumber numbers;
   const int groups = (commas - 3 - (newerForm ? 1 : 0) + 3) / 4;  // a cut-short one counts
-  for (int g = 0; g < groups && g < 4; ++g) {
-    std::int32_t prn = 0;
-    TryParseInt(f[5 + 4 * g], prn);
-    numbers.Add(prn);
+  // Read once here, used again for the slots below.
+  std::array<std::int32_t, 4> prns{};
+  const int read = std::min(groups, 4);
+  for (int g = 0; g < read; ++g) {
+    TryParseInt(f[5 + 4 * g], prns[g]);
+    numbers.Add(prns[g]);
   }
   r.System = numbers.System(s, 0);
 
@@ -217,7 +220,7 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   for (int i = 1; i <= last; ++i) {
     const int b = 4 * (i - 1) + 4;
     TSatInView& sat = r.Sats[first + i - 1];
-    sat.PRN = static_cast<std::int16_t>(number(b + 1));
+    sat.PRN = static_cast<std::int16_t>(i <= read ? prns[i - 1] : number(b + 1));
     sat.Elevation = static_cast<std::int8_t>(number(b + 2));
     sat.Azimuth = static_cast<std::int16_t>(number(b + 3));
     sat.SNR = static_cast<std::int8_t>(number(b + 4));

@@ -1,8 +1,10 @@
 #include "nmea/fields.h"
 
+#include <bit>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "nmea/records.h"
@@ -28,24 +30,93 @@ int CountSeparators(std::string_view line, const SeparatorSet& separators) {
   return count;
 }
 
+namespace {
+
+// Eight bytes of a line at a time. Only on little-endian machines, where the first byte
+// of the line is the lowest of the word; others split byte by byte.
+constexpr bool kWordSearch = std::endian::native == std::endian::little;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+
+std::uint64_t LoadWord(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// The high bit of each byte of w that equals c (exact: no borrow crosses bytes).
+std::uint64_t BytesEqual(std::uint64_t w, std::uint64_t c) {
+  const std::uint64_t x = w ^ (c * kOnes);
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+template <bool kTwo>
+std::uint64_t SeparatorBytes(std::uint64_t w, std::uint64_t first, std::uint64_t second) {
+  return kTwo ? BytesEqual(w, first) | BytesEqual(w, second) : BytesEqual(w, first);
+}
+
+}  // namespace
+
 // Positions are 32-bit: a line is cut at 4 GiB (the receive buffer holds 4096 bytes).
 FieldList::FieldList(std::string_view line, const SeparatorSet& separators)
     : line_(line.substr(0, UINT32_MAX)) {
-  line = line_;
-  const auto size = static_cast<std::uint32_t>(line.size());
-  std::uint32_t i = 0;
-  for (; i < size && count_ < kMaxFields; ++i) {
-    if (separators.Contains(line[i])) ends_[count_++] = i;
+  const auto size = static_cast<std::uint32_t>(line_.size());
+  if (kWordSearch && separators.IsPair() && size >= 8) {
+    if (separators.First() == separators.Second()) {
+      SplitByWords<false>(separators.First(), separators.First());
+    } else {
+      SplitByWords<true>(separators.First(), separators.Second());
+    }
+  } else {
+    std::uint32_t count = 0, total = 0, i = 0;
+    for (; i < size && count < kMaxFields; ++i) {
+      if (separators.Contains(line_[i])) ends_[count++] = i;
+    }
+    total = count;
+    for (; i < size; ++i) total += separators.Contains(line_[i]) ? 1 : 0;
+    count_ = static_cast<int>(count);
+    separators_ = static_cast<int>(total);
   }
-  separators_ = count_;
-  for (; i < size; ++i) separators_ += separators.Contains(line[i]) ? 1 : 0;
   // A field that would start at the very end of the line does not exist for GetField
   // (it walks characters), so a line ending in a separator has no empty last field.
   const std::uint32_t lastStart = count_ == 0 ? 0 : ends_[count_ - 1] + 1;
   if (lastStart < size && count_ < kMaxFields) ends_[count_++] = size;
 }
 
-bool TryParseInt(std::string_view text, std::int32_t& value) {
+template <bool kTwo>
+void FieldList::SplitByWords(unsigned char first, unsigned char second) {
+  const char* p = line_.data();
+  const auto size = static_cast<std::uint32_t>(line_.size());
+  std::uint32_t count = 0, i = 0;
+  // Each separator byte has its high bit set in mask; i is the word's position.
+  // While a whole word of separators fits, no store needs checking.
+  for (; i + 8 <= size && count + 8 <= kMaxFields; i += 8) {
+    for (std::uint64_t mask = SeparatorBytes<kTwo>(LoadWord(p + i), first, second); mask != 0;
+         mask &= mask - 1)
+      ends_[count++] = i + std::countr_zero(mask) / 8;
+  }
+  std::uint32_t total = count;
+  const auto take = [&](std::uint64_t mask, std::uint32_t base) {
+    for (; mask != 0; mask &= mask - 1) {
+      if (count < kMaxFields) ends_[count++] = base + std::countr_zero(mask) / 8;
+      ++total;
+    }
+  };
+  for (; i + 8 <= size; i += 8) take(SeparatorBytes<kTwo>(LoadWord(p + i), first, second), i);
+  if (i < size) {
+    // The last word overlaps the one before it: its first bytes were seen already.
+    const std::uint32_t base = size - 8;
+    const std::uint64_t fresh = ~std::uint64_t{0} << (8 * (i - base));
+    take(SeparatorBytes<kTwo>(LoadWord(p + base), first, second) & fresh, base);
+  }
+  count_ = static_cast<int>(count);
+  separators_ = static_cast<int>(total);
+}
+
+namespace {
+
+// The full rules of TryParseInt; plain digit strings take the short way first.
+bool ParseIntFully(std::string_view text, std::int32_t& value) {
   value = 0;
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
@@ -79,7 +150,30 @@ bool TryParseInt(std::string_view text, std::int32_t& value) {
   return any && i == text.size();
 }
 
-bool TryParseFloat(std::string_view text, double& value) {
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
+
+}  // namespace
+
+bool TryParseInt(std::string_view text, std::int32_t& value) {
+  // A digit first and at most nine in all: no blank, sign, base or overflow to mind.
+  // The value on a stop is what the digits before it make, as the full rules give.
+  if (text.size() - 1 < 9 && DigitValue(text[0]) <= 9) {
+    std::uint32_t v = 0;
+    std::size_t i = 0;
+    for (unsigned d; i < text.size() && (d = DigitValue(text[i])) <= 9; ++i) v = v * 10 + d;
+    value = static_cast<std::int32_t>(v);
+    return i == text.size();
+  }
+  return ParseIntFully(text, value);
+}
+
+namespace {
+
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The full rules of TryParseFloat; plain readings take the short way first.
+bool ParseFloatFully(std::string_view text, double& value) {
   // Check the accepted form first; from_chars alone would also take "inf" and "nan".
   std::size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
@@ -123,9 +217,6 @@ bool TryParseFloat(std::string_view text, double& value) {
     value = negative ? -0.0 : 0.0;
     return true;
   }
-  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   double parsed = 0;
   if (!exponent && digits <= 15 && fraction <= 22) {
     // Both operands are exact doubles, so the one rounding of the division is correct.
@@ -138,6 +229,32 @@ bool TryParseFloat(std::string_view text, double& value) {
   }
   value = negative ? -parsed : parsed;
   return true;
+}
+
+}  // namespace
+
+bool TryParseFloat(std::string_view text, double& value) {
+  // Digits with at most one '.', a digit first, at most fifteen characters: the same
+  // exact division as the full rules make, without their checks for blanks, signs
+  // and exponents.
+  const std::size_t n = text.size();
+  if (n - 1 < 15 && DigitValue(text[0]) <= 9) {
+    std::uint64_t mantissa = 0;
+    std::size_t i = 0;
+    unsigned d;
+    for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
+    std::size_t fraction = 0;
+    if (i < n && text[i] == '.') {
+      const std::size_t dot = i++;
+      for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
+      fraction = i - dot - 1;
+    }
+    if (i == n) {
+      value = static_cast<double>(mantissa) / kPow10[fraction];
+      return true;
+    }
+  }
+  return ParseFloatFully(text, value);
 }
 
 double NMEAToDegrees(double v) {

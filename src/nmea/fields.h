@@ -4,20 +4,34 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace orlimo {
 
-// A membership set over byte values (a table: one load per byte tested).
+// A membership set over byte values (a table: one load per byte tested). A set of one
+// or two characters also keeps them, so a line can be searched a word at a time.
 class SeparatorSet {
  public:
   constexpr SeparatorSet(std::initializer_list<unsigned char> chars) {
-    for (unsigned char c : chars) member_[c] = true;
+    for (unsigned char c : chars) {
+      if (member_[c]) continue;
+      member_[c] = true;
+      if (distinct_ < 2) pair_[distinct_] = c;
+      ++distinct_;
+    }
+    if (distinct_ == 1) pair_[1] = pair_[0];
   }
   constexpr bool Contains(char c) const { return member_[static_cast<unsigned char>(c)]; }
+  // The members, when there are one or two (the second repeats a lone first).
+  constexpr bool IsPair() const { return distinct_ == 1 || distinct_ == 2; }
+  constexpr unsigned char First() const { return pair_[0]; }
+  constexpr unsigned char Second() const { return pair_[1]; }
 
  private:
   std::array<bool, 256> member_{};
+  std::array<unsigned char, 2> pair_{};
+  int distinct_ = 0;
 };
 
 inline constexpr SeparatorSet FieldSeparators{',', '*'};
@@ -42,12 +56,15 @@ class FieldList {
   std::string_view operator[](int n) const {  // 1-based, like GetField
     if (n < 1 || n > count_) return {};
     const std::uint32_t start = n == 1 ? 0 : ends_[n - 2] + 1;
-    return line_.substr(start, ends_[n - 1] - start);
+    return {line_.data() + start, ends_[n - 1] - start};  // within the line by construction
   }
   // Separators in the whole line, including those past kMaxFields.
   int SeparatorCount() const { return separators_; }
 
  private:
+  template <bool kTwo>
+  void SplitByWords(unsigned char first, unsigned char second);
+
   std::string_view line_;
   // Where field i+1 ends (its separator, or the end of the line). Only the first
   // count_ entries are written; no need to clear the rest per sentence.

@@ -1,5 +1,6 @@
 #include "nmea/sentence.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace orlimo {
@@ -22,12 +23,42 @@ std::uint8_t XorOf(std::string_view s) {
   return x;
 }
 
-// Bytes that can begin a tag, so the type search skips digits and commas quickly.
-constexpr std::array<bool, 256> kTagStart = [] {
-  std::array<bool, 256> t{};
-  for (unsigned char c : {'R', 'G', 'V', 'M', 'P'}) t[c] = true;
-  return t;
+// The type tags are three upper-case letters. Looking at the last byte of a
+// three-byte window, the search may move on by as many bytes as no tag could end
+// there: 3 past a byte in no tag (digits, commas), 0 at a byte some tag ends with
+// (then the window is checked and the search moves on by one).
+constexpr std::array<std::uint8_t, 256> kTagShift = [] {
+  std::array<std::uint8_t, 256> shift{};
+  shift.fill(3);
+  for (std::size_t t = 1; t < SentenceTags.size(); ++t) {
+    for (std::size_t j = 0; j < 3; ++j) {
+      const auto c = static_cast<unsigned char>(SentenceTags[t][j]);
+      shift[c] = std::min<std::uint8_t>(shift[c], static_cast<std::uint8_t>(2 - j));
+    }
+  }
+  return shift;
 }();
+
+// The type whose tag the three bytes spell; 0 for none.
+int TagAt(const char* p) {
+  const char a = p[0], b = p[1], c = p[2];
+  switch (a) {
+    case 'R': return (b == 'M' && c == 'C') ? stRMC : 0;
+    case 'G':
+      if (b == 'G' && c == 'A') return stGGA;
+      if (b == 'L' && c == 'L') return stGLL;
+      if (b == 'S' && c == 'A') return stGSA;
+      if (b == 'S' && c == 'V') return stGSV;
+      return 0;
+    case 'V': return (b == 'T' && c == 'G') ? stVTG : 0;
+    case 'M': return (b == 'S' && c == 'S') ? stMSS : 0;
+    case 'P':
+      if (b == 'Q' && c == 'Y') return stPQY;
+      if (b == 'Q' && c == 'X') return stPQX;
+      return 0;
+    default: return 0;
+  }
+}
 
 bool HexMatches(std::uint8_t value, char hi, char lo) {
   return kHexUpper[value >> 4] == hi && kHexUpper[value & 0x0F] == lo;
@@ -58,30 +89,20 @@ std::string NMEAChecksumSuffix(std::string_view text) {
 TSentenceType GetSentenceType(std::string_view line) {
   // One pass over the line; a tag earlier in the table wins wherever it occurs.
   int best = kSentenceTypeCount;
-  for (std::size_t i = 0; i + 3 <= line.size(); ++i) {
-    if (!kTagStart[static_cast<unsigned char>(line[i])]) continue;
-    const char a = line[i], b = line[i + 1], c = line[i + 2];
-    int t = 0;
-    switch (a) {
-      case 'R': t = (b == 'M' && c == 'C') ? stRMC : 0; break;
-      case 'G':
-        if (b == 'G' && c == 'A') t = stGGA;
-        else if (b == 'L' && c == 'L') t = stGLL;
-        else if (b == 'S' && c == 'A') t = stGSA;
-        else if (b == 'S' && c == 'V') t = stGSV;
-        break;
-      case 'V': t = (b == 'T' && c == 'G') ? stVTG : 0; break;
-      case 'M': t = (b == 'S' && c == 'S') ? stMSS : 0; break;
-      case 'P':
-        if (b == 'Q' && c == 'Y') t = stPQY;
-        else if (b == 'Q' && c == 'X') t = stPQX;
-        break;
-      default: break;
+  const char* p = line.data();
+  const std::size_t n = line.size();
+  for (std::size_t end = 2; end < n;) {  // the window is p[end - 2 .. end]
+    const std::uint8_t shift = kTagShift[static_cast<unsigned char>(p[end])];
+    if (shift != 0) {
+      end += shift;
+      continue;
     }
+    const int t = TagAt(p + end - 2);
     if (t != 0 && t < best) {
       best = t;
       if (best == stRMC) break;
     }
+    ++end;
   }
   return best == kSentenceTypeCount ? stNIL : static_cast<TSentenceType>(best);
 }
