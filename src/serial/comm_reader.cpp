@@ -1,12 +1,15 @@
 // The reader: waits in poll for bytes or the stop signal, gathers a chunk until the
 // line has been quiet for the interval timeout (or 2048 bytes, or the total
-// timeout), and posts each chunk as an owned QByteArray.
+// timeout), and posts each chunk as an owned QByteArray. While a chunk is being
+// gathered it looks at the port every half interval instead of waking per byte.
 #include <linux/serial.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -60,6 +63,17 @@ int MillisUntil(Clock::time_point deadline) {
   return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
 }
 
+// How long the reader sleeps without watching the port while bytes keep coming.
+// Watching wakes it for every byte a slow line brings (a pty or a UART hands them
+// over one or two at a time); sleeping half the interval and then taking all that
+// came wakes it a few dozen times a second instead. Bytes found after such a sleep
+// are dated to its start, so a chunk still ends within the interval of its last
+// byte; the price is that a pause longer than the interval less this sleep may end
+// a chunk. Intervals below 2 ms keep watching byte by byte.
+constexpr std::uint32_t kMaxLookMs = 20;
+
+std::uint32_t LookPeriodMs(std::uint32_t interval) { return std::min(interval / 2, kMaxLookMs); }
+
 void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
   CommEventSink& sink = *ctx.sink;
   LineEventWatch lineEvents(ctx.fd);
@@ -68,10 +82,15 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
   Clock::time_point chunkEnd{};  // the earlier of the quiet deadline and the total deadline
   Clock::time_point totalEnd{};
   bool totalLimited = false;
+  // Bytes are coming: sleep and look rather than watch. Only set while a chunk is
+  // being gathered, so an idle port blocks in poll without a timeout.
+  bool looking = false;
+  Clock::time_point lastLook{};  // when the port was last read empty (up to then)
 
   auto deliver = [&] {
     if (have > 0) sink.PostReceived(QByteArray(buf.data(), have));
     have = 0;
+    looking = false;
   };
   std::uint32_t chunkGeneration = ctx.timeouts->lineGeneration.load(std::memory_order_acquire);
 
@@ -80,23 +99,36 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
     int timeout = -1;
     if (have > 0) {
       timeout = MillisUntil(chunkEnd);
-      if (timeout == 0) {
+      if (timeout == 0 && !looking) {
         deliver();
         continue;
       }
     }
 
-    std::array<pollfd, 2> fds{{{ctx.stopFd, POLLIN, 0}, {ctx.fd, POLLIN, 0}}};
-    const int ready = ::poll(fds.data(), fds.size(), timeout);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      sink.PostHangup();
-      return;
+    short portEvents = 0;
+    const bool watched = !looking || have == 0;
+    if (watched) {
+      std::array<pollfd, 2> fds{{{ctx.stopFd, POLLIN, 0}, {ctx.fd, POLLIN, 0}}};
+      const int ready = ::poll(fds.data(), fds.size(), timeout);
+      if (ready < 0) {
+        if (errno == EINTR) continue;
+        sink.PostHangup();
+        return;
+      }
+      if (fds[0].revents != 0) return;  // stopped: a half-gathered chunk goes with the purge
+      if (ready == 0) continue;         // the quiet deadline passed; delivered above
+      portEvents = fds[1].revents;
+      if ((portEvents & POLLNVAL) != 0) return;  // descriptor closed under us
+    } else {
+      const std::uint32_t interval = ctx.timeouts->interval.load(std::memory_order_relaxed);
+      pollfd stopped{ctx.stopFd, POLLIN, 0};
+      const int ready = ::poll(&stopped, 1, std::min(timeout, static_cast<int>(LookPeriodMs(interval))));
+      if (ready < 0 && errno != EINTR) {
+        sink.PostHangup();
+        return;
+      }
+      if (ready > 0) return;  // stopped
     }
-    if (fds[0].revents != 0) return;  // stopped: a half-gathered chunk goes with the purge
-    if (ready == 0) continue;         // the quiet deadline passed; delivered above
-    const short portEvents = fds[1].revents;
-    if ((portEvents & POLLNVAL) != 0) return;  // descriptor closed under us
 
     // The line settings changed since this chunk began (a new rate during baud
     // detection): what was gathered so far goes out on its own, first.
@@ -105,23 +137,30 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
       deliver();
       chunkGeneration = generation;
     }
-    const ssize_t n = ::read(ctx.fd, buf.data() + have, static_cast<size_t>(kReadChunkMax - have));
+    const auto readAt = Clock::now();
+    const int room = kReadChunkMax - have;
+    const ssize_t n = ::read(ctx.fd, buf.data() + have, static_cast<size_t>(room));
     if (n > 0) {
-      const auto now = Clock::now();
       if (have == 0) {
         const std::uint64_t total =
             std::uint64_t{ctx.timeouts->totalMultiplier.load(std::memory_order_relaxed)} * kReadChunkMax +
             ctx.timeouts->totalConstant.load(std::memory_order_relaxed);
         totalLimited = total != 0;
-        totalEnd = now + std::chrono::milliseconds(total);
+        totalEnd = readAt + std::chrono::milliseconds(total);
       }
       have += static_cast<int>(n);
       std::uint32_t interval = ctx.timeouts->interval.load(std::memory_order_relaxed);
       if (interval == UINT32_MAX) interval = 0;  // "return at once with what is there"
-      chunkEnd = now + std::chrono::milliseconds(interval);
+      // Watched bytes came just now; looked-for ones at any time since the last look.
+      chunkEnd = (watched ? readAt : lastLook) + std::chrono::milliseconds(interval);
       if (totalLimited && totalEnd < chunkEnd) chunkEnd = totalEnd;
       lineEvents.Check(sink);
-      if (have == kReadChunkMax) deliver();
+      if (have == kReadChunkMax) {
+        deliver();
+      } else {  // less than asked for: the port is empty up to readAt
+        looking = LookPeriodMs(interval) > 0;
+        lastLook = readAt;
+      }
       continue;
     }
     if (n == 0) {
@@ -129,6 +168,10 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
       // other end of a pty closed) also reads as end of file, but polls POLLHUP:
       // that is a vanished device and asks for a hangup. Plain end of file ends the
       // reader without a word.
+      if (!watched) {
+        pollfd port{ctx.fd, POLLIN, 0};
+        if (::poll(&port, 1, 0) > 0) portEvents = port.revents;
+      }
       deliver();
       if ((portEvents & (POLLHUP | POLLERR)) != 0) sink.PostHangup();
       return;
@@ -136,6 +179,12 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
     const int err = errno;
     if (err == EINTR) continue;
     if (err == EAGAIN) {
+      // Nothing came since the last look: watch the port for the rest of the
+      // interval (which also sees a hangup), or deliver if it is over.
+      if (!watched) {
+        looking = false;
+        continue;
+      }
       if ((portEvents & (POLLHUP | POLLERR)) == 0) continue;
       deliver();  // hung up with nothing left to read
       sink.PostHangup();
@@ -150,6 +199,7 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
 }  // namespace
 
 void RunReader(std::stop_token stop, ReaderContext ctx) {
+  (void)::pthread_setname_np(::pthread_self(), "comm-reader");  // for top -H and per-thread counts
   try {
     ReadLoop(stop, ctx);
   } catch (...) {  // out of memory for a chunk

@@ -73,12 +73,15 @@ struct WriterContext {
   CommEventSink* sink = nullptr;
 };
 
-// Gathers received bytes into chunks and posts them. Ends on the stop signal,
-// quietly on a plain end of file or a closed descriptor, and with a hangup request
-// when the device vanished (a hung-up terminal: end of file with POLLHUP, EIO,
-// ENXIO, POLLERR) or an unexpected error occurred. Bytes already gathered are
-// delivered before it ends, except on the stop signal.
-// Flushes the input queue on leaving.
+// Gathers received bytes into chunks and posts them. While bytes keep coming it
+// sleeps half the interval (20 ms at most) between reads instead of waking for each
+// one, and dates what a read finds to the read before: a chunk ends within the
+// interval of its last byte, and a pause shorter than the interval by less than that
+// sleep may end one too. Ends on the stop signal, quietly on a plain end of file or
+// a closed descriptor, and with a hangup request when the device vanished (a hung-up
+// terminal: end of file with POLLHUP, EIO, ENXIO, POLLERR) or an unexpected error
+// occurred. Bytes already gathered are delivered before it ends, except on the stop
+// signal. Flushes the input queue on leaving.
 void RunReader(std::stop_token stop, ReaderContext ctx);
 
 // Writes queued buffers in order, each completely, and announces an empty queue

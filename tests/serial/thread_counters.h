@@ -1,0 +1,59 @@
+// Wake-up counts of this process's threads, from /proc: how often a thread went to
+// sleep of its own accord (and so was woken again) is what a polling loop costs.
+#pragma once
+
+#include <dirent.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <string>
+
+namespace orlimo::test {
+
+inline std::set<int> ThreadIds() {
+  std::set<int> ids;
+  if (DIR* d = ::opendir("/proc/self/task")) {
+    while (const dirent* e = ::readdir(d)) {
+      if (e->d_name[0] != '.') ids.insert(std::atoi(e->d_name));
+    }
+    ::closedir(d);
+  }
+  return ids;
+}
+
+inline std::string ThreadName(int tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/comm");
+  std::string name;
+  std::getline(in, name);
+  return name;
+}
+
+// The first thread of that name; 0 when there is none.
+inline int FindThread(const std::string& name) {
+  for (int tid : ThreadIds()) {
+    if (ThreadName(tid) == name) return tid;
+  }
+  return 0;
+}
+
+// The thread is blocked, waiting (state S in /proc).
+inline bool ThreadSleeping(int tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/stat");
+  std::string stat;
+  std::getline(in, stat);
+  const auto name = stat.rfind(')');  // the name may hold blanks and parentheses
+  return name != std::string::npos && stat.compare(name, 4, ") S ") == 0;
+}
+
+// Times the thread gave up the processor to wait; -1 when it is gone.
+inline long VoluntarySwitches(int tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/status");
+  const std::string key = "voluntary_ctxt_switches:";
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + key.size());
+  }
+  return -1;
+}
+
+}  // namespace orlimo::test
