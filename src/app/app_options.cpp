@@ -28,13 +28,22 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                                    "ublox, silent, noisy) on a pty and select it."),
                                     QStringLiteral("PERSONALITY"));
   const QCommandLineOption simRate(QStringLiteral("sim-rate"),
-                                   QStringLiteral("Rate the simulated receiver sends at."),
+                                   QStringLiteral("Rate the simulated receiver sends at (a replay's "
+                                                  "default: the lowest that keeps the capture's pace)."),
                                    QStringLiteral("BPS"));
   const QCommandLineOption simSpeed(QStringLiteral("sim-speed"),
                                     QStringLiteral("Speed over ground of the simulated receiver."),
                                     QStringLiteral("KNOTS"));
   const QCommandLineOption simCourse(QStringLiteral("sim-course"),
                                      QStringLiteral("Its course over ground."), QStringLiteral("DEGREES"));
+  const QCommandLineOption replay(QStringLiteral("replay"),
+                                  QStringLiteral("Play a receiver capture or a raw-data log through the "
+                                                 "simulated receiver at the capture's pace, select it and "
+                                                 "connect (it takes the place of --simulate)."),
+                                  QStringLiteral("FILE"));
+  const QCommandLineOption replaySpeed(QStringLiteral("replay-speed"),
+                                       QStringLiteral("Play the replay N times faster (1 to 16)."),
+                                       QStringLiteral("N"));
   const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Rate to open the port with."),
                                 QStringLiteral("N"));
   const QCommandLineOption port(QStringLiteral("port"),
@@ -50,7 +59,8 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                    QStringLiteral("Keep the settings and the logs in this folder."),
                                    QStringLiteral("DIR"));
-  cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, baud, port, connect, screenshot, after, dataDir});
+  cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, replay, replaySpeed, baud, port, connect,
+                  screenshot, after, dataDir});
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
@@ -99,9 +109,30 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   if (!rateOption(simRate, out.SimRate) || !rateOption(baud, out.Baud)) return false;
 
   out.Simulate = cli.value(simulate);
+  if (cli.isSet(replay)) {
+    out.Replay = cli.value(replay);
+    if (out.Replay.isEmpty()) {
+      error = QStringLiteral("--replay needs a file");
+      return false;
+    }
+  }
   for (const QCommandLineOption* o : {&simRate, &simSpeed, &simCourse}) {
-    if (cli.isSet(*o) && out.Simulate.isEmpty()) {
-      error = QStringLiteral("--%1 needs --simulate").arg(o->names().first());
+    // A replay's receiver has a rate but no scenario.
+    if (cli.isSet(*o) && out.Simulate.isEmpty() && (o != &simRate || out.Replay.isEmpty())) {
+      error = QStringLiteral("--%1 needs --simulate%2")
+                  .arg(o->names().first(), o == &simRate ? QStringLiteral(" or --replay") : QString());
+      return false;
+    }
+  }
+  if (cli.isSet(replaySpeed)) {
+    bool ok = false;
+    out.ReplaySpeed = cli.value(replaySpeed).toInt(&ok);
+    if (!ok || out.ReplaySpeed < 1 || out.ReplaySpeed > 16) {
+      error = QStringLiteral("--replay-speed: %1 is not a whole number from 1 to 16").arg(cli.value(replaySpeed));
+      return false;
+    }
+    if (out.Replay.isEmpty()) {
+      error = QStringLiteral("--replay-speed needs --replay");
       return false;
     }
   }

@@ -8,9 +8,12 @@ namespace orlimo {
 
 struct TAppOptions {
   QString Simulate;     // personality of the simulated receiver; empty: none
-  int SimRate = 0;      // its rate in bit/s; 0: the personality's own
+  int SimRate = 0;      // its rate in bit/s; 0: the personality's own (a replay's: one
+                        // that keeps the capture's pace)
   double SimSpeed = 0;  // its speed over ground in knots
   double SimCourse = 0; // its course over ground in degrees
+  QString Replay;       // capture to play through the simulated receiver; empty: none
+  int ReplaySpeed = 1;  // ... this many times faster
   int Baud = 0;         // rate to open with; 0: the window's default
   QStringList Ports;    // extra port paths to offer
   bool Connect = false; // press the connect button after start

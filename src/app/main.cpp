@@ -73,7 +73,19 @@ int main(int argc, char** argv) {
   setup.Session.edition = BuiltEdition();
   setup.ExtraPorts = opts.Ports;
   TSimulatorLink simulator;
-  if (!opts.Simulate.isEmpty()) {
+  if (!opts.Replay.isEmpty()) {
+    // The replay is the receiver: a scenario receiver asked for as well is not started.
+    if (!opts.Simulate.isEmpty())
+      std::fprintf(stderr, "orlimo: --replay plays the captured receiver; --simulate %s is not started\n",
+                   qPrintable(opts.Simulate));
+    QString note;
+    if (!simulator.StartReplay(opts.Replay, opts.SimRate, opts.ReplaySpeed, error, note)) {
+      std::fprintf(stderr, "orlimo: %s\n", qPrintable(error));
+      return 1;
+    }
+    if (!note.isEmpty()) std::fprintf(stderr, "orlimo: replay of %s: %s\n", qPrintable(opts.Replay), qPrintable(note));
+    setup.ExtraPorts << simulator.PortPath();
+  } else if (!opts.Simulate.isEmpty()) {
     if (!simulator.Start(opts.Simulate, opts.SimRate, error, opts.SimSpeed, opts.SimCourse)) {
       std::fprintf(stderr, "orlimo: %s\n", qPrintable(error));
       return 1;
@@ -103,7 +115,10 @@ int main(int argc, char** argv) {
   }
   if (opts.Baud != 0) window.SelectBaudRate(std::to_string(opts.Baud));
 
-  if (opts.Connect) QTimer::singleShot(0, &window, [&window] { window.Session().TBOpenClick(); });
+  // A replay has nothing to wait for: it plays as soon as the window shows.
+  if (opts.Connect || !opts.Replay.isEmpty()) {
+    QTimer::singleShot(0, &window, [&window] { window.Session().TBOpenClick(); });
+  }
 
   int status = 0;
   if (!opts.Screenshot.isEmpty()) {

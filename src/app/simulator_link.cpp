@@ -1,6 +1,9 @@
 #include "app/simulator_link.h"
 
+#include <QFile>
+
 #ifdef ORLIMO_HAVE_SIM
+#include "sim/replay.h"
 #include "sim/simulated_receiver.h"
 #endif
 
@@ -12,6 +15,19 @@ struct TSimulatorLink::Impl {
   std::unique_ptr<SimulatedReceiver> receiver;
   QString path;
   int rate = 0;
+
+  bool Run(const SimOptions& options, QString& error) {
+    auto r = std::make_unique<SimulatedReceiver>(options);
+    const std::string pty = r->Start();
+    if (pty.empty()) {
+      error = QStringLiteral("simulator: %1").arg(QString::fromStdString(r->Error()));
+      return false;
+    }
+    receiver = std::move(r);
+    path = QString::fromStdString(pty);
+    rate = options.rate;
+    return true;
+  }
 };
 
 TSimulatorLink::TSimulatorLink() : impl_(std::make_unique<Impl>()) {}
@@ -30,16 +46,18 @@ bool TSimulatorLink::Start(const QString& personality, int rate, QString& error,
   if (rate != 0) options.rate = rate;
   options.scenario.speedKnots = speedKnots;
   options.scenario.courseDeg = courseDeg;
-  auto receiver = std::make_unique<SimulatedReceiver>(options);
-  const std::string path = receiver->Start();
-  if (path.empty()) {
-    error = QStringLiteral("simulator: %1").arg(QString::fromStdString(receiver->Error()));
+  return impl_->Run(options, error);
+}
+
+bool TSimulatorLink::StartReplay(const QString& file, int rate, int speed, QString& error, QString& note) {
+  SimOptions options;
+  std::string why, pace;
+  if (!SetUpReplay(QFile::encodeName(file).toStdString(), rate, speed, options, why, pace)) {
+    error = QStringLiteral("cannot replay: %1").arg(QString::fromLocal8Bit(why));
     return false;
   }
-  impl_->receiver = std::move(receiver);
-  impl_->path = QString::fromStdString(path);
-  impl_->rate = options.rate;
-  return true;
+  note = QString::fromStdString(pace);
+  return impl_->Run(options, error);
 }
 
 bool TSimulatorLink::Running() const { return impl_->receiver != nullptr; }
@@ -55,6 +73,11 @@ TSimulatorLink::TSimulatorLink() = default;
 TSimulatorLink::~TSimulatorLink() = default;
 
 bool TSimulatorLink::Start(const QString&, int, QString& error, double, double) {
+  error = QStringLiteral("simulator not available");
+  return false;
+}
+
+bool TSimulatorLink::StartReplay(const QString&, int, int, QString& error, QString&) {
   error = QStringLiteral("simulator not available");
   return false;
 }

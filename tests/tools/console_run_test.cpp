@@ -97,6 +97,34 @@ TEST(ConsoleRun, LogAndSettingsCarryOver) {
             std::string::npos);
 }
 
+TEST(ConsoleRun, AReplayConnectsAndLogsTheCaptureAsItWasReceived) {
+  const std::string capture = std::string(ORLIMO_TESTDATA_DIR) + "/receiver-logs/neo-m8n.log";
+  if (!std::filesystem::exists(capture)) GTEST_SKIP() << "no captures at " << capture;
+  char name[] = "/tmp/orlimo-console-XXXXXX";
+  ASSERT_NE(::mkdtemp(name), nullptr);
+  const std::string dir = name;
+  const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { std::filesystem::remove_all(dir); });
+  int code = -1;
+  const std::string out = Console("--replay " + capture + " --replay-speed 8 --log --seconds 3 --data-dir " + dir, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(out.find(",115200 bps)\n"), std::string::npos) << "the lowest rate that keeps 8 times its pace";
+  std::string log;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().extension() == ".log") log = ReadFile(e.path());
+  // Every sentence from the first whole one on, as captured (its lines end in CR LF).
+  std::string sentences;
+  std::istringstream lines(ReadFile(capture));
+  for (std::string line; std::getline(lines, line);)
+    if (!line.starts_with("#")) sentences += line + "\n";
+  ASSERT_GT(log.size(), 8000u) << out;
+  EXPECT_NE((sentences + sentences).find(log.substr(log.find("\r\n") + 2)), std::string::npos);
+
+  Console("--replay-speed 2", code);
+  EXPECT_EQ(code, 2);
+  Console("--replay /nonexistent/capture.log", code);
+  EXPECT_EQ(code, 2);
+}
+
 TEST(ConsoleRun, BadActionIsABadArgument) {
   int code = -1;
   EXPECT_NE(Console("--do rate:1200@1 2>&1", code).find("usage: orlimo-console"), std::string::npos);

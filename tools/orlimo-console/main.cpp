@@ -23,6 +23,7 @@
 #include "session/file_places.h"
 #include "session/ini_file.h"
 #include "session/session.h"
+#include "sim/sim_options.h"
 #include "sim_port.h"
 
 namespace {
@@ -45,7 +46,13 @@ constexpr const char* kUsage =
     "                          on Ctrl-C or SIGTERM, the same way)\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
     "  --sim-rate BPS          the simulated receiver's own rate: 4800, 9600, 19200, 38400,\n"
-    "                          57600 or 115200 (default 9600)\n"
+    "                          57600 or 115200 (default 9600; a replay's: the lowest that\n"
+    "                          keeps the capture's pace)\n"
+    "  --replay FILE           play a receiver capture or a raw-data log through the simulated\n"
+    "                          receiver in-process at the capture's pace, and connect to it\n"
+    "                          (it takes the place of --simulate); at a --sim-rate too slow for\n"
+    "                          it the cycles stretch and a note on standard error says so\n"
+    "  --replay-speed N        play the replay N times faster: 1 to 16 (default 1)\n"
     "  --do ACTION@SECONDS     press a button SECONDS after the connection opened (needs\n"
     "                          --connect; fractions like 2.5 allowed; repeatable, actions\n"
     "                          at one time run in the order given). ACTION is one of:\n"
@@ -77,7 +84,7 @@ constexpr const char* kUsage =
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
     "  history). --port and --baud win over the saved port and rate; --simulate uses the\n"
     "  simulator's port, and the saved rate (else the simulator's own) unless --baud is\n"
-    "  given. Without --data-dir the\n"
+    "  given; --replay its port and rate unless --baud is given. Without --data-dir the\n"
     "  logs and the settings are kept beside the program when its folder can be written,\n"
     "  otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
     "  settings in $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/). Nothing is written to a\n"
@@ -92,6 +99,10 @@ struct Options {
   int seconds = 0;
   std::string simulate;
   int simRate = 9600;
+  bool simRateGiven = false;
+  std::string replay;
+  int replaySpeed = 1;
+  bool replaySpeedGiven = false;
   std::vector<orlimo::ConsoleAction> actions;
   bool pro = false;
   bool trickleButton = false;
@@ -125,9 +136,15 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
-    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && orlimo::IsReceiverRate(std::to_string(n))) o.simRate = (value(), n);
-    else if (a == "--simulate" && hasValue) o.simulate = value();
-    else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
+    else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && orlimo::IsReceiverRate(std::to_string(n))) {
+      o.simRate = (value(), n);
+      o.simRateGiven = true;
+    } else if (a == "--simulate" && hasValue) o.simulate = value();
+    else if (a == "--replay" && hasValue && argv[i + 1][0] != '\0') o.replay = value();
+    else if (a == "--replay-speed" && hasValue && orlimo::ParseReplaySpeed(argv[i + 1], o.replaySpeed)) {
+      value();
+      o.replaySpeedGiven = true;
+    } else if (a == "--answer" && hasValue && (std::strcmp(argv[i + 1], "yes") == 0 ||
                                              std::strcmp(argv[i + 1], "no") == 0))
       o.answerYes = std::strcmp(value(), "yes") == 0;
     else if (a == "--do" && hasValue) {
@@ -143,6 +160,10 @@ int Parse(int argc, char** argv, Options& o) {
       std::fprintf(stderr, "orlimo-console: bad argument '%s'\n%s", a.c_str(), kUsage);
       return 2;
     }
+  }
+  if (o.replaySpeedGiven && o.replay.empty()) {
+    std::fprintf(stderr, "orlimo-console: --replay-speed needs --replay\n%s", kUsage);
+    return 2;
   }
   return 0;
 }
@@ -200,7 +221,22 @@ int main(int argc, char** argv) {
   const TSettings saved = ReadSettings(ini);
 
   std::unique_ptr<SimulatedPort> sim;
-  if (!o.simulate.empty()) {
+  if (!o.replay.empty()) {
+    // The replay is the receiver: a scenario receiver asked for as well is not started.
+    if (!o.simulate.empty())
+      std::fprintf(stderr, "orlimo-console: --replay plays the captured receiver; --simulate %s is not started\n",
+                   o.simulate.c_str());
+    std::string error, note;
+    sim = StartReplayPort(o.replay, o.simRateGiven ? o.simRate : 0, o.replaySpeed, error, note);
+    if (!sim) {
+      std::fprintf(stderr, "orlimo-console: %s\n", error.c_str());
+      return 2;
+    }
+    if (!note.empty()) std::fprintf(stderr, "orlimo-console: replay of %s: %s\n", o.replay.c_str(), note.c_str());
+    o.port = sim->Path();
+    if (o.baud.empty()) o.baud = std::to_string(sim->Rate());
+    o.connect = true;  // a replay has nothing to wait for, as in the window
+  } else if (!o.simulate.empty()) {
     std::string error;
     sim = StartSimulatedPort(o.simulate, o.simRate, error);
     if (!sim) {

@@ -1,5 +1,6 @@
 #include "sim_port.h"
 
+#include "sim/replay.h"
 #include "sim/simulated_receiver.h"
 
 namespace orlimo {
@@ -7,14 +8,25 @@ namespace {
 
 class InProcessReceiver : public SimulatedPort {
  public:
-  explicit InProcessReceiver(const SimOptions& o) : receiver_(o) {}
+  explicit InProcessReceiver(const SimOptions& o) : receiver_(o), rate_(o.rate) {}
   std::string Start() { return receiver_.Start(); }
   std::string Error() const { return receiver_.Error(); }
   std::string Path() const override { return receiver_.PortPath(); }
+  int Rate() const override { return rate_; }
 
  private:
   SimulatedReceiver receiver_;
+  int rate_;
 };
+
+std::unique_ptr<SimulatedPort> Run(const SimOptions& options, std::string& error) {
+  auto receiver = std::make_unique<InProcessReceiver>(options);
+  if (receiver->Start().empty()) {
+    error = "simulator: " + receiver->Error();
+    return nullptr;
+  }
+  return receiver;
+}
 
 }  // namespace
 
@@ -29,12 +41,18 @@ std::unique_ptr<SimulatedPort> StartSimulatedPort(const std::string& personality
   SimOptions options;
   options.personality = *kind;
   options.rate = rate;
-  auto receiver = std::make_unique<InProcessReceiver>(options);
-  if (receiver->Start().empty()) {
-    error = "simulator: " + receiver->Error();
+  return Run(options, error);
+}
+
+std::unique_ptr<SimulatedPort> StartReplayPort(const std::string& file, int rate, int speed,
+                                               std::string& error, std::string& note) {
+  SimOptions options;
+  std::string why;
+  if (!SetUpReplay(file, rate, speed, options, why, note)) {
+    error = "cannot replay: " + why;
     return nullptr;
   }
-  return receiver;
+  return Run(options, error);
 }
 
 }  // namespace orlimo
