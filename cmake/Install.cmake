@@ -66,14 +66,15 @@ set(CPACK_PACKAGE_VENDOR "Quorvex")
 set(CPACK_PACKAGE_CONTACT "Orlimo developers <orlimo@quorvex.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "monitor and test a GPS receiver on a serial line")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Orlimo shows a GPS receiver on a serial line (USB-serial adapter, USB receiver, "
-  "Bluetooth serial port, UART) live: position, signal bars with a satellite table, "
-  "sky view, speed and course, and a monitor of every NMEA sentence. It finds the "
-  "receiver's baud rate, identifies its firmware, restarts it and logs raw NMEA.\n"
-  "The package also holds orlimo-console (the same session as text), gpssim (a "
-  "simulated receiver on a pseudo-terminal) and nmeadump (NMEA logs to JSON).")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "Orlimo shows a GPS receiver on a serial line (USB-serial adapter, USB\n"
+  "receiver, Bluetooth serial port, UART) live: position, signal bars with a\n"
+  "satellite table, sky view, speed and course, and a monitor of every NMEA\n"
+  "sentence. It finds the receiver's baud rate, identifies its firmware,\n"
+  "restarts it and logs raw NMEA.\n"
+  "\n"
+  "The package also holds orlimo-console (the same session as text), gpssim\n"
+  "(a simulated receiver on a pseudo-terminal) and nmeadump (NMEA logs to JSON).")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quorvex.example/")
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR "")
