@@ -18,6 +18,10 @@ namespace orlimo {
 namespace {
 
 constexpr double kNoTime = -1;
+// Longer lines and runs of other bytes are cut, so that no record and no cycle
+// grows with the file (a file of junk without line ends, say).
+constexpr std::size_t kMaxLine = 4096;
+constexpr std::size_t kMaxCycle = 65536;
 constexpr std::array<int, 5> kReplayRates = {9600, 19200, 38400, 57600, 115200};
 
 bool IsCommentLine(std::string_view line) {
@@ -80,8 +84,8 @@ Record NextRecord(std::string_view stream, std::size_t pos) {
   Record r;
   r.pos = pos;
   const unsigned char c = static_cast<unsigned char>(s[0]);
-  if (c == '$') {
-    const std::size_t eol = s.find('\n');
+  const std::size_t eol = c == '$' ? s.substr(0, kMaxLine).find('\n') : std::string_view::npos;
+  if (c == '$' && (eol != std::string_view::npos || s.size() <= kMaxLine)) {
     r.len = eol == std::string_view::npos ? s.size() : eol + 1;
     std::string_view body = s.substr(0, r.len);
     while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.remove_suffix(1);
@@ -120,9 +124,10 @@ Record NextRecord(std::string_view stream, std::size_t pos) {
       return r;
     }
   }
-  // Anything else runs to the next byte that could start a record.
-  std::size_t n = 1;
-  while (n < s.size()) {
+  // Anything else runs to the next byte that could start a record; a '$' line too long
+  // to be a sentence is cut into such runs.
+  std::size_t n = c == '$' ? std::min(s.size(), kMaxLine) : 1;
+  while (n < s.size() && n < kMaxLine) {
     const unsigned char d = static_cast<unsigned char>(s[n]);
     if (d == '$' || d == 0xA0 || d == 0xB5) break;
     ++n;
@@ -160,6 +165,7 @@ class OpenCycle {
   // Does `r` begin the next cycle?
   bool NewCycleAt(const Record& r, bool anchored) const {
     if (records_.empty()) return false;
+    if (bytes_ + r.len > kMaxCycle) return true;
     if (!anchored) return !r.key.empty() && keys_.count(r.key) != 0;
     if (!r.anchor) return false;
     if (r.time != kNoTime && time_ != kNoTime && std::fabs(r.time - time_) > 0.0005) return true;
@@ -189,6 +195,7 @@ class OpenCycle {
     keys_.clear();
     anchorKeys_.clear();
     time_ = kNoTime;
+    bytes_ = 0;
     std::vector<Record> rest = std::move(records_);
     records_.clear();
     for (Record& r : rest) Add(std::move(r));
@@ -196,6 +203,7 @@ class OpenCycle {
   }
 
   void Add(Record r) {
+    bytes_ += r.len;
     if (r.time != kNoTime) time_ = r.time;
     if (!r.key.empty()) {
       keys_.insert(r.key);
@@ -208,6 +216,7 @@ class OpenCycle {
   std::vector<Record> records_;
   std::unordered_set<std::string> keys_, anchorKeys_;
   double time_ = kNoTime;
+  std::size_t bytes_ = 0;
 };
 
 // The time of the first sentence of the cycle that carries one.

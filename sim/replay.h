@@ -16,7 +16,8 @@
 // just before a new cycle's first anchor joins the new cycle from the first one the
 // old cycle already held before that run (a receiver that sends its GSVs first). A
 // stream without anchors is cut where any record repeats (a GSV message counts with
-// its number).
+// its number). No record grows beyond 4 KiB (a frame's length aside) and no cycle
+// beyond 64 KiB, whatever the file holds.
 #pragma once
 
 #include <cstddef>
