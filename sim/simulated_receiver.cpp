@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -19,6 +22,17 @@
 namespace orlimo {
 namespace {
 
+// The line hands the host its bytes in batches, as a UART's receive FIFO and its
+// driver do (eight bytes take 8 ms at 9600 bit/s): waking for every byte was most of
+// what a simulated connection cost, and no host reads faster than that anyway.
+constexpr UartTick kBatchTicks = kUartTicksPerSecond * 8 / 1000;
+// A closed port reports a hangup until the host opens it, so the opening cannot be
+// waited for in poll: it is looked for this often.
+constexpr UartTick kClosedCheckTicks = kUartTicksPerSecond * 20 / 1000;
+// The status (fix, host, rate) is never older than this, even from a silent receiver.
+constexpr UartTick kMaxSleepTicks = kUartTicksPerSecond;
+// The core said something was due but had nothing: ask again after this long.
+constexpr UartTick kCoreRecheckTicks = kUartTicksPerSecond * 4 / 1000;
 
 struct PendingByte {
   std::uint8_t byte;
@@ -79,7 +93,8 @@ std::string SimulatedReceiver::Start() {
   const auto utc = std::chrono::duration_cast<std::chrono::seconds>(
                        std::chrono::system_clock::now().time_since_epoch()).count();
   auto core = std::make_shared<ReceiverCore>(options_, utc, std::move(replay));
-  thread_ = std::jthread([this, core](std::stop_token st) { Run(st, *core); });
+  epoch_ = SimClock::now();
+  thread_ = std::jthread([this, core, epoch = epoch_](std::stop_token st) { Run(st, *core, epoch); });
   return path_;
 }
 
@@ -111,14 +126,16 @@ std::string SimulatedReceiver::Error() const {
 
 SimStatus SimulatedReceiver::Status() const {
   std::lock_guard lock(mu_);
-  return status_;
+  SimStatus s = status_;
+  // The receiver sleeps between bursts; its clock does not.
+  if (s.running) s.seconds = std::chrono::duration<double>(SimClock::now() - epoch_).count();
+  return s;
 }
 
-void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
-  using Clock = std::chrono::steady_clock;
-  const auto epoch = Clock::now();
+void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core, SimClock::time_point epoch) {
+  (void)pthread_setname_np(pthread_self(), "sim-receiver");  // for top -H and per-thread CPU figures
   auto ticksNow = [&] {
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - epoch).count();
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(SimClock::now() - epoch).count();
     return static_cast<UartTick>(static_cast<__int128>(ns) * kUartTicksPerSecond / 1000000000);
   };
   UartGapSource gaps(options_.seed);
@@ -150,6 +167,7 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
     }
     const UartTick now = ticksNow();
     const double nowSec = static_cast<double>(now) / kUartTicksPerSecond;
+    bool heard = false;
     if (hostOpen && (probe.revents & POLLIN) != 0) {
       const ssize_t n = read(master_, buf, sizeof buf);
       if (n > 0) {
@@ -157,12 +175,15 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
         core.Receive(hostRate == core.Rate() ? std::string(chunk)
                                              : SampleAtRate(chunk, hostRate, core.Rate()),
                      nowSec);
+        heard = true;
       }
     }
 
-    // New output joins the queue; the line clocks out every byte whose time has come.
-    for (char c : core.Due(nowSec)) pending.push_back({static_cast<std::uint8_t>(c), gaps.NextSixteenths()});
+    // New output joins the queue (on an idle line its first byte starts now); the line
+    // clocks out every byte whose time has come.
     if (pending.empty() && lineFree < now) lineFree = now;
+    const std::string due = core.Due(nowSec);
+    for (char c : due) pending.push_back({static_cast<std::uint8_t>(c), gaps.NextSixteenths()});
     while (!pending.empty() && lineFree <= now) {
       const PendingByte b = pending.front();
       pending.pop_front();
@@ -185,16 +206,35 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core) {
       status_.mode = core.Mode();
       status_.hasFix = core.HasFix(nowSec);
       status_.tricklePower = core.TricklePower();
-      status_.counters = core.Counters();
+      // The counters keep the last commands received: copied only when they can
+      // have changed.
+      if (heard || !due.empty() || core.Counters().cycles != status_.counters.cycles) {
+        status_.counters = core.Counters();
+      }
       status_.bytesOnLine = bytesOnLine;
       status_.bitsOnLine = bitsOnLine;
       status_.bytesToHost = bytesToHost;
       status_.seconds = nowSec;
     }
 
-    // Sleep a millisecond while bytes are on their way, a little longer when idle.
+    // Sleep until something is due: the core's next output, the next batch of bytes
+    // for the host, or (waking the poll) a write from the host or Stop().
+    UartTick wakeAt = now + kMaxSleepTicks;
+    const double coreDue = core.NextDue();
+    if (coreDue * kUartTicksPerSecond < static_cast<double>(wakeAt)) {
+      UartTick coreAt = static_cast<UartTick>(std::ceil(coreDue * kUartTicksPerSecond));
+      if (coreAt <= now) coreAt = now + kCoreRecheckTicks;  // it had nothing after all: do not spin
+      wakeAt = std::min(wakeAt, coreAt);
+    }
+    UartTick nextByte = toHost.NextByteAt();
+    if (!pending.empty()) nextByte = std::min(nextByte, lineFree);
+    if (nextByte != kUartNever) wakeAt = std::min(wakeAt, std::max(nextByte, now + kBatchTicks));
+    if (!hostOpen) wakeAt = std::min(wakeAt, now + kClosedCheckTicks);
+    const UartTick left = std::max<UartTick>(wakeAt - ticksNow(), 0);
+    const auto ns = static_cast<long long>(static_cast<__int128>(left) * 1000000000 / kUartTicksPerSecond) + 1;
+    const timespec timeout{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     pollfd fds[2] = {{wake_, POLLIN, 0}, {master_, POLLIN, 0}};
-    poll(fds, hostOpen ? 2 : 1, pending.empty() ? 4 : 1);
+    ppoll(fds, hostOpen ? 2 : 1, &timeout, nullptr);
   }
 }
 

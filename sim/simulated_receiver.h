@@ -12,15 +12,17 @@
 //   sim.Stop();                         // also done by the destructor
 //
 // The receiver sends at its own rate, byte by byte in real time (10 bits a byte plus a
-// small irregular idle gap of 0 to 1 bit), in bursts at 1, 5 or 10 Hz. It reads the
-// host's line settings from the pty every millisecond or so: when the host's rate
-// differs from its own, the host gets what its UART would sample from the receiver's
-// bit stream, and the receiver gets what its UART samples from the host's. While the
-// host has the port closed the receiver keeps running and its output is lost, as on a
-// real line.
+// small irregular idle gap of 0 to 1 bit), in bursts at 1, 5 or 10 Hz; the host gets
+// the bytes in batches of 8 ms, as from a UART's receive FIFO. Between bursts it
+// sleeps until its next output is due or the host writes. It reads the host's line
+// settings from the pty each time it wakes: when the host's rate differs from its
+// own, the host gets what its UART would sample from the receiver's bit stream, and
+// the receiver gets what its UART samples from the host's. While the host has the
+// port closed the receiver keeps running and its output is lost, as on a real line.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -62,13 +64,15 @@ class SimulatedReceiver {
   SimStatus Status() const;
 
  private:
-  void Run(std::stop_token stop, ReceiverCore& core);
+  using SimClock = std::chrono::steady_clock;
+  void Run(std::stop_token stop, ReceiverCore& core, SimClock::time_point epoch);
 
   SimOptions options_;
   mutable std::mutex mu_;
   SimStatus status_;
   std::string path_;
   std::string error_;
+  SimClock::time_point epoch_;  // Start()
   int master_ = -1;
   int wake_ = -1;  // eventfd that Stop() signals
   std::jthread thread_;

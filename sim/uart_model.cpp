@@ -79,6 +79,14 @@ void UartLine::Advance(UartTick now, std::string& out) {
   }
 }
 
+UartTick UartLine::NextByteAt() const {
+  auto it = std::lower_bound(edges_.begin(), edges_.end(), ready_,
+                             [](const Edge& e, UartTick v) { return e.at < v; });
+  while (it != edges_.end() && it->high) ++it;
+  if (it == edges_.end()) return kUartNever;
+  return it->at + 19 * (UartBitTicks(listenRate_) / 2);  // its stop bit sampled
+}
+
 std::string SampleAtRate(std::string_view bytes, int sendRate, int listenRate,
                          std::span<const int> gapSixteenths) {
   UartLine line(listenRate);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ namespace orlimo {
 
 using UartTick = std::int64_t;
 inline constexpr UartTick kUartTicksPerSecond = 128 * 230400;
+inline constexpr UartTick kUartNever = std::numeric_limits<UartTick>::max();
 
 // Ticks of one bit at `rate` bit/s (rate clamped to 50..kUartTicksPerSecond/32).
 UartTick UartBitTicks(int rate);
@@ -47,6 +49,11 @@ class UartLine {
   // The line is known up to `now` (idle high after the last byte). Appends to `out`
   // every byte whose stop bit the listener has sampled by then.
   void Advance(UartTick now, std::string& out);
+
+  // The tick from which Advance() has the next byte to hand out (a glitch may still
+  // come to nothing then), kUartNever when the line is idle: the driver of the line
+  // sleeps until then instead of asking every millisecond.
+  UartTick NextByteAt() const;
 
  private:
   struct Edge {

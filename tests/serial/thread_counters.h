@@ -56,4 +56,13 @@ inline long VoluntarySwitches(int tid) {
   return -1;
 }
 
+// Processor time the thread has used, in nanoseconds (the scheduler's count, finer
+// than the clock ticks of /proc/.../stat); -1 when it is gone.
+inline long long ThreadCpuNanoseconds(int tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/schedstat");
+  long long ns = -1;
+  in >> ns;
+  return in ? ns : -1;
+}
+
 }  // namespace orlimo::test
