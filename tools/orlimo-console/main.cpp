@@ -85,8 +85,8 @@ constexpr const char* kUsage =
     "  history). --port and --baud win over the saved port and rate; --simulate uses the\n"
     "  simulator's port, and the saved rate (else the simulator's own) unless --baud is\n"
     "  given; --replay its port and rate unless --baud is given. Without --data-dir the\n"
-    "  logs and the settings are kept beside the program when its folder can be written,\n"
-    "  otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
+    "  logs and the settings are kept beside the program when its folder can be written\n"
+    "  and is not an installed bin/ folder, otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
     "  settings in $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/). Nothing is written to a\n"
     "  read-only folder or an optical disc.\n";
 
