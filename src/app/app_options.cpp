@@ -47,7 +47,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Rate to open the port with."),
                                 QStringLiteral("N"));
   const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("Offer this port (a device path) and select it."),
+                                QStringLiteral("Offer this port (a device path, or a stable name under /dev/serial/by-id/) and select it."),
                                 QStringLiteral("PATH"));
   const QCommandLineOption connect(QStringLiteral("connect"), QStringLiteral("Connect after start."));
   const QCommandLineOption screenshot(QStringLiteral("screenshot"),
