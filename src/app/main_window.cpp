@@ -71,7 +71,7 @@ std::string TFrmOrlimo::PanelText(int panel) const {
 
 void TFrmOrlimo::SetPanelBevel(int panel, TPanelBevel bevel) { statusBar_->SetBevel(panel, bevel); }
 
-void TFrmOrlimo::RepaintStatusBar() { statusBar_->update(); }
+void TFrmOrlimo::RepaintStatusBar() { statusBar_->UpdateLight(); }
 
 void TFrmOrlimo::DrawActivityIndicator(QPainter& p, const QRect& r) const {
   const auto [under, over] = IndicatorImages(session_->State().PortOpen, session_->Indicator().IsOn());

@@ -1,5 +1,6 @@
 #include "app/status_bar.h"
 
+#include <QEvent>
 #include <QHelpEvent>
 #include <QPaintEvent>
 #include <QToolTip>
@@ -18,6 +19,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("StatusBar1"));
   setFont(ArialFont(12));
   setFixedHeight(kHeight);
+  // Every paint fills what it is asked for: the window behind need not be painted first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   for (int panel : {2, 3, 6, 7, 8}) panels_[panel].align = Qt::AlignHCenter;
   panels_[2].text = QStringLiteral("COM Port  (disconnect)");
 }
@@ -25,6 +28,7 @@ TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
 void TStatusBar::SetText(int panel, const QString& text) {
   if (panel < 0 || panel >= kPanelCount || panels_[panel].text == text) return;
   panels_[panel].text = text;
+  panels_[panel].shownValid = false;
   update(PanelRect(panel));
 }
 
@@ -53,7 +57,17 @@ QRect TStatusBar::PanelRect(int panel) const {
 void TStatusBar::SetPanelWidth(int panel, int width) {
   if (panel < 0 || panel >= kPanelCount) return;
   widths_[panel] = width;
+  DropShownTexts();
   update();
+}
+
+void TStatusBar::DropShownTexts() {
+  for (Panel& p : panels_) p.shownValid = false;
+}
+
+void TStatusBar::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::FontChange) DropShownTexts();
+  QWidget::changeEvent(e);
 }
 
 bool TStatusBar::event(QEvent* e) {
@@ -73,13 +87,15 @@ bool TStatusBar::event(QEvent* e) {
 void TStatusBar::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   const QPalette& pal = palette();
+  // Only the panels asked for: the light blinks several times a second, the texts rarely change.
+  const QRegion& dirty = e->region();
   p.fillRect(rect(), pal.color(QPalette::Window));
   p.setFont(font());
   const QColor shadow = pal.color(QPalette::Dark);
   const QColor light = pal.color(QPalette::Light);
   for (int i = 0; i < kPanelCount; ++i) {
     const QRect r = PanelRect(i);
-    if (!e->rect().intersects(r)) continue;
+    if (!dirty.intersects(r)) continue;
     if (i == 0) {
       if (drawPanel_) {
         p.save();
@@ -101,8 +117,12 @@ void TStatusBar::paintEvent(QPaintEvent* e) {
     const QRect inner = r.adjusted(1, 1, -1, -1);
     p.setPen(pal.color(QPalette::WindowText));
     const QRect textRect = inner.adjusted(2, 0, -2, 0);
-    const QString shown = p.fontMetrics().elidedText(panels_[i].text, Qt::ElideRight, textRect.width());
-    p.drawText(textRect, panels_[i].align | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    Panel& panel = panels_[i];
+    if (!panel.shownValid) {
+      panel.shown = p.fontMetrics().elidedText(panel.text, Qt::ElideRight, textRect.width());
+      panel.shownValid = true;
+    }
+    p.drawText(textRect, panel.align | Qt::AlignVCenter | Qt::TextSingleLine, panel.shown);
   }
 }
 

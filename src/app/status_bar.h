@@ -42,18 +42,24 @@ class TStatusBar : public QWidget {
   void SetPanelWidth(int panel, int width);
   // StatusBar1DrawPanel for panel 0.
   void SetDrawPanel(DrawPanel draw) { drawPanel_ = std::move(draw); }
+  // The light changed: only its panel is painted again, the texts stay as they are.
+  void UpdateLight() { update(PanelRect(0)); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  void changeEvent(QEvent* e) override;
   // A panel's full text as its hint: long device paths do not fit the fixed widths.
   bool event(QEvent* e) override;
 
  private:
   struct Panel {
     QString text;
+    QString shown;  // the text elided to the panel, laid out by the first paint after a change
+    bool shownValid = false;
     Qt::Alignment align = Qt::AlignLeft;
     TPanelBevel bevel = TPanelBevel::Lowered;
   };
+  void DropShownTexts();
   std::array<Panel, kPanelCount> panels_;
   std::array<int, kPanelCount> widths_ = kWidths;
   DrawPanel drawPanel_;

@@ -1,4 +1,7 @@
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSpinBox>
@@ -60,6 +63,64 @@ TEST(StatusBar, TheLightShowsItsWholePicture) {
   QPainter(&expected).drawImage(0, 0, artwork::GPSDataImage(1));
   EXPECT_EQ(shot.copy(bar.PanelRect(0)), expected);
   EXPECT_GE(bar.PanelRect(1).left(), bar.PanelRect(0).right() + 2);
+}
+
+// What the screen shows of a window: its contents as last painted and flushed, not a
+// fresh rendering.
+QImage OnScreen(QWidget& w) {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  return QGuiApplication::primaryScreen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Rendered(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// Paint events and the region each one asked for.
+struct PaintLog : QObject {
+  std::vector<QRegion> regions;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) regions.push_back(static_cast<QPaintEvent*>(e)->region());
+    return false;
+  }
+};
+
+// The light blinks without the texts being painted again, a text changes without the
+// light, and each change reaches the screen.
+TEST(StatusBar, EachChangeReachesTheScreenAndPaintsOnlyItsPanel) {
+  test::App();
+  TStatusBar bar;
+  bar.resize(846, TStatusBar::kHeight);
+  int light = 1;
+  int lightPaints = 0;
+  bar.SetDrawPanel([&](QPainter& p, const QRect& r) {
+    ++lightPaints;
+    p.drawImage(r.topLeft(), artwork::GPSDataImage(light));
+  });
+  bar.SetText(3, QStringLiteral("NMEA"));
+  bar.show();
+  ASSERT_TRUE(test::SpinUntil([&] { return lightPaints > 0; }));
+  PaintLog log;
+  bar.installEventFilter(&log);
+
+  light = 0;
+  bar.UpdateLight();
+  QImage screen = OnScreen(bar);
+  EXPECT_EQ(log.regions, std::vector<QRegion>{QRegion(bar.PanelRect(0))});
+  EXPECT_EQ(screen, Rendered(bar));
+
+  log.regions.clear();
+  const int before = lightPaints;
+  bar.SetText(3, QStringLiteral("UNKNOW"));
+  bar.SetText(6, QStringLiteral("[3/9]"));
+  screen = OnScreen(bar);
+  EXPECT_EQ(lightPaints, before);
+  EXPECT_EQ(log.regions, std::vector<QRegion>{QRegion(bar.PanelRect(3)) + bar.PanelRect(6)});
+  // The same texts in a bar that never showed the old ones.
+  TStatusBar fresh;
+  fresh.resize(bar.size());
+  fresh.SetDrawPanel([&](QPainter& p, const QRect& r) { p.drawImage(r.topLeft(), artwork::GPSDataImage(light)); });
+  fresh.SetText(3, QStringLiteral("UNKNOW"));
+  fresh.SetText(6, QStringLiteral("[3/9]"));
+  EXPECT_EQ(screen, Rendered(fresh));
 }
 
 TEST(MainWindow, StartsDisconnectedWithTheShippedLayout) {

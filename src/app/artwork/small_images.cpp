@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <array>
+
 #include "app/artwork/artwork.h"
 
 namespace orlimo::artwork {
@@ -30,9 +32,7 @@ void DrawRadioWaves(QPainter& p, const QColor& c) {
   p.drawLine(QPointF(7, 18), QPointF(13, 18));
 }
 
-}  // namespace
-
-QImage GPSDataImage(int index) {
+QImage DrawGPSDataImage(int index) {
   QImage img = Blank(kGPSDataImageSize, kGPSDataImageSize);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -52,6 +52,19 @@ QImage GPSDataImage(int index) {
     default: break;
   }
   return img;
+}
+
+}  // namespace
+
+// Drawn once: the light shows two of them at every blink.
+QImage GPSDataImage(int index) {
+  static const std::array<QImage, kGPSDataImageCount> pictures = [] {
+    std::array<QImage, kGPSDataImageCount> all;
+    for (int i = 0; i < kGPSDataImageCount; ++i) all[static_cast<std::size_t>(i)] = DrawGPSDataImage(i);
+    return all;
+  }();
+  if (index < 0 || index >= kGPSDataImageCount) return DrawGPSDataImage(index);
+  return pictures[static_cast<std::size_t>(index)];
 }
 
 QImage USBInfoImage(int index) {
