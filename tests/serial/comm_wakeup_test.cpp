@@ -39,9 +39,12 @@ class CommWakeups : public ::testing::Test {
     comm.OpenComm();
     ASSERT_TRUE(SpinUntil([&] {
       reader = test::FindThread("comm-reader");
-      return writerIdle && reader != 0 && test::ThreadSleeping(reader);
+      return writerIdle && reader != 0 && test::ThreadPollWait(reader).has_value();
     }));
   }
+  // Where the reader waits for bytes while it has none: the port and the stop
+  // descriptor, without a timeout.
+  static constexpr test::PollWait kIdle{2, false};
   Pty pty;
   TComm comm;
   QByteArrayList events;
@@ -84,16 +87,15 @@ TEST_F(CommWakeups, ASlowLineWakesTheReaderFarLessThanOncePerByte) {
 TEST_F(CommWakeups, AnIdlePortDoesNotWakeTheReader) {
   comm.SetReadIntervalTimeout(10);
   Open();
+  EXPECT_EQ(test::ThreadPollWait(reader), kIdle);
   const long start = test::VoluntarySwitches(reader);
   SpinUntil([] { return false; }, 100);
   EXPECT_EQ(test::VoluntarySwitches(reader), start);
 
-  // Nor does one that was busy: no look is left pending once the chunk is out.
+  // Nor does one that was busy: the first wait after the chunk went out has no timer.
   ASSERT_TRUE(pty.Write("$GPGGA,1*00\r\n"));
-  ASSERT_TRUE(SpinUntil([&] { return !events.isEmpty(); }));
-  const long after = test::VoluntarySwitches(reader);
-  SpinUntil([] { return false; }, 100);
-  EXPECT_EQ(test::VoluntarySwitches(reader), after);
+  ASSERT_TRUE(SpinUntil([&] { return !events.isEmpty() && test::ThreadPollWait(reader).has_value(); }));
+  EXPECT_EQ(test::ThreadPollWait(reader), kIdle);
   EXPECT_EQ(events, QByteArrayList{"$GPGGA,1*00\r\n"});
 }
 

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <dirent.h>
+#include <sys/syscall.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -37,13 +39,23 @@ inline int FindThread(const std::string& name) {
   return 0;
 }
 
-// The thread is blocked, waiting (state S in /proc).
-inline bool ThreadSleeping(int tid) {
-  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/stat");
-  std::string stat;
-  std::getline(in, stat);
-  const auto name = stat.rfind(')');  // the name may hold blanks and parentheses
-  return name != std::string::npos && stat.compare(name, 4, ") S ") == 0;
+// The thread waits in poll (or ppoll) on `fds` descriptors, with or without a
+// timeout; nothing when it is in another system call or none (/proc/.../syscall).
+struct PollWait {
+  unsigned long fds = 0;
+  bool timeout = false;
+  bool operator==(const PollWait&) const = default;
+};
+inline std::optional<PollWait> ThreadPollWait(int tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+  long number = -1;
+  unsigned long args[3] = {};
+  if (!(in >> number >> std::hex >> args[0] >> args[1] >> args[2])) return std::nullopt;
+#ifdef SYS_poll
+  if (number == SYS_poll) return PollWait{args[1], static_cast<int>(args[2]) >= 0};
+#endif
+  if (number == SYS_ppoll) return PollWait{args[1], args[2] != 0};
+  return std::nullopt;
 }
 
 // Times the thread gave up the processor to wait; -1 when it is gone.
