@@ -29,19 +29,30 @@ Tkx_XYPlot::Tkx_XYPlot(QWidget* parent) : QWidget(parent)
     leftAxis()->gridAttr()->setVisible(true);
     bottomAxis()->gridAttr()->setVisible(true);
     m_color = syscolor::buttonFace(palette());
+    updateOpaque();
     resize(180, 120);
 }
 
 void Tkx_XYPlot::setColor(const QColor& c)
 {
     m_color = c;
+    updateOpaque();
     invalidatePlot();
 }
 
 void Tkx_XYPlot::setFieldColor(const QColor& c)
 {
     m_fieldColor = c;
+    updateOpaque();
     invalidatePlot();
+}
+
+// With both colours opaque every pixel is painted over: what lies behind need not be
+// painted first.
+void Tkx_XYPlot::updateOpaque()
+{
+    const auto opaque = [](const QColor& c) { return c.isValid() && c.alpha() == 255; };
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque(m_color) && opaque(m_fieldColor));
 }
 
 void Tkx_XYPlot::setFontColor(const QColor& c)
@@ -72,8 +83,10 @@ void Tkx_XYPlot::invalidatePlot()
 
 void Tkx_XYPlot::redraw()
 {
-    invalidatePlot();
-    repaint();
+    // Painted with the rest of the window: painting at once here would also paint and
+    // flush every widget already waiting for its paint, and those would paint again.
+    m_fieldValid = false;
+    update();
 }
 
 void Tkx_XYPlot::resizeEvent(QResizeEvent* e)
@@ -261,11 +274,20 @@ void Tkx_XYPlot::paintGrid(QPainter& p, const Tkx_Axis* a)
     if (!a->gridAttr()->visible())
         return;
     const QRect f = fieldRect();
-    p.setPen(a->gridAttr()->pen());
+    const QPen pen = a->gridAttr()->pen();
+    // A solid one-pixel line without antialiasing covers the pixels from its start to
+    // the one before its end: filled as that rectangle, it costs a tenth of a stroke.
+    const bool thin = pen.width() == 1 && pen.style() == Qt::SolidLine &&
+                      !p.testRenderHint(QPainter::Antialiasing);
+    p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     for (double v : a->tickValues()) {
         const int pos = pixelOf(a, v);
-        if (a->isVertical())
+        if (thin && a->isVertical())
+            p.fillRect(f.left(), pos, f.width() - 1, 1, pen.color());
+        else if (thin)
+            p.fillRect(pos, f.top(), 1, f.height() - 1, pen.color());
+        else if (a->isVertical())
             p.drawLine(f.left(), pos, f.right(), pos);
         else
             p.drawLine(pos, f.top(), pos, f.bottom());

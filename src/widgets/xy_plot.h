@@ -5,8 +5,9 @@
 //
 // Painting keeps three caches: the layout (field rectangle), the frame layer
 // (everything outside the field) and the field layer (fill, owner content,
-// grid). invalidatePlot() drops all three; a paint without invalidation is a
-// plain copy plus OnDrawEnd and the border.
+// grid). invalidatePlot() drops all three, redraw() the field layer only; a
+// paint without invalidation is a plain copy plus OnDrawEnd and the border.
+// Both only schedule the paint, like update().
 //
 // Callbacks run synchronously during painting. DrawCanvas() is the painter of
 // the paint in progress, in control pixel coordinates (origin top-left); in
@@ -64,7 +65,8 @@ public:
 
     // Drops every cached layer and schedules a repaint.
     void invalidatePlot();
-    // Drops the caches and repaints at once (the field handler runs again).
+    // The field's content changed: schedules a repaint at which the field handler
+    // runs again. The frame (axes, labels, captions) is kept: its own setters drop it.
     void redraw();
 
     QSize sizeHint() const override { return {180, 120}; }
@@ -88,6 +90,7 @@ private:
     void paintCaption(QPainter& p, const Tkx_Axis* a);
     void paintGrid(QPainter& p, const Tkx_Axis* a);
     void drawBorder(QPainter& p);
+    void updateOpaque();
     QPoint lineStart(const Tkx_Axis* a, int* length) const;
 
     Tkx_Axis* m_axes[4];

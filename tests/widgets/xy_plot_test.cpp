@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -64,6 +68,16 @@ void configureSignalChart(Tkx_XYPlot& plot)
     t->setTicksCount(0);
     t->lineAttr()->setColor(kGreen);
     t->lineAttr()->setWidth(2);
+}
+
+// Runs the event loop until `done`, for five seconds at most.
+bool spinUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 class XYPlotTest : public test::WidgetFixture {
@@ -146,6 +160,48 @@ TEST_F(XYPlotTest, SignalChartPixels)
     EXPECT_EQ(px(img, 348, 127), kNavy);
 }
 
+// The grid is the lines a pen strokes across the field at the ticks, over what the
+// field handler drew: thin or thick, opaque or not.
+TEST_F(XYPlotTest, GridIsTheStrokedLines)
+{
+    configureSignalChart(plot);
+    plot.rightAxis()->setMax(10);
+    plot.rightAxis()->setTicksCount(5);
+    plot.setOnFieldDraw([](Tkx_XYPlot& sender) {
+        sender.DrawCanvas()->fillRect(QRect(40, 30, 100, 60), QColor(0xC0, 0x40, 0x40));
+    });
+    Tkx_Axis* const gridded[] = {plot.leftAxis(), plot.bottomAxis(), plot.rightAxis()};
+    for (const QColor& colour : {kGreen, QColor(0xFF, 0xFF, 0x00, 0x80)}) {
+        for (int width : {1, 2}) {
+            for (Tkx_Axis* a : gridded) {
+                a->gridAttr()->setColor(colour);
+                a->gridAttr()->setWidth(width);
+                a->gridAttr()->setVisible(true);
+            }
+            const QImage shown = test::render(plot);
+            for (Tkx_Axis* a : gridded)
+                a->gridAttr()->setVisible(false);
+            QImage expected = test::render(plot);
+            {
+                QPainter p(&expected);
+                const QRect f = plot.fieldRect();
+                p.setClipRect(f);
+                for (Tkx_Axis* a : gridded) {
+                    p.setPen(a->gridAttr()->pen());
+                    for (double v : a->tickValues()) {
+                        const int pos = plot.pixelOf(a, v);
+                        if (a->isVertical())
+                            p.drawLine(f.left(), pos, f.right(), pos);
+                        else
+                            p.drawLine(pos, f.top(), pos, f.bottom());
+                    }
+                }
+            }
+            EXPECT_EQ(shown, expected) << colour.name(QColor::HexArgb).toStdString() << " width " << width;
+        }
+    }
+}
+
 TEST_F(XYPlotTest, AxisWithoutLabelsOrMarksNeedsOnlyItsLine)
 {
     plot.resize(200, 100);
@@ -211,6 +267,30 @@ TEST_F(XYPlotTest, CachedLayersAndInvalidation)
 
     plot.setBufferedDisplay(false);
     EXPECT_EQ(test::render(plot), test::render(plot));
+}
+
+// redraw() leaves the paint to the window's next pass, which shows the new content:
+// painting at once would also paint every other widget waiting for its paint.
+TEST_F(XYPlotTest, RedrawShowsTheNewContentAtTheNextPaint)
+{
+    configureSignalChart(plot);
+    int bars = 2, fieldCalls = 0;
+    plot.setOnFieldDraw([&](Tkx_XYPlot& sender) {
+        ++fieldCalls;
+        for (int i = 0; i < bars; ++i)
+            sender.DrawCanvas()->fillRect(QRect(40 + 26 * i, 60, 12, 60), Qt::yellow);
+    });
+    plot.show();
+    ASSERT_TRUE(spinUntil([&] { return fieldCalls > 0; }));
+    bars = 5;
+    const int before = fieldCalls;
+    plot.redraw();
+    EXPECT_EQ(fieldCalls, before);
+    ASSERT_TRUE(spinUntil([&] { return fieldCalls > before; }));
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(plot.winId()).toImage();
+    EXPECT_EQ(screen.convertToFormat(QImage::Format_RGB32), test::render(plot));
+    EXPECT_EQ(fieldCalls, before + 1);
+    EXPECT_EQ(px(screen, 40 + 26 * 4, 100), QColor(Qt::yellow));
 }
 
 TEST_F(XYPlotTest, UnfilledFieldShowsWhatIsBehind)
