@@ -4,10 +4,13 @@
 #pragma once
 
 #include <QListWidget>
+#include <QRawFont>
 #include <QStyledItemDelegate>
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QLineEdit;
 class QMenu;
@@ -25,6 +28,29 @@ class TMonitorDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+ private:
+  // A font in which every printable ASCII character has its own glyph and the same
+  // advance, and no pair is kerned: a line of them is a run of glyphs one advance
+  // apart, which needs no text layout to be measured or drawn.
+  struct AsciiFont {
+    QFont font;
+    QRawFont raw;
+    std::array<quint32, 95> glyphs{};
+    qreal advance = 0;  // 0: the font does not qualify
+    qreal ascent = 0;
+    qreal lineHeight = 0;  // of a laid-out line, leading included when the font has any
+  };
+  const AsciiFont& Ascii(const QFont& font) const;
+  // What QFontMetrics(font).horizontalAdvance(text) gives.
+  int TextWidth(const QFont& font, const QString& text) const;
+  // QPainter::drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text)
+  // for a line of printable ASCII, box as wide as the text.
+  void DrawAscii(QPainter* p, const AsciiFont& f, const QByteArray& text, const QRect& box) const;
+
+  mutable AsciiFont ascii_;
+  mutable bool asciiKnown_ = false;
+  mutable std::vector<QPointF> positions_;
 };
 
 class TMonitorList : public QListWidget {

@@ -2,6 +2,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,54 @@ TEST_F(MonitorListTest, EachLineInTheColourOfItsTypeOnBlack) {
   EXPECT_GT(CountInRow(img, 4, gga), 5);         // found by tag anywhere in the line
   EXPECT_EQ(img.pixelColor(img.width() - 1, 2), QColor(Qt::black));
   EXPECT_EQ(list.sizeHintForRow(0), 14);
+}
+
+// What each row should show: the line drawn by QPainter::drawText in the list's font and
+// its type colour, on the row's background only as wide as the text.
+QImage ExpectedRows(const TMonitorList& list, const QStringList& lines, int selected, QSize size) {
+  QImage img(size, QImage::Format_RGB32);
+  img.fill(Qt::black);
+  QPainter p(&img);
+  p.setFont(list.font());
+  const QFontMetrics fm(list.font());
+  for (int i = 0; i < lines.size(); ++i) {
+    const QRect box(0, i * TMonitorDelegate::kItemHeight, fm.horizontalAdvance(lines[i]), TMonitorDelegate::kItemHeight);
+    if (i == selected) p.fillRect(box, list.palette().color(QPalette::Active, QPalette::Highlight));
+    p.setPen(MonitorColor(lines[i].toLatin1().toStdString()));
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
+  }
+  return img;
+}
+
+// Real lines of many widths (the text's right edge falls anywhere in a pixel), lines
+// with Latin-1 letters and with a tab, the last one selected; smooth and plain glyphs.
+TEST_F(MonitorListTest, EveryRowIsWhatDrawTextShows) {
+  QStringList lines;
+  std::ifstream log(ORLIMO_TESTDATA_DIR "/receiver-logs/sirfstarv-nmea.log");
+  for (std::string l; lines.size() < 28 && std::getline(log, l);) {
+    while (!l.empty() && (l.back() == '\r' || l.back() == '\n')) l.pop_back();
+    if (l.rfind('$', 0) == 0) lines << QString::fromLatin1(l);
+  }
+  ASSERT_EQ(lines.size(), 28);
+  // The 'A's right edge falls beyond the rounded width of the text, where it is cut off.
+  lines << QStringLiteral("$GPGSV,4,4,13,32,76,331,33*4A") << QStringLiteral("$GNGSA,A,3,73,82,80,71,72,79,,,,,,,1.2,0.7,0.9*2A");
+  lines << QString::fromLatin1("$PQXTXT,M\xfcnchen \xe9t\xe9*00") << QStringLiteral("$GPTXT,a\tb*00");
+  list.resize(720, 34 * TMonitorDelegate::kItemHeight);
+  for (const QString& l : lines) list.AppendLine(l.toLatin1().toStdString());
+  list.SelectLastLine();
+  for (bool smooth : {false, true}) {
+    QFont f = list.font();
+    f.setStyleStrategy(smooth ? QFont::PreferDefault : QFont::NoAntialias);
+    list.setFont(f);
+    const QImage shown = Render();
+    ASSERT_EQ(list.verticalScrollBar()->value(), 0);
+    const QImage expected = ExpectedRows(list, lines, int(lines.size()) - 1, shown.size());
+    for (int row = 0; row < lines.size(); ++row) {
+      const QRect band(0, row * TMonitorDelegate::kItemHeight, shown.width(), TMonitorDelegate::kItemHeight);
+      EXPECT_EQ(shown.copy(band), expected.copy(band)) << "smooth " << smooth << ", row " << row << ": "
+                                                       << lines[row].toStdString();
+    }
+  }
 }
 
 TEST_F(MonitorListTest, WithoutSyntaxColourBlackTextOnSilver) {
