@@ -94,12 +94,14 @@ class Pty {
   }
 
   // Reads until `count` bytes arrived or nothing came for timeoutMs.
-  QByteArray Read(qsizetype count, int timeoutMs = 5000) {
+  // Waits `firstTimeoutMs` for the first bytes (by default as long as for the rest).
+  QByteArray Read(qsizetype count, int timeoutMs = 5000, int firstTimeoutMs = -1) {
     QByteArray out;
     char buf[4096];
     while (out.size() < count) {
       pollfd p{master_.get(), POLLIN, 0};
-      if (::poll(&p, 1, timeoutMs) <= 0) break;
+      const int wait = out.isEmpty() && firstTimeoutMs >= 0 ? firstTimeoutMs : timeoutMs;
+      if (::poll(&p, 1, wait) <= 0) break;
       const ssize_t n = ::read(master_.get(), buf, sizeof buf);
       if (n > 0) out.append(buf, n);
       else if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;

@@ -11,8 +11,9 @@ namespace {
 
 class Commands : public SessionTest {
  protected:
-  // Everything the session wrote to the receiver so far.
-  std::string Sent() { return pty.Read(1 << 16, 200).toStdString(); }
+  // Everything the session wrote to the receiver so far: a loaded machine (or a
+  // sanitizer) may take a while to start the writer, not to finish a command.
+  std::string Sent() { return pty.Read(1 << 16, 200, 2000).toStdString(); }
   const std::vector<std::string>& MessageLog() { return view.traces[2]; }
   bool Logged(const std::string& line) {
     const auto& log = MessageLog();
