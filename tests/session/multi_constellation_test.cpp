@@ -18,18 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> CaptureLines(const fs::path& path) {
-  std::vector<std::string> lines;
-  const std::string file = ReadFile(path.string());
-  std::size_t start = 0;
-  for (std::size_t eol; (eol = file.find('\n', start)) != std::string::npos; start = eol + 1) {
-    std::string line = file.substr(start, eol - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (IsValidSentence(line)) lines.push_back(line);
-  }
-  return lines;
-}
-
 std::string Name(std::string_view sentence, int systemId, int number) {
   const TSatSystem system = SentenceSystem(sentence, systemId, number);
   return std::string(TSatName(system, number).View());
@@ -87,7 +75,7 @@ TEST(MultiConstellation, EachEpochShowsEverySystemsLastCycleAndTheEpochsUsedSet)
   for (const char* capture :
        {"neo-m8n.log", "sirfstarv-nmea.log", "ublox-zed-f9p-nmea.log", "beidou-gb.log", "nl2008u.log"}) {
     SCOPED_TRACE(capture);
-    const std::vector<std::string> lines = CaptureLines(dir / capture);
+    const std::vector<std::string> lines = ValidLines(ReadFile((dir / capture).string()));
     ASSERT_GT(lines.size(), 50u);
     // An epoch begins with whichever RMC or GGA (of one talker) the receiver sends first.
     std::string epochStart;

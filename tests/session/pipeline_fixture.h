@@ -8,6 +8,7 @@
 
 #include "fake_session_view.h"
 #include "nmea/decoder.h"
+#include "nmea/sentence.h"
 #include "session/activity_indicator.h"
 #include "session/pipeline_hooks.h"
 #include "session/receive_pipeline.h"
@@ -49,6 +50,18 @@ inline std::string ReadFile(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// The valid sentences of a byte stream, line by line (a CR before the LF dropped).
+inline std::vector<std::string> ValidLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t eol; (eol = bytes.find('\n', start)) != std::string::npos; start = eol + 1) {
+    std::string line = bytes.substr(start, eol - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (IsValidSentence(line)) lines.push_back(line);
+  }
+  return lines;
 }
 
 inline std::string SampleLog() { return ReadFile(std::string(ORLIMO_SOURCE_DIR) + "/data/sample-1hz.nmea"); }

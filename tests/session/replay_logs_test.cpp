@@ -36,17 +36,6 @@ std::string ReceiverBytes(const fs::path& log) {
   return bytes;
 }
 
-std::vector<std::string> ValidLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t eol; (eol = bytes.find('\n', start)) != std::string::npos; start = eol + 1) {
-    std::string line = bytes.substr(start, eol - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (IsValidSentence(line)) lines.push_back(line);
-  }
-  return lines;
-}
-
 TEST(ReplayLogs, EveryCaptureDecodesSensibly) {
   if (!fs::is_directory(LogsDir())) GTEST_SKIP() << "no receiver logs at " << LogsDir();
   int logs = 0;
