@@ -36,7 +36,13 @@ cmake --build "$build" --target orlimo gpssim -j "${JOBS:-2}" >/dev/null
 tmp=$(mktemp -d)
 sim=
 cleanup() {
-  [ -f "$tmp/valgrind.pid" ] && kill "$(cat "$tmp/valgrind.pid")" 2>/dev/null || true
+  if [ -f "$tmp/valgrind.pid" ]; then
+    local p
+    p=$(cat "$tmp/valgrind.pid")
+    kill "$p" 2>/dev/null || true
+    # It writes its last counts as it ends.
+    for _ in $(seq 100); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+  fi
   [ -n "$sim" ] && kill "$sim" 2>/dev/null || true
   if [ -n "${KEEP:-}" ]; then echo "counts kept in $tmp"; else rm -rf "$tmp"; fi
 }
