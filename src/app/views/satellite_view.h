@@ -54,8 +54,9 @@ class TSatelliteView : public QWidget {
   // Empties row 0 and writes the row captions "C/No", "SV", "Az", "El" into
   // column 0. The constructor already did it; calling again does no harm.
   void InitSatelliteTable();
-  // Fills the table from a complete report and repaints the chart at once;
-  // an incomplete report leaves both as they are.
+  // Fills the table from a complete report (or the several-constellation sky)
+  // and has the chart repainted at the window's next paint; an incomplete
+  // report leaves both as they are.
   void ShowSatelliteTable(const TqvNMEA& nmea);
   // State of 1-based `slot` of the report shown.
   TSatelliteState GetSatelliteState(int slot) const;
