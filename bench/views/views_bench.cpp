@@ -77,8 +77,10 @@ std::vector<std::string> FortySatelliteEpoch(int second) {
       std::string body = std::string("$") + talkers[t] + "GSV,3," + std::to_string(m) + ",10";
       for (int i = 4 * (m - 1) + 1; i <= std::min(10, 4 * m); ++i) {
         const int snr = 15 + (i * 7 + t * 5 + second) % 35;
-        body += "," + std::to_string(base + i) + "," + std::to_string(5 + i * 8) + "," +
-                std::to_string((i * 36 + t * 9) % 360) + "," + std::to_string(snr);
+        for (int field : {base + i, 5 + i * 8, (i * 36 + t * 9) % 360, snr}) {
+          body += ',';
+          body += std::to_string(field);
+        }
       }
       add(body + ",1");
     }
@@ -86,7 +88,10 @@ std::vector<std::string> FortySatelliteEpoch(int second) {
   for (int t = 0; t < 4; ++t) {
     const int base = t == 1 ? 64 : 0;
     std::string body = "$GNGSA,A,3";
-    for (int i = 1; i <= 12; ++i) body += i <= 6 ? "," + std::to_string(base + i) : std::string(",");
+    for (int i = 1; i <= 12; ++i) {
+      body += ',';
+      if (i <= 6) body += std::to_string(base + i);
+    }
     add(body + ",1.0,0.6,0.8," + std::to_string(t + 1));
   }
   add("$GNRMC,120000.00,A,4807.038,N,01131.000,E,22.1,251.4,010120,,,A,V");

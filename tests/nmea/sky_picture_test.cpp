@@ -127,7 +127,11 @@ TEST(SkyPicture, HostileMessagesChangeNothingAndNeverOverflow) {
   Feed(sky, "$GPGSV,20,1,80,01,1,1,1,02,1,1,1,03,1,1,1,04,1,1,1");
   for (int m = 2; m <= 20; ++m) {
     std::string body = "$GPGSV,20," + std::to_string(m) + ",80";
-    for (int i = 0; i < 4; ++i) body += "," + std::to_string(4 * (m - 1) + i + 1) + ",1,1,1";
+    for (int i = 0; i < 4; ++i) {
+      body += ',';
+      body += std::to_string(4 * (m - 1) + i + 1);
+      body += ",1,1,1";
+    }
     Feed(sky, body);
   }
   EXPECT_EQ(sky.Satellites().size(), TSkyPicture::kMaxCycleSats);

@@ -29,7 +29,10 @@ void FourteenUsed(TqvNMEA& nmea, int g05snr = 25) {
       for (int i = 1; i <= 4; ++i) {
         const int n = base + 4 * (m - 1) + i;
         const int snr = base ? 10 : (std::string(talker) == "GP" && n == 5 ? g05snr : 20 + n);
-        body += "," + std::to_string(n) + (base ? ",20," : ",45,") + std::to_string(40 * i) + "," + std::to_string(snr);
+        for (int field : {n, base ? 20 : 45, 40 * i, snr}) {
+          body += ',';
+          body += std::to_string(field);
+        }
       }
       Feed(nmea, body);
     }
