@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "sim/sim_options.h"
+
 namespace orlimo {
 namespace {
 
@@ -125,9 +127,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
     }
   }
   if (cli.isSet(replaySpeed)) {
-    bool ok = false;
-    out.ReplaySpeed = cli.value(replaySpeed).toInt(&ok);
-    if (!ok || out.ReplaySpeed < 1 || out.ReplaySpeed > 16) {
+    if (!ParseReplaySpeed(cli.value(replaySpeed).toStdString(), out.ReplaySpeed)) {
       error = QStringLiteral("--replay-speed: %1 is not a whole number from 1 to 16").arg(cli.value(replaySpeed));
       return false;
     }

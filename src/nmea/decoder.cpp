@@ -5,15 +5,10 @@
 
 #include "nmea/fields.h"
 #include "nmea/satellite_system.h"
+#include "nmea/text.h"
 
 namespace orlimo {
 namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Picks the satellite number that tells a GSA's or GSV's system: the first one not
 // of SBAS, whose satellites are reported with GPS's.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "nmea/fields.h"
+#include "nmea/text.h"
 
 namespace orlimo {
 namespace {
@@ -20,13 +21,7 @@ bool ReadNumber(std::string_view field, std::int32_t& value) {
   return !field.empty() && TryParseInt(field, value);
 }
 
-int HexDigit(std::string_view field) {
-  if (field.size() != 1) return -1;
-  const char c = field[0];
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+int HexDigit(std::string_view field) { return field.size() == 1 ? HexDigitValue(field[0]) : -1; }
 
 bool SystemOrder(const TSkySat& a, const TSkySat& b) {
   if (a.System != b.System) return a.System < b.System;

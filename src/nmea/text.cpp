@@ -5,6 +5,12 @@
 
 namespace orlimo {
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 std::string LeftText(std::string_view s, std::size_t n) {
   return std::string(s.substr(0, n));
 }

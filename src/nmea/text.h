@@ -20,6 +20,9 @@ std::size_t LastPosBefore(std::string_view sub, std::string_view s, std::size_t 
 // Exactly n upper-case hex digits of the low n nibbles of value.
 std::string HexDigits(std::uint32_t value, int n);
 
+// The value of one upper-case hexadecimal digit, -1 for any other character.
+int HexDigitValue(char c);
+
 // count bytes verbatim (every byte value, NUL included).
 std::string CopyBytes(const void* source, std::size_t count);
 
