@@ -17,15 +17,17 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: gpssim [--personality sirf|sirf-binary|ublox|silent|noisy] [--rate BPS] [--hz N]\n"
-    "              [--link PATH] [--ttff-hot S] [--ttff-cold S] [--tmc] [--replay FILE]\n"
-    "              [--ubx-rates LIST] [--replay-speed N]\n"
+    "Usage: gpssim [--personality sirf|sirf-binary|ublox|ublox8|mtk|silent|noisy]\n"
+    "              [--rate BPS] [--hz N] [--link PATH] [--ttff-hot S] [--ttff-cold S]\n"
+    "              [--tmc] [--replay FILE] [--ubx-rates LIST] [--replay-speed N]\n"
     "\n"
     "A GPS receiver on a pseudo-terminal. The first line printed is the port to open.\n"
     "\n"
     "  --personality P  sirf         NMEA with the maker's proprietary replies (default)\n"
     "                   sirf-binary  the same receiver in SiRF binary mode\n"
     "                   ublox        a u-blox ANTARIS receiver (text banner, UBX replies)\n"
+    "                   ublox8       a u-blox M8 receiver (banner, MON-VER, CFG-RST/CFG-CFG/CFG-PRT)\n"
+    "                   mtk          a MediaTek receiver ($PMTK705, $PMTK001 acks, $PMTK101-104, $PMTK251)\n"
     "                   silent       opens, sends nothing\n"
     "                   noisy        sirf on a bad line: checksum errors, cut lines, junk\n"
     "  --rate BPS       the receiver's rate: 4800, 9600, 19200, 38400, 57600 or 115200\n"

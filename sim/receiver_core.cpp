@@ -11,6 +11,7 @@
 #include "sim/nmea_output.h"
 #include "sim/replay.h"
 #include "sim/sirf_binary_output.h"
+#include "sim/ubx_replies.h"
 
 namespace orlimo {
 namespace {
@@ -44,11 +45,12 @@ int UbxMessageId(std::string_view sentence) {
   return -1;
 }
 
-bool IsStandardRate(long r) {
-  for (long k : {4800L, 9600L, 19200L, 38400L, 57600L, 115200L})
-    if (k == r) return true;
-  return false;
+// The personalities that say who they are at power-on and after every restart.
+bool HasStartupLines(SimPersonality p) {
+  return p == SimPersonality::UBlox || p == SimPersonality::UBlox8 || p == SimPersonality::MediaTek;
 }
+
+bool FollowsUbxRates(SimPersonality p) { return p == SimPersonality::UBlox || p == SimPersonality::UBlox8; }
 
 }  // namespace
 
@@ -61,8 +63,10 @@ ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSecon
       rate_(options.rate),
       mode_(options.personality == SimPersonality::SiRFBinary ? SimMode::SiRFBinary : SimMode::Nmea),
       fixAt_(std::max(options.ttffStart, 0.0)),
-      bannerDue_(options.personality == SimPersonality::UBlox),
-      ubxRates_(options.ubxRates) {
+      bannerDue_(HasStartupLines(options.personality)),
+      ubxRates_(options.ubxRates),
+      ublox8_(options),
+      mediaTek_(options) {
   options_.hz = std::clamp(options_.hz, 1, 10);
   if (!replay_.empty()) {
     const double captured = options_.replayInterval > 0 ? options_.replayInterval : CaptureInterval(replay_);
@@ -102,7 +106,17 @@ void ReceiverCore::Restart(int kind, double now) {
   fixAt_ = now + (kind == 1 ? options_.ttffHot : options_.ttffCold);
   silentUntil_ = now + options_.restartSilence;
   replies_.clear();
-  if (options_.personality == SimPersonality::UBlox) bannerDue_ = true;
+  nextRateAfter_ = 0;  // what it acknowledged is lost; a rate change still waiting is not
+  if (HasStartupLines(options_.personality)) bannerDue_ = true;
+}
+
+void ReceiverCore::Apply(SimCommandResult result, double now) {
+  if (result.restartKind != 0) Restart(result.restartKind, now);
+  replies_ += result.reply;
+  if (result.newRate != 0) {
+    nextRate_ = result.newRate;
+    nextRateAfter_ = replies_.size();
+  }
 }
 
 void ReceiverCore::HandleNmea(const std::string& line, double now) {
@@ -111,6 +125,11 @@ void ReceiverCore::HandleNmea(const std::string& line, double now) {
   const std::vector<std::string_view> f = SplitFields(line);
   const std::string_view addr = f[0];
 
+  if (p == SimPersonality::MediaTek) {
+    Apply(mediaTek_.Handle(line), now);
+    return;
+  }
+  if (p == SimPersonality::UBlox8) return;
   if (p == SimPersonality::UBlox) {
     // It knows none of the SiRF sentences; a sentence it does not know brings the banner.
     if (addr.substr(0, 3) != "$GP") bannerDue_ = true;
@@ -127,7 +146,7 @@ void ReceiverCore::HandleNmea(const std::string& line, double now) {
     }
   } else if (addr == "$PSRF100") {
     long proto = 0;
-    if (f.size() >= 3 && ToInt(f[1], proto) && ToInt(f[2], v) && IsStandardRate(v) &&
+    if (f.size() >= 3 && ToInt(f[1], proto) && ToInt(f[2], v) && IsStandardSimRate(v) &&
         (proto == 0 || proto == 1)) {
       rate_ = static_cast<int>(v);
       if (proto == 0) mode_ = SimMode::SiRFBinary;
@@ -163,7 +182,7 @@ void ReceiverCore::HandleSiRF(std::string_view frame, double now) {
     mode_ = SimMode::Nmea;
     if (payload.size() >= 24) {
       const long r = static_cast<unsigned char>(payload[22]) << 8 | static_cast<unsigned char>(payload[23]);
-      rate_ = IsStandardRate(r) ? static_cast<int>(r) : 4800;
+      rate_ = IsStandardSimRate(r) ? static_cast<int>(r) : 4800;
     } else {
       rate_ = 4800;
     }
@@ -171,35 +190,22 @@ void ReceiverCore::HandleSiRF(std::string_view frame, double now) {
 }
 
 void ReceiverCore::HandleUBX(std::string_view frame, double now) {
+  if (options_.personality == SimPersonality::UBlox8) {
+    Apply(ublox8_.Handle(frame, now, rate_, ubxRates_), now);
+    return;
+  }
   if (options_.personality != SimPersonality::UBlox) return;
   const std::uint8_t cls = UBXClass(frame), id = UBXId(frame);
   const std::string_view payload = UBXPayload(frame);
-  auto ack = [&](bool ok) {
-    replies_ += BuildUBXFrame(0x05, ok ? 0x01 : 0x00, std::string{static_cast<char>(cls), static_cast<char>(id)});
-  };
   if (cls == 0x06 && id == 0x01) {  // CFG-MSG
-    if (payload.size() == 2) {
-      const auto msg = static_cast<std::uint8_t>(payload[1]);
-      const std::uint8_t r = msg < ubxRates_.size() && static_cast<std::uint8_t>(payload[0]) == 0xF0 ? ubxRates_[msg] : 0;
-      // Class, ID, then the rate on each of the four I/O targets.
-      const std::string reply{payload[0], payload[1], static_cast<char>(r), static_cast<char>(r),
-                              static_cast<char>(r), static_cast<char>(r)};
-      replies_ += BuildUBXFrame(0x06, 0x01, reply);
-    } else if (payload.size() >= 3 && static_cast<std::uint8_t>(payload[0]) == 0xF0) {
-      const auto msg = static_cast<std::uint8_t>(payload[1]);
-      const bool ok = msg < ubxRates_.size();
-      if (ok) ubxRates_[msg] = static_cast<std::uint8_t>(payload[payload.size() >= 4 ? 3 : 2]);
-      ack(ok);
-    } else {
-      ack(false);
-    }
+    replies_ += UbxCfgMsgReply(payload, ubxRates_);
   } else if (cls == 0x06 && id == 0x04 && payload.size() >= 4) {  // CFG-RST
     const unsigned mask = static_cast<unsigned char>(payload[0]) | static_cast<unsigned char>(payload[1]) << 8;
     Restart(mask == 0 ? 1 : 4, now);
   } else if (cls == 0x06 && id == 0x09 && payload.size() >= 12) {  // CFG-CFG
     const bool clear = payload[0] != 0 || payload[1] != 0 || payload[2] != 0 || payload[3] != 0;
     if (clear) ubxRates_ = options_.ubxRates;
-    ack(true);
+    replies_ += UbxAck(cls, id, true);
   }
 }
 
@@ -210,7 +216,9 @@ std::string ReceiverCore::PowerReply() const {
                   ",300000,30000");
 }
 
-std::string ReceiverCore::Banner() const {
+std::string ReceiverCore::StartupLines() const {
+  if (options_.personality == SimPersonality::UBlox8) return UBlox8Personality::Banner();
+  if (options_.personality == SimPersonality::MediaTek) return MediaTekPersonality::StartupLines();
   return NmeaLine("$GPTXT,01,01,02,u-blox ag - www.u-blox.com") +
          NmeaLine("$GPTXT,01,01,02,HW  ANTARIS ATR0620 HW 00040001") +
          NmeaLine("$GPTXT,01,01,02,ROM CORE 5.00    Jan 09 2006 11:00:00") +
@@ -245,10 +253,10 @@ std::string ReceiverCore::CycleOutput(double now) {
     return out;
   }
   if (bannerDue_) {
-    out += Banner();
+    out += StartupLines();
     bannerDue_ = false;
   }
-  if (options_.personality == SimPersonality::UBlox) {
+  if (FollowsUbxRates(options_.personality)) {
     // Each message every N-th solution, as its rate says; counters_.cycles numbers them.
     for (const std::string& s : NmeaCycle(snap, ubxRates_[8] != 0)) {
       const int id = UbxMessageId(s);
@@ -264,6 +272,15 @@ std::string ReceiverCore::CycleOutput(double now) {
 
 std::string ReceiverCore::Due(double now) {
   if (options_.personality == SimPersonality::Silent) return {};
+  // A rate change waits for the replies before it (none when a restart lost them).
+  if (nextRate_ != 0 && (nextRateAfter_ == 0 || now >= silentUntil_)) {
+    std::string out = replies_.substr(0, nextRateAfter_);
+    replies_.erase(0, nextRateAfter_);
+    rate_ = nextRate_;
+    nextRate_ = 0;
+    nextRateAfter_ = 0;
+    return out;
+  }
   if (now < silentUntil_) return {};
   std::string out = std::move(replies_);
   replies_.clear();
@@ -283,6 +300,7 @@ std::string ReceiverCore::Due(double now) {
 
 double ReceiverCore::NextDue() const {
   if (options_.personality == SimPersonality::Silent) return std::numeric_limits<double>::infinity();
+  if (nextRate_ != 0 && nextRateAfter_ == 0) return 0;  // the change is made at once
   const double cycle = replay_.empty() ? static_cast<double>(nextCycle_) / options_.hz : replayDue_;
   return std::max(silentUntil_, replies_.empty() ? cycle : 0.0);
 }

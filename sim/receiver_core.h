@@ -6,18 +6,29 @@
 //            $PQYCM,V -> $PQYTQ,... (with a TMC module); $PSRF101 restarts (1 hot,
 //            4 cold, 8 factory default, which also moves it to its factory rate
 //            and ends trickle power);
-//            $PSRF100 changes rate (protocol 0 switches to SiRF binary)
+//            $PSRF100 changes rate at once (protocol 0 switches to SiRF binary)
 //   SiRF binary: frames only; MID 128 factory default back to NMEA at the factory
 //            rate; MID 0x81 to NMEA at the frame's rate. Bad checksums are ignored.
 //   u-blox   text banner at start, after a restart and within a cycle after any
 //            sentence it does not know; CFG-MSG polls answered and settings obeyed
 //            (its NMEA output follows the rate table), CFG-RST restarts, CFG-CFG
 //            puts the rate table back to its defaults.
+//   u-blox 8 banner at start and after a restart; UBX as sim/ublox8_personality.h says;
+//            its NMEA output follows the rate table as the u-blox one's does.
+//   MediaTek start-up lines at start and after a restart; $PMTK commands as
+//            sim/mtk_personality.h says.
 //   Silent   parses what it gets, sends nothing.
 //   Noisy    SiRF, with checksum errors, cut lines and stray binary bytes.
 // Every personality takes any other checked sentence or frame (a console command,
 // say): it is counted and recorded, and otherwise ignored. A sentence may come without
 // a checksum, as annotated commands do; one that carries "*hh" must have it right.
+//
+// The u-blox 8 and MediaTek receivers acknowledge a rate change at the old rate and
+// change after it, as real ones do: the Due() call that hands out the last reply
+// before the change hands out nothing after it, and Rate() is the new rate from its
+// return on. Everything Due() has handed out by then goes out at the old rate; the
+// I/O loop switches the line after those bytes. A SiRF rate change is at once: Rate()
+// changes in Receive(), and the bytes still waiting go out at the new rate.
 //
 // A replay sends the capture's cycles in turn, looping at the end, one each
 // interval (the capture's own, or replayInterval) divided by the replay speed. A cycle
@@ -35,8 +46,11 @@
 #include <vector>
 
 #include "sim/host_input.h"
+#include "sim/mtk_personality.h"
 #include "sim/scenario.h"
+#include "sim/sim_command.h"
 #include "sim/sim_options.h"
+#include "sim/ublox8_personality.h"
 
 namespace orlimo {
 
@@ -46,7 +60,7 @@ inline constexpr std::size_t kSimReceivedKept = 256;
 
 struct SimCounters {
   int restarts = 0;             // restart commands obeyed
-  int lastRestartKind = 0;      // 1 hot, 4 cold, 8 factory default
+  int lastRestartKind = 0;      // 1 hot, 2 warm, 4 cold, 8 factory default
   int commands = 0;             // checked messages received
   int rejected = 0;             // sentences and frames with bad checksums or framing
   int framesChecked = 0;        // binary frames that passed their checksum
@@ -84,11 +98,12 @@ class ReceiverCore {
   void HandleSiRF(std::string_view frame, double now);
   void HandleUBX(std::string_view frame, double now);
   void Restart(int kind, double now);
+  void Apply(SimCommandResult result, double now);
   std::string CycleOutput(double now);
   std::string ReplayDue(double now);
   std::string Damage(const std::string& sentence);
   std::string PowerReply() const;
-  std::string Banner() const;
+  std::string StartupLines() const;
 
   SimOptions options_;
   SimWorld world_;
@@ -106,9 +121,13 @@ class ReceiverCore {
   std::int64_t nextCycle_ = 0;  // number of the next output cycle; each lasts 1/hz s
   bool trickle_ = false;
   int trickleOn_ = 0, trickleCycle_ = 0;
-  bool bannerDue_ = false;
+  bool bannerDue_ = false;  // the start-up lines go before the next cycle
   SimUbxRates ubxRates_;  // the u-blox output rates now: CFG-MSG changes them
+  UBlox8Personality ublox8_;
+  MediaTekPersonality mediaTek_;
   std::string replies_;
+  int nextRate_ = 0;                // a rate change waiting for its acknowledgement, or 0
+  std::size_t nextRateAfter_ = 0;   // ... which ends this many bytes into replies_
   SimCounters counters_;
 };
 

@@ -7,10 +7,12 @@
 namespace orlimo {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, SimPersonality>, 5> kNames = {{
+constexpr std::array<std::pair<std::string_view, SimPersonality>, 7> kNames = {{
     {"sirf", SimPersonality::SiRF},
     {"sirf-binary", SimPersonality::SiRFBinary},
     {"ublox", SimPersonality::UBlox},
+    {"ublox8", SimPersonality::UBlox8},
+    {"mtk", SimPersonality::MediaTek},
     {"silent", SimPersonality::Silent},
     {"noisy", SimPersonality::Noisy},
 }};
@@ -27,6 +29,12 @@ std::string_view SimPersonalityName(SimPersonality p) {
   for (const auto& [n, q] : kNames)
     if (q == p) return n;
   return "sirf";
+}
+
+bool IsStandardSimRate(long bps) {
+  for (long k : {4800L, 9600L, 19200L, 38400L, 57600L, 115200L})
+    if (k == bps) return true;
+  return false;
 }
 
 bool ParseUbxRates(std::string_view list, SimUbxRates& rates) {

@@ -13,12 +13,17 @@ enum class SimPersonality {
   SiRF,        // NMEA with the maker's proprietary replies and $PSRF commands
   SiRFBinary,  // the same receiver, started in SiRF binary mode
   UBlox,       // an ANTARIS receiver: text banner, UBX frames
+  UBlox8,      // a u-blox M8 receiver, protocol 18: banner, MON-VER, CFG-PRT rate changes
+  MediaTek,    // a MediaTek MT3339: $PMTK commands and $PMTK001 acknowledgements
   Silent,      // opens, sends nothing
   Noisy,       // SiRF on a bad line: checksum errors, cut lines, stray binary bytes
 };
 
 std::optional<SimPersonality> ParseSimPersonality(std::string_view name);
 std::string_view SimPersonalityName(SimPersonality p);
+
+// The rates a receiver's rate-change commands may name: 4800, 9600, ... 115200.
+bool IsStandardSimRate(long bps);
 
 // Where the receiver is and what it sees. Angles in degrees, speed in knots.
 struct SimScenario {
@@ -64,6 +69,7 @@ struct SimOptions {
   int replaySpeed = 1;          // ... this many times faster, 1 to kMaxReplaySpeed
   double replayInterval = 0;    // seconds between its cycles; 0: as captured
   bool replayOnly = false;      // the captured receiver: it answers and obeys no command
+  bool ignoresRateChange = false;  // u-blox 8, MediaTek: acks a rate change, keeps its rate
   SimScenario scenario;
   std::uint32_t seed = 1;       // for the line noise and the byte gaps
 };

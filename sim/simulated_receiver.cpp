@@ -36,7 +36,8 @@ constexpr UartTick kCoreRecheckTicks = kUartTicksPerSecond * 4 / 1000;
 
 struct PendingByte {
   std::uint8_t byte;
-  int gap;  // sixteenths of a bit
+  int gap;            // sixteenths of a bit
+  int rateAfter = 0;  // the line's rate from the next byte on, or 0: unchanged
 };
 
 }  // namespace
@@ -141,6 +142,7 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core, SimClock::
   UartGapSource gaps(options_.seed);
 
   int hostRate = options_.rate;
+  int lineRate = options_.rate;  // the receiver's UART now, which may lag core.Rate()
   UartLine toHost(hostRate);
   std::deque<PendingByte> pending;
   UartTick lineFree = 0;
@@ -172,9 +174,12 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core, SimClock::
       const ssize_t n = read(master_, buf, sizeof buf);
       if (n > 0) {
         const std::string_view chunk(buf, static_cast<std::size_t>(n));
-        core.Receive(hostRate == core.Rate() ? std::string(chunk)
-                                             : SampleAtRate(chunk, hostRate, core.Rate()),
-                     nowSec);
+        const int rateBefore = core.Rate();
+        core.Receive(hostRate == lineRate ? std::string(chunk) : SampleAtRate(chunk, hostRate, lineRate), nowSec);
+        if (core.Rate() != rateBefore) {  // changed at once: the bytes still waiting too
+          lineRate = core.Rate();
+          for (PendingByte& b : pending) b.rateAfter = 0;
+        }
         heard = true;
       }
     }
@@ -182,12 +187,21 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core, SimClock::
     // New output joins the queue (on an idle line its first byte starts now); the line
     // clocks out every byte whose time has come.
     if (pending.empty() && lineFree < now) lineFree = now;
+    const int rateBefore = core.Rate();
     const std::string due = core.Due(nowSec);
     for (char c : due) pending.push_back({static_cast<std::uint8_t>(c), gaps.NextSixteenths()});
+    if (core.Rate() != rateBefore) {  // changed once what it had acknowledged was handed out
+      if (pending.empty()) {
+        lineRate = core.Rate();
+      } else {
+        pending.back().rateAfter = core.Rate();
+      }
+    }
     while (!pending.empty() && lineFree <= now) {
       const PendingByte b = pending.front();
       pending.pop_front();
-      lineFree = toHost.Send(b.byte, core.Rate(), lineFree, b.gap);
+      lineFree = toHost.Send(b.byte, lineRate, lineFree, b.gap);
+      if (b.rateAfter != 0) lineRate = b.rateAfter;
       ++bytesOnLine;
       bitsOnLine += 10.0 + b.gap / 16.0;
     }
@@ -201,7 +215,7 @@ void SimulatedReceiver::Run(std::stop_token stop, ReceiverCore& core, SimClock::
     {
       std::lock_guard lock(mu_);
       status_.hostOpen = hostOpen;
-      status_.rate = core.Rate();
+      status_.rate = lineRate;
       status_.hostRate = hostOpen ? hostRate : 0;
       status_.mode = core.Mode();
       status_.hasFix = core.HasFix(nowSec);

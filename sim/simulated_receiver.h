@@ -17,7 +17,9 @@
 // sleeps until its next output is due or the host writes. It reads the host's line
 // settings from the pty each time it wakes: when the host's rate differs from its
 // own, the host gets what its UART would sample from the receiver's bit stream, and
-// the receiver gets what its UART samples from the host's. While the host has the
+// the receiver gets what its UART samples from the host's. A rate change the receiver
+// acknowledges first (see sim/receiver_core.h) switches the line after the last byte of
+// the acknowledgement; one made at once switches it at once. While the host has the
 // port closed the receiver keeps running and its output is lost, as on a real line.
 #pragma once
 
@@ -35,7 +37,8 @@ namespace orlimo {
 struct SimStatus {
   bool running = false;
   bool hostOpen = false;           // the host has the port open
-  int rate = 0;                    // the receiver's own rate, bit/s
+  int rate = 0;                    // the receiver's own rate on the line, bit/s: after a
+                                   // change it acknowledges, once the ack has gone out
   int hostRate = 0;                // the rate the host's termios asks for, 0 when unknown
   SimMode mode = SimMode::Nmea;
   bool hasFix = false;

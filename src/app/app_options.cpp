@@ -27,7 +27,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and quit."));
   const QCommandLineOption simulate(QStringLiteral("simulate"),
                                     QStringLiteral("Start a simulated receiver (sirf, sirf-binary, "
-                                                   "ublox, silent, noisy) on a pty and select it."),
+                                                   "ublox, ublox8, mtk, silent, noisy) on a pty and select it."),
                                     QStringLiteral("PERSONALITY"));
   const QCommandLineOption simRate(QStringLiteral("sim-rate"),
                                    QStringLiteral("Rate the simulated receiver sends at (a replay's "

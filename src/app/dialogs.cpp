@@ -27,6 +27,17 @@ void TMessageBoxDialogs::ShowWarningMsg(const QString& msg) {
   QMessageBox::warning(parent_, QStringLiteral("Warning"), Shown(msg));
 }
 
+void TMessageBoxDialogs::ShowNotice(const QString& msg) {
+  if (notice_ == nullptr) {
+    notice_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Warning"), QString(), QMessageBox::Ok, parent_);
+    notice_->setModal(false);
+    notice_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  notice_->setText(Shown(msg));
+  notice_->show();
+  notice_->raise();
+}
+
 void TMessageBoxDialogs::ShowConfirmMsg(const QString& msg) {
   QMessageBox::information(parent_, QStringLiteral("Confirm"), Shown(msg));
 }

@@ -95,6 +95,7 @@ bool TFrmOrlimo::AskYesNo(std::string_view msg) { return setup_.Dialogs->AskYesN
 void TFrmOrlimo::ShowErrorMsg(std::string_view msg) { setup_.Dialogs->ShowErrorMsg(Latin1(msg)); }
 void TFrmOrlimo::ShowWarningMsg(std::string_view msg) { setup_.Dialogs->ShowWarningMsg(Latin1(msg)); }
 void TFrmOrlimo::ShowConfirmMsg(std::string_view msg) { setup_.Dialogs->ShowConfirmMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowCommandFailure(std::string_view msg) { setup_.Dialogs->ShowNotice(Latin1(msg)); }
 
 // --- Tool buttons and control groups ---
 

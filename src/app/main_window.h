@@ -115,6 +115,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void ShowErrorMsg(std::string_view msg) override;
   void ShowWarningMsg(std::string_view msg) override;
   void ShowConfirmMsg(std::string_view msg) override;
+  void ShowCommandFailure(std::string_view msg) override;
   void SetButtonImage(TToolButton button, int image) override;
   void SetButtonHint(TToolButton button, std::string_view hint) override;
   void SetButtonDown(TToolButton button, bool down) override;
@@ -123,6 +124,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void EnableSessionControls(bool versionKnown, bool tmcPresent) override;
   void DisableSessionControls() override;
   void DisableCommandControls() override;
+  void SetRestartUnavailableReason(std::string_view reason) override;
   std::string CommandText() const override;
   std::vector<std::string> CommandHistory() const override;
   void InsertCommandHistory(std::string_view text) override;

@@ -78,6 +78,14 @@ void TFrmOrlimo::DisableSessionControls() {
 
 void TFrmOrlimo::DisableCommandControls() { SetCommandControlsEnabled(false); }
 
+void TFrmOrlimo::SetRestartUnavailableReason(std::string_view reason) {
+  // A disabled button still shows its hint: the user learns why it stays grey.
+  for (TTool t : {TTool::TBHotStart, TTool::TBColdStart, TTool::TBFactory}) {
+    const QString hint = TToolBar::DesignHint(t);
+    toolBar_->Button(t)->setToolTip(reason.empty() ? hint : hint + QStringLiteral("\n") + Latin1(reason));
+  }
+}
+
 void TFrmOrlimo::SetCommandControlsEnabled(bool enabled) {
   const QColor grey(0x80, 0x80, 0x80);
   for (TTool t : kCommandTools) toolBar_->Button(t)->setEnabled(enabled);

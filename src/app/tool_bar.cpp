@@ -31,6 +31,8 @@ constexpr std::array<TToolSpec, kToolCount> kTools = {{
 
 }  // namespace
 
+QString TToolBar::DesignHint(TTool tool) { return QString::fromLatin1(kTools[static_cast<int>(tool)].hint); }
+
 TToolBar::TToolBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ToolBar1"));
   for (int i = 0; i < kToolCount; ++i) {

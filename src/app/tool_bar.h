@@ -25,6 +25,8 @@ class TToolBar : public QWidget {
   explicit TToolBar(QWidget* parent = nullptr);
 
   QToolButton* Button(TTool tool) const { return buttons_[static_cast<int>(tool)]; }
+  // The hint a button was designed with.
+  static QString DesignHint(TTool tool);
   void SetImage(TTool tool, int image);
   int Image(TTool tool) const { return images_[static_cast<int>(tool)]; }
   // Shows or hides a button and places the visible ones again.

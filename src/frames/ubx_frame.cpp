@@ -51,4 +51,18 @@ bool IsValidUBXFrame(std::string_view frame) {
   return ck[0] == At(frame, n - 2) && ck[1] == At(frame, n - 1);
 }
 
+std::string_view FindUBXFrame(std::string_view bytes, std::uint8_t msgClass, std::uint8_t msgId,
+                              std::size_t from) {
+  for (std::size_t p = bytes.find("\xB5\x62", from); p != std::string_view::npos;
+       p = bytes.find("\xB5\x62", p + 2)) {
+    if (bytes.size() - p < kUBXFrameOverhead) break;
+    const std::string_view head = bytes.substr(p);
+    const std::size_t size = UBXPayloadLength(head) + kUBXFrameOverhead;
+    if (size > head.size()) continue;  // cut off, or sync bytes inside other data
+    const std::string_view frame = head.substr(0, size);
+    if (UBXClass(frame) == msgClass && UBXId(frame) == msgId && IsValidUBXFrame(frame)) return frame;
+  }
+  return {};
+}
+
 }  // namespace orlimo

@@ -29,4 +29,9 @@ std::uint8_t UBXId(std::string_view frame);
 std::uint16_t UBXPayloadLength(std::string_view frame);
 std::string_view UBXPayload(std::string_view frame);
 
+// The first valid frame of that class and ID in `bytes` (any other data around it),
+// from `from` on; empty when there is none.
+std::string_view FindUBXFrame(std::string_view bytes, std::uint8_t msgClass, std::uint8_t msgId,
+                              std::size_t from = 0);
+
 }  // namespace orlimo

@@ -4,6 +4,7 @@
 
 #include "nmea/text.h"
 #include "session/connection_control.h"
+#include "session/receiver_family.h"
 #include "session/session_context.h"
 
 namespace orlimo {
@@ -44,7 +45,7 @@ void BaudDetection::TBAutoSyncClick() {
   SessionState& s = ctx_.state;
   view.SetButtonDown(TToolButton::AutoSync, true);
   view.SetButtonEnabled(TToolButton::AutoSync, false);
-  if (s.ReceiverKind == 2) {
+  if (FamilyOf(s.ReceiverKind).SpeaksUBX()) {
     // u-blox receivers are not detected: show the rate the port was opened with.
     view.SetPanelText(1, s.PortOpen ? "GPS Baud Rate :" + view.BaudRateText() : "");
   } else if (s.LinkState == TLinkState::Unknow || s.LinkState == TLinkState::Null) {

@@ -13,6 +13,8 @@ class CommandHooks {
   virtual void QueryReceiverVersion() {}
   // Sends the text before its annotation ("$PQXC,200,0*18 (Query ...)") with CR LF.
   virtual void SendAnnotatedCommand(std::string_view /*text*/) {}
+  // A data second without a valid line while the port waits at a new receiver rate.
+  virtual void RateChangeCheck() {}
 };
 
 }  // namespace orlimo

@@ -74,6 +74,7 @@ void ConnectionControl::OpenGPSPort() {
   ctx_.state.VersionKnown = false;
   ctx_.state.TMCPresent = false;
   ctx_.state.ReceiverKind = 0;
+  ctx_.state.Clues = {};
 }
 
 void ConnectionControl::CloseGPSPort() {
@@ -93,6 +94,8 @@ void ConnectionControl::TBOpenClick() {
   view.ShowReadInterval(static_cast<int>(ctx_.CommGPS.ReadIntervalTimeout()));
   s.SilentSeconds = 0;
   s.gCntRxIn1s = 0;
+  s.RateCheckOldRate = 0;
+  view.SetRestartUnavailableReason("");
 
   if (s.PortOpen) {
     view.SetButtonHint(TToolButton::Open, "Connect to GPS");

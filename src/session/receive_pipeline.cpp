@@ -1,10 +1,13 @@
 #include "session/receive_pipeline.h"
 
+#include <algorithm>
+
 #include "nmea/decoder.h"
 #include "nmea/sentence.h"
 #include "session/activity_indicator.h"
 #include "session/baud_signatures.h"
 #include "session/pipeline_hooks.h"
+#include "session/receiver_family.h"
 #include "session/session_view.h"
 
 namespace orlimo {
@@ -26,6 +29,7 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
   } else {
     logCarry_.clear();
   }
+  if (tap_ != nullptr && tap_->size() < kTapCap) tap_->append(buffer, std::min(length, kTapCap - tap_->size()));
   if (length >= kRxBufferCap) {
     RxBuffer.assign(buffer + (length - kRxBufferCap), kRxBufferCap);
   } else {
@@ -36,7 +40,7 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
 }
 
 void ReceivePipeline::ProcessRxBuffer() {
-  if (state_.ReceiverKind == 2) scanners_.ScanUBXFrames(RxBuffer);
+  if (FamilyOf(state_.ReceiverKind).SpeaksUBX()) scanners_.ScanUBXFrames(RxBuffer);
   scanners_.CheckFirmwareReply(RxBuffer);
   scanners_.WatchPowerReply(RxBuffer);
 

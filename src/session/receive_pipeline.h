@@ -56,6 +56,11 @@ class ReceivePipeline {
   // detected receiver rate, shows the state in panel 3 and empties the buffer.
   bool DetectBaudBySignature(int portBaudRate);
 
+  // While set, every received chunk is also appended to `tap` (at most kTapCap bytes):
+  // a command exchange reads its replies there, whatever the passes cut meanwhile.
+  void SetReplyTap(std::string* tap) { tap_ = tap; }
+  static constexpr std::size_t kTapCap = 4 * kRxBufferCap;
+
   std::string RxBuffer;
   bool NewLinesPending = false;
 
@@ -75,6 +80,7 @@ class ReceivePipeline {
   RawLogHooks& log_;
   ActivityIndicator& indicator_;
   std::string logCarry_;  // the unfinished line of the log's own framing
+  std::string* tap_ = nullptr;
 };
 
 }  // namespace orlimo

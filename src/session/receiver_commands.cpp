@@ -10,21 +10,11 @@
 #include "nmea/text.h"
 #include "session/baud_detection.h"
 #include "session/connection_control.h"
+#include "session/receiver_clues.h"
 #include "session/session_context.h"
 
 namespace orlimo {
 namespace {
-
-// UBX CFG-RST: hot start (no data cleared) and cold start (mask 0x07FF), both reset
-// mode 2; then CFG-CFG clearing and reloading every configuration section.
-constexpr std::string_view kUBXHotStart{"\xB5\x62\x06\x04\x04\x00\x00\x00\x02\x00\x10\x68", 12};
-constexpr std::string_view kUBXColdStart{"\xB5\x62\x06\x04\x04\x00\xFF\x07\x02\x00\x16\x79", 12};
-constexpr std::string_view kUBXFactoryConfig{
-    "\xB5\x62\x06\x09\x0C\x00\xFF\xFF\xFF\xFF\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x13\x5B", 20};
-
-constexpr std::string_view kBluetoothWarning =
-    "If your GPS device is a bluetooth GPS receiver,\r\n\r\nit may cause crash when you change the GPS "
-    "Baud Rate!\r\n\r\nAre you sure to continue ?";
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -64,19 +54,24 @@ bool ReceiverCommands::SendLine(std::string_view text) {
   return connection_.SendString(ctx_.CommGPS, line);
 }
 
-void ReceiverCommands::RestartReceiver(std::uint8_t kind) {
+void ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
   SessionState& s = ctx_.state;
   if (!s.PortOpen) {
     ctx_.view.ShowWarningMsg("Please Open GPS First !!");
     return;
   }
+  const auto kind = static_cast<TRestartKind>(kindNumber);
   // The old fix may linger a while: a cold start takes longer to drop it.
   s.FirstFixGrace = kind == kHotStart ? 3 : 15;
-  if (s.ReceiverKind == 1) SendSiRFRestart(kind);
-  else if (s.ReceiverKind == 2) SendUBXRestart(kind);
+  const ReceiverFamily& family = FamilyOf(s.ReceiverKind);
+  const bool sentAny = !family.RestartMessages(kind).empty();
+  if (sentAny && !SendRestart(family, kind)) {
+    ctx_.view.ShowCommandFailure("The restart could not be sent to " + ctx_.CommName() + " !");
+  }
   s.AwaitFixLoss = true;
 
-  if (kind == kFactoryDefault && s.ReceiverKind == 1) {
+  // After a factory default the receiver may come back at a rate of its own.
+  if (kind == kFactoryDefault && sentAny) {
     if (ctx_.BaudRate() == 4800) {
       // The supervisor watches the monitor list: no new line means a new rate.
       s.RestartMarkIndex = ctx_.view.MonitorSelectedIndex();
@@ -84,7 +79,6 @@ void ReceiverCommands::RestartReceiver(std::uint8_t kind) {
       s.RestartMarkSeconds = 0;
       ConnectionControl::DelayMs(50);
     } else {
-      // It comes back at a rate of its own: find it.
       s.DiscardRxOnce = true;
       ConnectionControl::DelayMs(50);
       ctx_.pipeline.RxBuffer.clear();
@@ -96,61 +90,15 @@ void ReceiverCommands::RestartReceiver(std::uint8_t kind) {
   s.FirstFixSeconds = 0;
 }
 
-void ReceiverCommands::SendSiRFRestart(std::uint8_t kind) {
-  std::string command = "$PSRF101,0,0,0,96000,0,0,12," + std::to_string(kind);
-  command += NMEAChecksumSuffix(command);
-  Log(command);
-  Log(SendLine(command) ? " CMD OK!!" : " CMD Fail!!");
-}
-
-void ReceiverCommands::SendUBXRestart(std::uint8_t kind) {
-  // Nothing is logged and a failed send is not reported for these receivers.
-  TComm& comm = ctx_.CommGPS;
-  if (kind == kHotStart) {
-    connection_.SendString(comm, kUBXHotStart);
-  } else if (kind == kColdStart) {
-    connection_.SendString(comm, kUBXColdStart);
-  } else if (kind == kFactoryDefault) {
-    connection_.SendString(comm, kUBXColdStart);
-    connection_.SendString(comm, kUBXFactoryConfig);
+bool ReceiverCommands::SendRestart(const ReceiverFamily& family, TRestartKind kind) {
+  bool sent = true;
+  for (const std::string& message : family.RestartMessages(kind)) {
+    if (family.LogsRestarts()) Log(family.SendsText() ? message : BytesToHex(message));
+    const bool ok = family.SendsText() ? SendLine(message) : connection_.SendString(ctx_.CommGPS, message);
+    if (family.LogsRestarts()) Log(ok ? " CMD OK!!" : " CMD Fail!!");
+    sent = sent && ok;
   }
-}
-
-void ReceiverCommands::btnGPSBRApplyClick() {
-  SessionState& s = ctx_.state;
-  ISessionView& view = ctx_.view;
-  const std::string rate = view.GPSBaudRateText();
-  if (std::atoi(rate.c_str()) == ctx_.BaudRate()) {
-    Log(" GPS baud Rate no Change !");
-    return;
-  }
-  if (!view.AskYesNo(kBluetoothWarning)) return;
-  const int kind = s.ReceiverKind;
-  if (!s.PortOpen) {
-    // Reopening would leave a port open with no supervisor behind it.
-    if (kind != 2) Log(" Change BR CMD Fail!!");
-    return;
-  }
-  if (kind != 2) {
-    std::string command = "$PSRF100,1," + rate + ",8,1,0";
-    command += NMEAChecksumSuffix(command);
-    Log(command);
-    Log(SendLine(command) ? " Change BR CMD OK!!" : " Change BR CMD Fail!!");
-  }
-  // Time for the command to leave the line before the port closes, and for a u-blox
-  // receiver's driver to settle before it opens again.
-  ConnectionControl::DelayMs(kind == 2 ? 30 : 80);
-  connection_.CloseGPSPort();
-  view.SelectBaudRate(rate);
-  ConnectionControl::DelayMs(kind == 2 ? 350 : 50);
-  connection_.OpenGPSPort();
-  if (s.PortOpen) {
-    view.SetPanelText(1, "GPS Baud Rate :" + view.BaudRateText());
-    s.VersionKnown = true;  // no new firmware query after a rate change
-    s.ReceiverKind = kind;
-  } else {
-    view.SetPanelText(1, "");
-  }
+  return sent;
 }
 
 void ReceiverCommands::SendConsoleCommand() {
@@ -182,6 +130,7 @@ void ReceiverCommands::SendConsoleCommand() {
     if (ctx_.state.LogActive) ctx_.log.AddLogLine(command);
   } else {
     Log("Send Data Fail !!");
+    view.ShowCommandFailure("\"" + command + "\" could not be sent: Send Data Fail !!");
   }
   const std::vector<std::string> history = view.CommandHistory();
   const bool known = std::any_of(history.begin(), history.end(),
@@ -189,16 +138,21 @@ void ReceiverCommands::SendConsoleCommand() {
   if (!known) view.InsertCommandHistory(full);
 }
 
-void ReceiverCommands::SendAnnotatedCommand(std::string_view text) {
+void ReceiverCommands::SendAnnotatedCommand(std::string_view text) { SendAnnotated(text); }
+
+bool ReceiverCommands::SendAnnotated(std::string_view text) {
   const std::string command = StripAnnotation(text);
-  if (command.empty()) return;
-  Log(SendLine(command) ? "...[" + command + "]....Send TMC CMD Success !!" : "Send TMC Cmd Fail !!");
+  if (command.empty()) return true;
+  const bool sent = SendLine(command);
+  Log(sent ? "...[" + command + "]....Send TMC CMD Success !!" : "Send TMC Cmd Fail !!");
+  return sent;
 }
 
 void ReceiverCommands::TBTPClick() {
   ctx_.state.PowerReplyWatch = true;
   ctx_.state.PowerReplyCount = 3;
-  SendAnnotatedCommand(kTricklePowerCommand);
+  if (!SendAnnotated(kTricklePowerCommand))
+    ctx_.view.ShowCommandFailure("The trickle-power command could not be sent: Send TMC Cmd Fail !!");
 }
 
 void ReceiverCommands::QueryReceiverVersion() {
@@ -211,6 +165,9 @@ void ReceiverCommands::QueryReceiverVersion() {
   }
   SendAnnotatedCommand("$PQYCM,V (Query TMC Firmware Version)");
   if (ctx_.edition.TrickleButtonEnabled) SendAnnotatedCommand("$PQXC,200,0*18 (Query the Power Mode)");
+  // The receivers of today answer their own queries: u-blox 5 to 10, MediaTek.
+  connection_.SendString(ctx_.CommGPS, kUBXMonVerPoll);
+  SendAnnotatedCommand(kMediaTekVersionQuery);
 }
 
 void ReceiverCommands::Button20Click() {

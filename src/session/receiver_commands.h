@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "session/command_hooks.h"
+#include "session/receiver_family.h"
+#include "session/receiver_rate_change.h"
 
 namespace orlimo {
 
 struct SessionContext;
 class ConnectionControl;
 class BaudDetection;
-
-// Restart kinds; for SiRF receivers the reset-configuration field of $PSRF101.
-enum TRestartKind : std::uint8_t { kHotStart = 1, kColdStart = 4, kFactoryDefault = 8 };
 
 // SiRF message 0x81: switch to NMEA at 4800 bit/s (GGA, GLL, GSA, RMC, VTG each second,
 // GSV every 5 s).
@@ -52,14 +51,14 @@ std::vector<std::string> SiRFSelfTestLines(std::string_view hex);
 class ReceiverCommands : public CommandHooks {
  public:
   ReceiverCommands(SessionContext& ctx, ConnectionControl& connection, BaudDetection& detection)
-      : ctx_(ctx), connection_(connection), detection_(detection) {}
+      : ctx_(ctx), connection_(connection), detection_(detection), rateChange_(ctx, connection) {}
 
-  // Hot start (1), cold start (4) or factory default (8) for the identified receiver,
-  // then the first-fix measurement starts again.
+  // Hot (1), warm (2), cold (4) start or factory default (8) in the identified
+  // receiver's family's words, then the first-fix measurement starts again.
   void RestartReceiver(std::uint8_t kind);
 
   // Tells the receiver its new rate (from cbGPSBR) and reopens the port at it.
-  void btnGPSBRApplyClick();
+  void btnGPSBRApplyClick() { rateChange_.btnGPSBRApplyClick(); }
 
   // Sends the console text, adding or checking its checksum; keeps the history.
   void SendConsoleCommand();
@@ -75,16 +74,19 @@ class ReceiverCommands : public CommandHooks {
   // CommandHooks: the version query and the bare sending of annotated commands.
   void QueryReceiverVersion() override;
   void SendAnnotatedCommand(std::string_view text) override;
+  void RateChangeCheck() override { rateChange_.CheckTick(); }
 
  private:
   void Log(std::string_view text);
   bool SendLine(std::string_view text);
-  void SendSiRFRestart(std::uint8_t kind);
-  void SendUBXRestart(std::uint8_t kind);
+  // Sends the restart's messages; false when one could not be sent.
+  bool SendRestart(const ReceiverFamily& family, TRestartKind kind);
+  bool SendAnnotated(std::string_view text);
 
   SessionContext& ctx_;
   ConnectionControl& connection_;
   BaudDetection& detection_;
+  ReceiverRateChange rateChange_;
 };
 
 }  // namespace orlimo

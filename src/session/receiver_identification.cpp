@@ -7,6 +7,7 @@
 #include "frames/ubx_frame.h"
 #include "nmea/fields.h"
 #include "session/connection_control.h"
+#include "session/receiver_clues.h"
 #include "session/session_context.h"
 
 namespace orlimo {
@@ -41,21 +42,67 @@ std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop,
 
 void ReceiverIdentification::CheckFirmwareReply(std::string_view buffer) {
   SessionState& s = ctx_.state;
-  if (!s.VersionQueryPending || s.VersionKnown) return;
-  ctx_.view.AppendTrace(2, "  ==> CkFWVer !");
-  if (Contains(buffer, "u-blox") && Contains(buffer, "ANTARIS")) {
-    IdentifyUBlox(buffer);
+  if (s.VersionKnown) return;
+  if (s.VersionQueryPending) {
+    ctx_.view.AppendTrace(2, "  ==> CkFWVer !");
+    if (Contains(buffer, "u-blox") && Contains(buffer, "ANTARIS")) {
+      IdentifyUBlox(buffer);
+      return;
+    }
+    if (!s.TMCPresent && Contains(buffer, "PQYTQ")) s.TMCPresent = true;
+    ShowPowerMode(buffer);
+    if (Contains(buffer, "GSW") && Contains(buffer, "PQXR,201") && IdentifySiRF(buffer)) return;
+  }
+  ReadOwnWords(buffer);
+  // Otherwise the supervisor asks again.
+}
+
+void ReceiverIdentification::ReadOwnWords(std::string_view buffer) {
+  ReceiverClues& clues = ctx_.state.Clues;
+  if (const auto title = MediaTekTitle(buffer)) {
+    Identify(kMediaTekReceiver, *title);
     return;
   }
-  if (!s.TMCPresent && Contains(buffer, "PQYTQ")) s.TMCPresent = true;
-  ShowPowerMode(buffer);
-  if (Contains(buffer, "GSW") && Contains(buffer, "PQXR,201")) IdentifySiRF(buffer);
-  // Otherwise the supervisor asks again.
+  if (HasMediaTekStartup(buffer)) {
+    clues.mediaTekStartup = true;
+    clues.mediaTekQuietPasses = 0;
+  } else if (clues.mediaTekStartup && ++clues.mediaTekQuietPasses > kQuietPassesToName) {
+    Identify(kMediaTekReceiver, "MediaTek");  // it said what it is, not which firmware
+    return;
+  }
+
+  UBloxClues& ublox = clues.ublox;
+  const std::string_view monVer = FindUBXFrame(buffer, 0x0A, 0x04);
+  const bool replied = !monVer.empty() && ReadMonVer(UBXPayload(monVer), ublox);
+  const bool learnt = ReadUBloxBanner(buffer, ublox);
+  if (!ublox.Named()) return;
+  ublox.quietPasses = learnt ? 0 : ublox.quietPasses + 1;
+  if (replied || ublox.Complete() || ublox.quietPasses >= kQuietPassesToName) Identify(kUBloxReceiver, ublox.Title());
+}
+
+void ReceiverIdentification::Identify(TReceiverKind kind, const std::string& firmware) {
+  SessionState& s = ctx_.state;
+  s.ReceiverKind = kind;
+  ctx_.view.AppendTrace(4, " FWVer: [" + firmware + "]" + std::to_string(s.SessionSeconds));
+  ShowFirmware(firmware);
+  s.VersionKnown = true;
+  s.VersionQueryPending = false;
+  if (FamilyOf(kind).SpeaksUBX()) PollNMEARates();
+  EnableControlsUnlessPaused();
+}
+
+void ReceiverIdentification::PollNMEARates() {
+  // Ask the output rate of each NMEA message, back to back.
+  for (std::uint8_t id : kPolledNMEAMessages) {
+    const std::string poll = UBXMessageRatePoll(id);
+    ctx_.view.AppendTrace(1, "suQryMsg:" + BytesToHex(poll));
+    connection_.SendString(ctx_.CommGPS, poll);
+  }
 }
 
 void ReceiverIdentification::IdentifyUBlox(std::string_view buffer) {
   SessionState& s = ctx_.state;
-  s.ReceiverKind = 2;
+  s.ReceiverKind = kANTARISReceiver;
   // The hardware text runs to the end of its sentence; the ROM text is the 15
   // characters after "ROM CORE". Neither reaches past its line.
   const std::string_view hardware = TextUpTo(buffer, buffer.find("ANTARIS"), '*', kMaxReplyText);
@@ -65,13 +112,7 @@ void ReceiverIdentification::IdentifyUBlox(std::string_view buffer) {
   ShowFirmware(std::string(hardware) + "_V:" + rom);
   s.VersionKnown = true;
   s.VersionQueryPending = false;
-
-  // Ask the output rate of each NMEA message, back to back.
-  for (std::uint8_t id : kPolledNMEAMessages) {
-    const std::string poll = UBXMessageRatePoll(id);
-    ctx_.view.AppendTrace(1, "suQryMsg:" + BytesToHex(poll));
-    connection_.SendString(ctx_.CommGPS, poll);
-  }
+  PollNMEARates();
   EnableControlsUnlessPaused();
 }
 
@@ -86,7 +127,7 @@ bool ReceiverIdentification::IdentifySiRF(std::string_view buffer) {
   }
   const std::size_t gsw = reply.find("GSW");
   const std::string version(gsw == npos ? std::string_view{} : TextUpTo(reply, gsw, '*', kMaxReplyText));
-  s.ReceiverKind = 1;
+  s.ReceiverKind = kSiRFReceiver;
   ctx_.view.AppendTrace(4, " FWVer: [" + version + "]" + std::to_string(s.SessionSeconds));
   ShowFirmware(version);
   s.VersionKnown = true;
@@ -102,6 +143,7 @@ void ReceiverIdentification::EnableControlsUnlessPaused() {
 
 void ReceiverIdentification::ShowFirmware(const std::string& firmware) {
   ctx_.view.SetWindowTitle(ctx_.edition.Title() + " (" + firmware + ")");
+  ctx_.view.SetRestartUnavailableReason("");
 }
 
 void ReceiverIdentification::WatchPowerReply(std::string_view buffer) {
@@ -131,7 +173,10 @@ void ReceiverIdentification::ShowPowerMode(std::string_view buffer) {
 
 void ReceiverIdentification::ScanUBXFrames(std::string_view buffer) {
   const std::size_t n = buffer.size();
-  std::size_t p = buffer.find("\xB5\x62");
+  std::size_t from = 0;
+  if (!handledTail_.empty() && buffer.substr(0, handledTail_.size()) == handledTail_) from = handledTail_.size();
+  std::size_t handledTo = from;
+  std::size_t p = buffer.find("\xB5\x62", from);
   while (p != npos && n > p + 7) {
     const std::size_t length = Byte(buffer, p + 4) | Byte(buffer, p + 5) << 8;
     const std::size_t end = p + length + 8;  // one past the checksum
@@ -140,12 +185,17 @@ void ReceiverIdentification::ScanUBXFrames(std::string_view buffer) {
     const auto ck = UBXChecksum(body);
     if (ck[0] == Byte(buffer, end - 2) && ck[1] == Byte(buffer, end - 1)) {
       HandleUBXMessage(body, static_cast<std::uint16_t>(length));
+      handledTo = end;
       p = buffer.find("\xB5\x62", end);
     } else {
       // Not a frame after all (sync bytes in other data): a real one may start inside.
       p = buffer.find("\xB5\x62", p + 2);
     }
   }
+  // The pass keeps what follows the last line end for the next one.
+  const std::size_t crlf = buffer.rfind("\r\n");
+  const std::size_t kept = crlf == npos ? 0 : crlf + 2;
+  handledTail_.assign(handledTo > kept ? buffer.substr(kept, handledTo - kept) : std::string_view{});
 }
 
 void ReceiverIdentification::HandleUBXMessage(std::string_view body, std::uint16_t length) {

@@ -2,8 +2,9 @@
 // the firmware reply that identifies a SiRF or a u-blox ANTARIS receiver (window
 // title, command controls), the TMC module, the power mode (status panel 7) and the
 // UBX replies of a u-blox receiver (the smallest NMEA output rate, which bounds how
-// long it may stay silent). The whole buffer is searched, so a reply counts even when
-// it is not a well-formed sentence.
+// long it may stay silent). A u-blox 5 to 10 and a MediaTek receiver name themselves,
+// asked or not, in their banner, MON-VER or $PMTK705 reply. The whole buffer is
+// searched, so a reply counts even when it is not a well-formed sentence.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "session/pipeline_hooks.h"
+#include "session/receiver_family.h"
 
 namespace orlimo {
 
@@ -35,6 +37,9 @@ class ReceiverIdentification : public ReplyScanners {
  public:
   // Longest firmware or reply text taken: a line.
   static constexpr std::size_t kMaxReplyText = 80;
+  // Passes without a new fact after which a receiver that has named its family is
+  // taken as it stands (a banner without its protocol line).
+  static constexpr int kQuietPassesToName = 1;
 
   ReceiverIdentification(SessionContext& ctx, ConnectionControl& connection)
       : ctx_(ctx), connection_(connection) {}
@@ -52,11 +57,18 @@ class ReceiverIdentification : public ReplyScanners {
  private:
   void IdentifyUBlox(std::string_view rxBuffer);
   bool IdentifySiRF(std::string_view rxBuffer);
+  // The receivers that name themselves: u-blox 5 to 10 and MediaTek.
+  void ReadOwnWords(std::string_view rxBuffer);
+  void Identify(TReceiverKind kind, const std::string& firmware);
+  void PollNMEARates();
   void ShowFirmware(const std::string& firmware);
   void EnableControlsUnlessPaused();
 
   SessionContext& ctx_;
   ConnectionControl& connection_;
+  // The frames handled in the unfinished tail of the last pass, which the next pass
+  // finds again at the head of its buffer.
+  std::string handledTail_;
 };
 
 }  // namespace orlimo

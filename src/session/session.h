@@ -51,6 +51,8 @@ class TSession {
   void TBHotStartClick() { commands_.RestartReceiver(kHotStart); }
   void TBColdStartClick() { commands_.RestartReceiver(kColdStart); }
   void TBFactoryClick() { commands_.RestartReceiver(kFactoryDefault); }
+  // No button: the console's "warm" and the test bench.
+  void WarmStart() { commands_.RestartReceiver(kWarmStart); }
   void btnGPSBRApplyClick() { commands_.btnGPSBRApplyClick(); }
   void btnCMDSendClick() { commands_.SendConsoleCommand(); }
   void TBTPClick() { commands_.TBTPClick(); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "session/link_state.h"
+#include "session/receiver_clues.h"
 
 namespace orlimo {
 
@@ -14,8 +15,10 @@ struct SessionState {
   bool PortOpen = false;
   bool Paused = false;
 
-  // Receiver identity: ReceiverKind 0 none yet, 1 a SiRF receiver, 2 a u-blox receiver.
+  // Receiver identity: ReceiverKind is a TReceiverKind (0 none yet, 1 SiRF, 2 u-blox
+  // ANTARIS, 3 u-blox 5 to 10, 4 MediaTek); the clues gathered before it is named.
   int ReceiverKind = 0;
+  ReceiverClues Clues;
   bool VersionKnown = false;
   bool VersionQueryPending = false;
   bool TMCPresent = false;
@@ -23,6 +26,11 @@ struct SessionState {
   int VersionWaitLimit = 3;  // data seconds the receiver has to identify itself
 
   bool LogActive = false;
+
+  // After a rate change: the rate the receiver was at, and the data seconds the port
+  // has waited at the new rate for a valid line; 0 when no change is being checked.
+  int RateCheckOldRate = 0;
+  int RateCheckSeconds = 0;
 
   // Per-second counters of the supervisor.
   int SessionSeconds = 0;

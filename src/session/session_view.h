@@ -56,6 +56,9 @@ class ISessionView {
   virtual void ShowErrorMsg(std::string_view msg) = 0;
   virtual void ShowWarningMsg(std::string_view msg) = 0;
   virtual void ShowConfirmMsg(std::string_view msg) = 0;
+  // A command that could not be sent or that the receiver did not take, shown where
+  // every layout shows it without stopping anything (the message log has the detail).
+  virtual void ShowCommandFailure(std::string_view msg) = 0;
 
   // Tool buttons and the control groups.
   virtual void SetButtonImage(TToolButton button, int image) = 0;
@@ -67,6 +70,9 @@ class ISessionView {
   virtual void EnableSessionControls(bool versionKnown, bool tmcPresent) = 0;
   virtual void DisableSessionControls() = 0;
   virtual void DisableCommandControls() = 0;
+  // Why the restart buttons stay off while connected (the receiver has not said what
+  // it is); empty when they follow the command controls for the usual reasons.
+  virtual void SetRestartUnavailableReason(std::string_view reason) = 0;
 
   // The console box cbCOMMAND: its text and its history, most recent first.
   // Characters the 8-bit text cannot hold come back as byte 0x1A.

@@ -5,6 +5,7 @@
 #include "nmea/text.h"
 #include "session/baud_detection.h"
 #include "session/connection_control.h"
+#include "session/receiver_family.h"
 #include "session/session_context.h"
 
 namespace orlimo {
@@ -42,7 +43,7 @@ void Supervisor::SilentSecond() {
   SessionState& s = ctx_.state;
   ctx_.Trace(ctx_.view.PanelText(6) + " => 0");
   ++s.SilentSeconds;
-  if (s.ReceiverKind == 2 && s.SilentSeconds > s.UBXSilenceLimit) {
+  if (FamilyOf(s.ReceiverKind).SpeaksUBX() && s.SilentSeconds > s.UBXSilenceLimit) {
     connection_.TBOpenClick();
     ctx_.view.SchedulePortListCheck(2000);
   }
@@ -59,6 +60,7 @@ void Supervisor::WhileUnknown() {
   ISessionView& view = ctx_.view;
   if (ctx_.pipeline.FindFirstValidLine()) {
     s.LinkState = TLinkState::NMEA;
+    s.RateCheckOldRate = 0;  // the receiver is heard at its new rate
     ctx_.Trace(" GPS =>NMEA : " + std::to_string(ctx_.clock.elapsed()));
     view.SetPanelText(1, "GPS Baud Rate :" + std::to_string(ctx_.BaudRate()));
     view.SetPanelText(3, LinkStateName(s.LinkState));
@@ -74,6 +76,7 @@ void Supervisor::WhileUnknown() {
     view.SetPanelText(3, LinkStateName(s.LinkState));
   }
   ctx_.pipeline.RxBuffer.clear();
+  if (s.LinkState == TLinkState::Unknow) ctx_.commands.RateChangeCheck();
 }
 
 void Supervisor::WhileNMEA() {
@@ -119,6 +122,8 @@ void Supervisor::VersionWait() {
     if (ctx_.edition.TashviEdition) {
       s.VersionKnown = true;
       connection_.EnableSessionControls();
+    } else {
+      ctx_.view.SetRestartUnavailableReason(kUnidentifiedReason);
     }
   } else {
     s.VersionQueryPending = false;  // no further replies are expected

@@ -17,6 +17,10 @@ inline constexpr std::string_view kSiRFFactoryDefaultFrame{
     "\x00\x00\x00\x00\x00\x00\x0C\x38\x02\x36\xB0\xB3",
     33};
 
+// The hint of the restart buttons that stay off when the receiver did not identify itself.
+inline constexpr std::string_view kUnidentifiedReason =
+    "Not available: the receiver did not say what it is, and restarts need a known receiver family.";
+
 class Supervisor {
  public:
   static constexpr int kSilenceLimit = 10;

@@ -53,6 +53,7 @@ struct RecordedDialogs : IDialogs {
   void ShowErrorMsg(const QString& m) override { Add("error: ", m); }
   void ShowWarningMsg(const QString& m) override { Add("warning: ", m); }
   void ShowConfirmMsg(const QString& m) override { Add("confirm: ", m); }
+  void ShowNotice(const QString& m) override { Add("notice: ", m); }
   void Add(const char* kind, const QString& m) { log_.push_back(kind + m.toStdString()); }
   std::vector<std::string>& log_;
   const bool* yes_;

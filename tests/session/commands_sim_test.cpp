@@ -140,25 +140,19 @@ TEST_F(Commanded, UBloxIdentifiesPollsRestartsAndIsGivenUpAfterItsSilenceLimit) 
   session->TBHotStartClick();
   EXPECT_TRUE(ReceiverGot("B56206040400000002001068"));
   ExpectFixLostAndRegained();
-  session->TBFactoryClick();
-  EXPECT_TRUE(ReceiverGot("B56206090C00FFFFFFFF00000000FFFFFFFF135B"));
-  EXPECT_EQ(CountReceived("B56206040400FF0702001679"), 1);
-  ExpectFixLostAndRegained();
-
-  // A rate change only reopens the port: nothing is sent.
-  const std::size_t before = Received().size();
+  // This receiver does not answer the port query: its rate stays, and the user is told.
   view.gpsRate = "19200";
   view.answers = {true};
   session->btnGPSBRApplyClick();
-  EXPECT_EQ(session->CommGPS().BaudRate(), 19200u);
+  EXPECT_TRUE(ReceiverGot("B562060000000618"));
+  EXPECT_EQ(session->CommGPS().BaudRate(), 9600u);
   EXPECT_EQ(session->State().ReceiverKind, 2);
-  Pump(300);
-  EXPECT_EQ(Received().size(), before);
+  EXPECT_EQ(view.dialogs.back().rfind("failure: The GPS receiver did not answer the port query", 0), 0u);
 
   sim->Stop();
   for (int i = 0; i < 4 && session->State().PortOpen; ++i) session->Tm1sTimer();
   EXPECT_FALSE(session->State().PortOpen) << "silent for longer than its limit";
-  EXPECT_EQ(view.dialogs.size(), 1u) << "no silence warning, only the rate question";
+  EXPECT_EQ(view.dialogs.size(), 2u) << "no silence warning, only the rate question and its failure";
   EXPECT_EQ(view.portListCheckMs, 2000);
 }
 

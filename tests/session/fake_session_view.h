@@ -63,6 +63,7 @@ class FakeSessionView : public ISessionView {
   void ShowConfirmMsg(std::string_view msg) override {
     dialogs.push_back("confirm: " + std::string(msg));
   }
+  void ShowCommandFailure(std::string_view msg) override { dialogs.push_back("failure: " + std::string(msg)); }
 
   void SetButtonImage(TToolButton b, int image) override { buttons[b].image = image; }
   void SetButtonHint(TToolButton b, std::string_view hint) override { buttons[b].hint = hint; }
@@ -77,6 +78,7 @@ class FakeSessionView : public ISessionView {
   }
   void DisableSessionControls() override { commandControls = "disabled"; }
   void DisableCommandControls() override { commandControls = "commands disabled"; }
+  void SetRestartUnavailableReason(std::string_view reason) override { restartReason = reason; }
 
   std::string CommandText() const override { return commandText; }
   std::vector<std::string> CommandHistory() const override { return history; }
@@ -114,6 +116,7 @@ class FakeSessionView : public ISessionView {
   std::deque<bool> answers;
   std::map<TToolButton, Button> buttons;
   std::string commandControls;
+  std::string restartReason;  // why the restart buttons stay off
   std::string commandText;
   std::vector<std::string> history;
   int commandBoxFocused = 0;

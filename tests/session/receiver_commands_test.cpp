@@ -3,6 +3,7 @@
 
 #include "frames/hex.h"
 #include "pipeline_fixture.h"
+#include "session/receiver_clues.h"
 #include "session/receiver_commands.h"
 #include "session_fixture.h"
 
@@ -104,12 +105,15 @@ TEST_F(Commands, RateChangeSendsReopensAndKeepsTheIdentity) {
   EXPECT_TRUE(session.State().VersionKnown);
   EXPECT_EQ(session.State().ReceiverKind, 1);
 
+  // A u-blox receiver is asked its port settings first; one that does not answer
+  // keeps its rate, and the user is told.
   session.State().ReceiverKind = 2;
   view.gpsRate = "4800";
   view.answers = {true};
   session.btnGPSBRApplyClick();
-  EXPECT_EQ(Sent(), "") << "a u-blox receiver is only reopened";
-  EXPECT_EQ(session.CommGPS().BaudRate(), 4800u);
+  EXPECT_EQ(BytesToHex(Sent()), "B562060000000618");
+  EXPECT_EQ(session.CommGPS().BaudRate(), 38400u);
+  EXPECT_EQ(view.dialogs.back().rfind("failure: The GPS receiver did not answer the port query", 0), 0u);
   EXPECT_EQ(session.State().ReceiverKind, 2);
 }
 
@@ -169,7 +173,8 @@ TEST_F(Commands, TrickleQueriesAndDiagnosticFrames) {
 
   session.State().VersionQueryCount = 2;
   session.Commands().QueryReceiverVersion();
-  EXPECT_EQ(Sent(), "$PQXC,201*05\r\n$PQYCM,V\r\n") << "no power query without the trickle button";
+  EXPECT_EQ(Sent(), "$PQXC,201*05\r\n$PQYCM,V\r\n" + std::string(kUBXMonVerPoll) + "$PMTK605*31\r\n")
+      << "every family's query, no power query without the trickle button";
   EXPECT_TRUE(Logged(" CkVer ...Send CMD Success !! => 2"));
   EXPECT_TRUE(session.State().VersionQueryPending);
 

@@ -59,21 +59,22 @@ TEST(ReplayLogs, EveryCaptureDecodesSensibly) {
     EXPECT_GE(accepted, expected.size()) << name;
     EXPECT_LE(accepted, expected.size() + bytes.size() / 1000 + 1) << name;
     for (const std::string& line : rig.view.monitor) EXPECT_TRUE(IsValidSentence(line)) << name;
-    if (name.rfind("bu303", 0) != 0 && name != "ublox-aek-4t.log") {
+    if (name.rfind("bu303", 0) != 0 && name != "ublox-aek-4t.log" && name != "ublox-zed-f9p-hp.log") {
       EXPECT_GT(accepted, 5u) << name << " is an NMEA capture";
     }
   }
   EXPECT_GE(logs, 20);
 }
 
-// The captures that carry a u-blox ANTARIS banner identify the receiver through the
-// session's own scanners, with a title that reads as text; nothing else identifies,
-// as no capture answers the SiRF version query ("GSW" alone is not enough).
-TEST(ReplayLogs, OnlyTheANTARISBannersIdentifyAReceiver) {
+// The captures that carry a u-blox banner identify the receiver through the session's
+// own scanners, with a title that reads as text; nothing else identifies, as no
+// capture answers the SiRF version query ("GSW" alone is not enough).
+TEST(ReplayLogs, OnlyTheUBloxBannersIdentifyAReceiver) {
   if (!fs::is_directory(LogsDir())) GTEST_SKIP() << "no receiver logs at " << LogsDir();
-  const std::map<std::string, std::string> expected = {
-      {"bt451.log", "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 80040001_V:5.00)"},
-      {"ublox-aek-4t.log", "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 00040001_V:)"},
+  const std::map<std::string, std::pair<int, std::string>> expected = {
+      {"bt451.log", {kANTARISReceiver, "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 80040001_V:5.00)"}},
+      {"ublox-aek-4t.log", {kANTARISReceiver, "KELDAR Orlimo V:1.10 (ANTARIS ATR062x HW 00040001_V:)"}},
+      {"nl2008u.log", {kUBloxReceiver, "KELDAR Orlimo V:1.10 (u-blox M8 ROM CORE 2.01 (75331) PROTVER 15.00)"}},
   };
   std::size_t identified = 0;
   for (const auto& entry : fs::directory_iterator(LogsDir())) {
@@ -98,8 +99,8 @@ TEST(ReplayLogs, OnlyTheANTARISBannersIdentifyAReceiver) {
       continue;
     }
     ++identified;
-    EXPECT_EQ(s.ReceiverKind, 2) << name;
-    EXPECT_EQ(view.title, it->second) << name;
+    EXPECT_EQ(s.ReceiverKind, it->second.first) << name;
+    EXPECT_EQ(view.title, it->second.second) << name;
     EXPECT_EQ(view.traces[1].size(), 7u) << name << ": the seven rate polls";
   }
   EXPECT_EQ(identified, expected.size());

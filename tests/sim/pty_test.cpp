@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "frames/hex.h"
+#include "frames/ubx_frame.h"
 #include "nmea/sentence.h"
 #include "session/baud_signatures.h"
 #include "sim/replay.h"
@@ -159,6 +160,21 @@ TEST(SimPty, RateChangeAppliesAtOnceAndTheHostMustFollow) {
   host.Clear();
   EXPECT_GE(ValidLines(host.ReadFor(900ms)).size(), 5u);
   EXPECT_EQ(sim.Status().hostRate, 38400);
+}
+
+TEST(SimPty, UBlox8AcksARateChangeAtTheOldRateAndSendsAtTheNewAfterIt) {
+  SimulatedReceiver sim(Fast(SimPersonality::UBlox8, 38400));
+  HostPort host(sim.Start(), 38400);
+  host.ReadFor(100ms);
+  host.Send(BuildUBXFrame(0x06, 0x00, HexToBytes("01000000D008000000C2010007000300" "00000000").value()));  // 115200
+  const std::string ack = HexToBytes("B562050102000600").value();
+  ASSERT_NE(host.ReadUntil(1s, [&](const std::string& s) { return s.find(ack) != std::string::npos; }).find(ack),
+            std::string::npos);
+  host.SetRate(115200);
+  host.ReadFor(50ms);
+  host.Clear();
+  EXPECT_GE(ValidLines(host.ReadUntil(800ms, [](const std::string& s) { return ValidLines(s).size() >= 5; })).size(), 5u);
+  EXPECT_EQ(sim.Status().rate, 115200);
 }
 
 TEST(SimPty, HostAtDetectionRateReadsTheSignatureOfA4800Receiver) {

@@ -10,6 +10,7 @@
 #include "frames/sirf_frame.h"
 #include "frames/ubx_frame.h"
 #include "nmea/sentence.h"
+#include "sim/nmea_output.h"
 #include "sim/receiver_core.h"
 #include "sim/replay.h"
 
@@ -287,6 +288,105 @@ TEST(ReceiverCore, UBloxFollowsItsRateTableUntilAFactoryDefault) {
   EXPECT_EQ(RmcStatus(core.Due(18)), "V");
 }
 
+// CFG-PRT setting UART1 to 8N1 at `bps`.
+std::string CfgPrtSet(std::uint32_t bps) {
+  std::string p = HexToBytes("01000000D00800000000000007000300" "00000000").value();
+  for (int i = 0; i < 4; ++i) p[8 + i] = static_cast<char>(bps >> (8 * i));
+  return BuildUBXFrame(0x06, 0x00, p);
+}
+
+std::string UbxAckOf(char id, bool ok) { return BuildUBXFrame(0x05, ok ? 0x01 : 0x00, std::string{'\x06', id}); }
+
+// What the receiver answers to `command` at `t`, after what was already due then.
+std::string Answer(ReceiverCore& core, const std::string& command, double t) {
+  core.Due(t);
+  core.Receive(command, t);
+  return core.Due(t);
+}
+
+TEST(ReceiverCore, UBlox8AnswersMonVerAndCfgPrtRestartsAndMovesRateAfterItsAck) {
+  ReceiverCore core(Quick(SimPersonality::UBlox8), 1700000000);
+  const std::vector<std::string> banner = Lines(core.Due(0));
+  ASSERT_GT(banner.size(), 10u);
+  EXPECT_TRUE(IsValidSentence(banner[0]));
+  EXPECT_EQ(banner[0].rfind("$GNTXT,01,01,02,u-blox AG - www.u-blox.com*", 0), 0u);
+  EXPECT_EQ(banner[9].rfind("$GNTXT,01,01,02,ANTSTATUS=DONTKNOW*", 0), 0u);
+  EXPECT_EQ(banner[10].substr(0, 3), "$GP");  // then the cycle
+
+  const std::string ver = Answer(core, HexToBytes("B5620A0400000E34").value(), 0.5);
+  ASSERT_TRUE(IsValidUBXFrame(ver));
+  const std::string_view p = UBXPayload(ver);
+  ASSERT_EQ(p.size(), 40u + 5 * 30);
+  auto text = [&](std::size_t at) { return std::string(p.substr(at).data()); };  // zero-padded
+  EXPECT_EQ(text(0), "ROM CORE 3.01 (107888)");
+  EXPECT_EQ(text(30), "00080000");
+  EXPECT_EQ(text(40 + 30), "PROTVER=18.00");
+  EXPECT_EQ(text(40 + 4 * 30), "GNSS OTP=GPS;GLO");
+
+  const std::string poll = Answer(core, BuildUBXFrame(0x06, 0x00, ""), 0.6);
+  ASSERT_EQ(poll.size(), 28u + 10);
+  EXPECT_EQ(poll.substr(0, 28), CfgPrtSet(9600));  // UART1 as the set would leave it
+  EXPECT_EQ(poll.substr(28), UbxAckOf(0x00, true));
+  EXPECT_EQ(Answer(core, CfgPrtSet(12345), 0.7), UbxAckOf(0x00, false));
+  EXPECT_EQ(Answer(core, BuildUBXFrame(0x06, 0x8A, std::string(4, '\0')), 0.8), UbxAckOf(char(0x8A), false));
+
+  // The ACK goes out at the old rate and alone; the cycle due with it follows at the new.
+  core.Receive(CfgPrtSet(38400), 0.9);
+  EXPECT_EQ(core.Rate(), 9600);
+  EXPECT_EQ(core.Due(1), UbxAckOf(0x00, true));
+  EXPECT_EQ(core.Rate(), 38400);
+  EXPECT_EQ(RmcStatus(core.Due(1)), "A");
+
+  // Hot, warm, cold, then a factory default: CFG-CFG, and the CFG-RST that follows it.
+  auto reset = [](int mask) { return BuildUBXFrame(0x06, 0x04, std::string{char(mask), char(mask >> 8), 2, 0}); };
+  const std::string factory = HexToBytes("B56206090C00FFFFFFFF00000000FFFFFFFF135B").value();
+  for (const auto& [command, kind] : std::vector<std::pair<std::string, int>>{
+           {reset(0), 1}, {reset(1), 2}, {reset(0xFFFF), 4}, {factory + reset(0xFFFF), 8}}) {
+    const double t = 10.0 * kind;
+    core.Receive(command, t);
+    EXPECT_EQ(core.Counters().lastRestartKind, kind);
+    EXPECT_EQ(core.Due(t + 0.4), "");
+    EXPECT_EQ(Lines(core.Due(t + 1)).at(0), banner[0]) << kind;
+    EXPECT_EQ(core.HasFix(t + 3), kind == 1) << kind;
+  }
+  EXPECT_EQ(core.Counters().restarts, 4);
+  EXPECT_EQ(core.Rate(), 4800);
+
+  SimOptions o = Quick(SimPersonality::UBlox8);
+  o.ignoresRateChange = true;
+  ReceiverCore stubborn(o, 1700000000);
+  EXPECT_EQ(Answer(stubborn, CfgPrtSet(38400), 0.5), UbxAckOf(0x00, true));
+  EXPECT_EQ(stubborn.Due(1).substr(0, 3), "$GP");
+  EXPECT_EQ(stubborn.Rate(), 9600);
+}
+
+TEST(ReceiverCore, MediaTekAcksItsCommandsRestartsAndMovesRateAfterItsAck) {
+  ReceiverCore core(Quick(SimPersonality::MediaTek), 1700000000);
+  const std::vector<std::string> start = Lines(core.Due(0));
+  ASSERT_GT(start.size(), 2u);
+  EXPECT_EQ(start[0], "$PMTK011,MTKGPS*08");
+  EXPECT_EQ(start[1], "$PMTK010,001*2E");
+
+  EXPECT_EQ(Answer(core, "$PMTK605*31\r\n", 0.5), NmeaLine("$PMTK705,AXN_2.31_3339_13101700,5632,PA6H,1.0"));
+  EXPECT_EQ(Answer(core, "$PMTK220,200\r\n$PSRF100,1,38400,8,1,0\r\n$PMTK251,12345\r\n", 0.6),
+            NmeaLine("$PMTK001,220,1") + NmeaLine("$PMTK001,251,2"));
+  core.Receive("$PMTK251,38400\r\n", 0.7);
+  EXPECT_EQ(core.Rate(), 9600);
+  EXPECT_EQ(core.Due(1), "$PMTK001,251,3*36\r\n");
+  EXPECT_EQ(core.Rate(), 38400);
+
+  for (const auto& [command, kind] : std::vector<std::pair<std::string, int>>{
+           {"$PMTK101", 1}, {"$PMTK102", 2}, {"$PMTK103", 4}, {"$PMTK104*37", 8}}) {
+    const double t = 10.0 * kind;
+    core.Receive(command + "\r\n", t);
+    EXPECT_EQ(core.Counters().lastRestartKind, kind);
+    EXPECT_EQ(core.Due(t + 0.4), "");
+    EXPECT_EQ(Lines(core.Due(t + 1)).at(0), start[0]) << kind;
+    EXPECT_EQ(core.HasFix(t + 3), kind == 1) << kind;
+  }
+  EXPECT_EQ(core.Rate(), 4800);  // a full cold start is a factory default
+}
+
 TEST(SimOptions, UbxRateListsReplaceTheFirstEntriesOrNothing) {
   SimUbxRates r = kDefaultUbxRates;
   EXPECT_TRUE(ParseUbxRates("2,0,255", r));
@@ -310,7 +410,8 @@ TEST(ReceiverCore, SilentAndNoisyLines) {
 }
 
 TEST(ReceiverCore, GarbageNeverCrashesOrAnswers) {
-  for (SimPersonality p : {SimPersonality::SiRF, SimPersonality::SiRFBinary, SimPersonality::UBlox}) {
+  for (SimPersonality p : {SimPersonality::SiRF, SimPersonality::SiRFBinary, SimPersonality::UBlox,
+                           SimPersonality::UBlox8, SimPersonality::MediaTek}) {
     ReceiverCore core(Quick(p), 1700000000);
     core.Due(0);
     std::mt19937 rng(3);

@@ -12,7 +12,7 @@ namespace {
 using K = ConsoleActionKind;
 
 TEST(DoOption, ActionsTimesAndArguments) {
-  for (const auto& [text, kind] : {std::pair{"hot@0", K::HotStart}, {"cold@0", K::ColdStart},
+  for (const auto& [text, kind] : {std::pair{"hot@0", K::HotStart}, {"warm@0", K::WarmStart}, {"cold@0", K::ColdStart},
                                    {"factory@0", K::FactoryReset}, {"trickle@0", K::Trickle},
                                    {"nmea4800@0", K::Nmea4800}, {"frame-test@0", K::FrameTest}}) {
     const auto action = ParseDoOption(text);
@@ -33,7 +33,7 @@ TEST(DoOption, ActionsTimesAndArguments) {
 
 TEST(DoOption, BadForms) {
   for (const char* bad : {"", "hot", "hot@", "@1", "hot@-1", "hot@+1", "hot@ 1", "hot@.", "hot@1.2.3", "hot@1e3",
-                          "hot@inf", "hot@0x10", "hot@100000000.5", "HOT@1", "warm@1", "hot:1@1", "rate@1",
+                          "hot@inf", "hot@0x10", "hot@100000000.5", "HOT@1", "tepid@1", "hot:1@1", "rate@1",
                           "rate:1234@1", "rate:09600@1", "console@1", "console:@1"}) {
     std::string why;
     EXPECT_FALSE(ParseDoOption(bad, &why)) << bad;

@@ -19,6 +19,7 @@ struct ActionName {
 
 constexpr ActionName kActions[] = {
     {"hot", ConsoleActionKind::HotStart, false},
+    {"warm", ConsoleActionKind::WarmStart, false},
     {"cold", ConsoleActionKind::ColdStart, false},
     {"factory", ConsoleActionKind::FactoryReset, false},
     {"rate", ConsoleActionKind::SetRate, true},
@@ -82,6 +83,7 @@ std::optional<ConsoleAction> ParseDoOption(std::string_view text, std::string* w
 void RunConsoleAction(const ConsoleAction& action, TSession& session, ConsoleView& view) {
   switch (action.kind) {
     case ConsoleActionKind::HotStart: session.TBHotStartClick(); break;
+    case ConsoleActionKind::WarmStart: session.WarmStart(); break;
     case ConsoleActionKind::ColdStart: session.TBColdStartClick(); break;
     case ConsoleActionKind::FactoryReset: session.TBFactoryClick(); break;
     case ConsoleActionKind::SetRate:

@@ -1,5 +1,5 @@
 // The console's --do ACTION@SECONDS: button presses at set times after connecting.
-//   hot | cold | factory | rate:BPS | console:TEXT | trickle | nmea4800 | frame-test
+//   hot | warm | cold | factory | rate:BPS | console:TEXT | trickle | nmea4800 | frame-test
 #pragma once
 
 #include <QElapsedTimer>
@@ -17,7 +17,7 @@ namespace orlimo {
 class ConsoleView;
 class TSession;
 
-enum class ConsoleActionKind { HotStart, ColdStart, FactoryReset, SetRate, Console, Trickle, Nmea4800, FrameTest };
+enum class ConsoleActionKind { HotStart, WarmStart, ColdStart, FactoryReset, SetRate, Console, Trickle, Nmea4800, FrameTest };
 
 struct ConsoleAction {
   ConsoleActionKind kind;

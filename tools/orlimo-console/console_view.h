@@ -1,6 +1,7 @@
 // The session's screen as text: one line per change, for bench rigs without a
 // display, SSH sessions and scripts.
-//   panel N: TEXT | title: TEXT | dialog KIND: TEXT -> ANSWER | monitor: LINE |
+//   panel N: TEXT | title: TEXT | dialog KIND: TEXT -> ANSWER (KIND "failure": a command
+//   not sent or not taken) | monitor: LINE |
 //   trace MemoN: TEXT | navi: lat=... lon=... (after each view refresh)
 #pragma once
 
@@ -46,6 +47,7 @@ class ConsoleView : public ISessionView {
   int ErrorCount() const { return errors_; }
   void ShowWarningMsg(std::string_view msg) override { Dialog("warning", msg, "ok"); }
   void ShowConfirmMsg(std::string_view msg) override { Dialog("confirm", msg, "ok"); }
+  void ShowCommandFailure(std::string_view msg) override { Dialog("failure", msg, "ok"); }
 
   void SetButtonImage(TToolButton, int) override {}
   void SetButtonHint(TToolButton, std::string_view) override {}
@@ -55,6 +57,7 @@ class ConsoleView : public ISessionView {
   void EnableSessionControls(bool, bool) override {}
   void DisableSessionControls() override {}
   void DisableCommandControls() override {}
+  void SetRestartUnavailableReason(std::string_view) override {}
 
   // The console box and the receiver-rate selector, set by the --do actions.
   void SetCommandText(std::string text) { commandText_ = std::move(text); }

@@ -57,6 +57,7 @@ constexpr const char* kUsage =
     "                          --connect; fractions like 2.5 allowed; repeatable, actions\n"
     "                          at one time run in the order given). ACTION is one of:\n"
     "                            hot, cold, factory  the three restarts\n"
+    "                            warm                a warm start (ephemeris cleared)\n"
     "                            rate:BPS            set the receiver's rate (4800 9600 19200\n"
     "                                                38400 57600 115200) and reopen at it;\n"
     "                                                --answer answers the Bluetooth question\n"

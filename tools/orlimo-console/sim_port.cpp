@@ -35,7 +35,7 @@ std::unique_ptr<SimulatedPort> StartSimulatedPort(const std::string& personality
   const auto kind = ParseSimPersonality(personality);
   if (!kind) {
     error = "unknown receiver personality \"" + personality +
-            "\" (sirf, sirf-binary, ublox, silent, noisy)";
+            "\" (sirf, sirf-binary, ublox, ublox8, mtk, silent, noisy)";
     return nullptr;
   }
   SimOptions options;
