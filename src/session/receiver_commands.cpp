@@ -77,6 +77,7 @@ void ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
       s.RestartMarkIndex = ctx_.view.MonitorSelectedIndex();
       s.AwaitFixLoss = false;
       s.RestartMarkSeconds = 0;
+      s.RestartMarkLineSeconds = 0;
       ConnectionControl::DelayMs(50);
     } else {
       s.DiscardRxOnce = true;

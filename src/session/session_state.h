@@ -45,6 +45,7 @@ struct SessionState {
   int FirstFixGrace = 0;
   int RestartMarkIndex = 0;  // factory-default watch at 4800: last selected list index
   int RestartMarkSeconds = 0;
+  int RestartMarkLineSeconds = 0;  // watch seconds in a row that brought new lines
 
   // Baud-rate detection.
   int TrialBaudRate = 0;

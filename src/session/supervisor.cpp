@@ -136,6 +136,13 @@ void Supervisor::FactoryDefaultWatch() {
   const int selected = ctx_.view.MonitorSelectedIndex();
   if (selected != s.RestartMarkIndex) {
     s.RestartMarkIndex = selected;
+    if (++s.RestartMarkLineSeconds >= kStayedAtRateSeconds) {
+      // It came back at this rate: the watch ends and the first-fix clock, which has
+      // counted since the restart, shows again. A fix still reported is the old one.
+      s.RestartMarkIndex = 0;
+      s.RestartMarkSeconds = 0;
+      s.AwaitFixLoss = ctx_.NMEAData.FixValid;
+    }
     return;
   }
   // No line arrived during the last second: the receiver restarted at a new rate.

@@ -24,6 +24,9 @@ inline constexpr std::string_view kUnidentifiedReason =
 class Supervisor {
  public:
   static constexpr int kSilenceLimit = 10;
+  // Watch seconds in a row with new lines after which a receiver is known to have
+  // stayed at 4800 bit/s after its factory default: it restarts, but never goes quiet.
+  static constexpr int kStayedAtRateSeconds = 3;
 
   Supervisor(SessionContext& ctx, ConnectionControl& connection, BaudDetection& detection)
       : ctx_(ctx), connection_(connection), detection_(detection) {}

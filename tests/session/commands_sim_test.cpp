@@ -156,5 +156,72 @@ TEST_F(Commanded, UBloxIdentifiesPollsRestartsAndIsGivenUpAfterItsSilenceLimit) 
   EXPECT_EQ(view.portListCheckMs, 2000);
 }
 
+// The receivers sold today name themselves, restart in their own words and change
+// their rate for real; the port follows them to it.
+struct TodaysReceiver {
+  SimPersonality personality;
+  std::string title;
+  std::string coldStart;  // as the receiver recorded it
+  std::string newRate;
+};
+
+void PrintTo(const TodaysReceiver& r, std::ostream* os) { *os << SimPersonalityName(r.personality); }
+
+class TodaysReceivers : public Commanded, public ::testing::WithParamInterface<TodaysReceiver> {};
+
+TEST_P(TodaysReceivers, IdentifyRestartAndChangeRate) {
+  const TodaysReceiver& r = GetParam();
+  StartReceiver(r.personality, 38400, [](SimOptions& o) {
+    o.ttffCold = 1.5;  // long enough for a cycle without the fix
+  });
+  StartSession();
+  ConnectAndIdentify("38400");
+  EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (" + r.title + ")");
+  EXPECT_EQ(view.commandControls, "enabled");
+
+  session->TBColdStartClick();
+  EXPECT_TRUE(ReceiverGot(r.coldStart));
+  ExpectFixLostAndRegained();
+
+  view.gpsRate = r.newRate;
+  view.answers = {true};
+  session->btnGPSBRApplyClick();
+  ASSERT_TRUE(session->State().PortOpen);
+  view.monitor.clear();
+  Second();
+  Second();
+  EXPECT_EQ(sim->Status().rate, std::stoi(r.newRate));
+  EXPECT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(view.panels[1], "GPS Baud Rate :" + r.newRate);
+  EXPECT_GT(view.monitor.size(), 3u) << "sentences flow at the new rate";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, TodaysReceivers,
+    ::testing::Values(TodaysReceiver{SimPersonality::UBlox8, "u-blox M8 SPG 3.01 PROTVER 18.00",
+                                     "B56206040400FFFF02000E61", "115200"},
+                      TodaysReceiver{SimPersonality::MediaTek, "MediaTek AXN_2.31_3339_13101700 PA6H",
+                                     "$PMTK103*30", "57600"}),
+    [](const auto& info) { return std::string(SimPersonalityName(info.param.personality)); });
+
+TEST_F(Commanded, ARateChangeTheReceiverIgnoresGoesBack) {
+  StartReceiver(SimPersonality::UBlox8, 38400, [](SimOptions& o) { o.ignoresRateChange = true; });
+  StartSession();
+  ConnectAndIdentify("38400");
+  view.gpsRate = "57600";
+  view.answers = {true};
+  session->btnGPSBRApplyClick();
+  EXPECT_EQ(session->CommGPS().BaudRate(), 57600u);
+  for (int i = 0; i < ReceiverRateChange::kRateCheckSeconds && session->CommGPS().BaudRate() != 38400u; ++i)
+    Second();
+  EXPECT_EQ(session->CommGPS().BaudRate(), 38400u);
+  EXPECT_EQ(view.rate, "38400");
+  EXPECT_EQ(view.dialogs.back(),
+            "failure: The GPS receiver is not heard at 57600 bps: the port is back at 38400 bps.");
+  Second();
+  EXPECT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(session->State().ReceiverKind, kUBloxReceiver);
+}
+
 }  // namespace
 }  // namespace orlimo

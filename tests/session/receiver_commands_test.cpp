@@ -195,6 +195,36 @@ TEST_F(Commands, TrickleQueriesAndDiagnosticFrames) {
   EXPECT_TRUE(Logged("  CkVer Send Data Fail !!"));
 }
 
+// Every family's restarts, byte for byte; an unknown receiver is sent none.
+TEST(ReceiverFamilies, RestartMessages) {
+  auto hex = [](int kind, TRestartKind restart) {
+    std::string out;
+    for (const std::string& m : FamilyOf(kind).RestartMessages(restart))
+      out += (FamilyOf(kind).SendsText() ? m : BytesToHex(m)) + " ";
+    return out;
+  };
+  EXPECT_EQ(hex(kSiRFReceiver, kWarmStart), "$PSRF101,0,0,0,96000,0,0,12,2*19 ");
+  EXPECT_EQ(hex(kUBloxReceiver, kHotStart), "B56206040400000002001068 ");
+  EXPECT_EQ(hex(kUBloxReceiver, kWarmStart), "B5620604040001000200116C ");
+  EXPECT_EQ(hex(kUBloxReceiver, kFactoryDefault),
+            "B56206090C00FFFFFFFF00000000FFFFFFFF135B B56206040400FFFF02000E61 ");
+  EXPECT_EQ(hex(kANTARISReceiver, kWarmStart), "B5620604040001000200116C ");
+  EXPECT_EQ(hex(kMediaTekReceiver, kHotStart), "$PMTK101*32 ");
+  EXPECT_EQ(hex(kMediaTekReceiver, kWarmStart), "$PMTK102*31 ");
+  EXPECT_EQ(hex(kMediaTekReceiver, kFactoryDefault), "$PMTK104*37 ");
+  EXPECT_EQ(hex(kUnknownReceiver, kColdStart), "");
+  EXPECT_EQ(FamilyOf(kMediaTekReceiver).RateCommand(38400), "$PMTK251,38400*27");
+}
+
+TEST(ReceiverFamilies, UBloxRateFrames) {
+  // CFG-VALSET, RAM layer, CFG-UART1-BAUDRATE = 115200.
+  EXPECT_EQ(BytesToHex(UBXUart1RateFrame(115200)), "B562068A0C00000100000100524000C20100F3A5");
+  std::string port(20, '\x01');
+  const std::string changed = WithUBXPortRate(port, 9600);
+  EXPECT_EQ(BytesToHex(changed.substr(8, 4)), "80250000");
+  EXPECT_EQ(changed.substr(12), port.substr(12)) << "frame format and protocol masks kept";
+}
+
 TEST(CommandText, AnnotationRule) {
   EXPECT_EQ(StripAnnotation(" $PQXC,200,0*18 (Query the Power Mode)"), "$PQXC,200,0*18");
   EXPECT_EQ(StripAnnotation("\t$PQYCM,V\r\n"), "$PQYCM,V");

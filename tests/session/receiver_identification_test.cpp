@@ -128,5 +128,62 @@ TEST_F(Identification, UBXScanAcrossPassesAndBadFrames) {
   EXPECT_EQ(s.UBXSilenceLimit, 1);
 }
 
+// A u-blox 5 to 10 names itself in its start-up banner, asked or not; a banner
+// without its protocol line is taken as it stands once a pass brings nothing new.
+TEST_F(Identification, UBloxBannerOverTwoPassesNamesTheGeneration) {
+  session.State().VersionQueryPending = false;
+  Check(Line("$GPTXT,01,01,02,u-blox ag - www.u-blox.com") + Line("$GPTXT,01,01,02,HW  UBX-G60xx  00040007 FFF9FFFFp"));
+  Check(Line("$GPTXT,01,01,02,ROM CORE 7.03 (45969) Mar 17 2011 16:18:34") + Line("$GPGGA,1,2"));
+  EXPECT_FALSE(session.State().VersionKnown) << "more of the banner may follow";
+  Check(Line("$GPGGA,1,2"));
+  EXPECT_EQ(session.State().ReceiverKind, kUBloxReceiver);
+  EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (u-blox 6 ROM CORE 7.03 (45969))");
+  EXPECT_EQ(view.traces[1].size(), 7u) << "its NMEA rates are polled as an ANTARIS receiver's";
+  EXPECT_EQ(view.commandControls, "enabled");
+}
+
+TEST_F(Identification, MonVerAndMediaTekReplies) {
+  auto field = [](std::string text, std::size_t size) { return text.append(size - text.size(), '\0'); };
+  const std::string monVer = BuildUBXFrame(
+      0x0A, 0x04,
+      field("EXT CORE 1.00 (94e56e)", 30) + field("00190000", 10) + field("ROM BASE 0xDD3FE36C", 30) +
+          field("FWVER=HPG 1.11", 30) + field("PROTVER=27.10", 30) + field("MOD=ZED-F9P", 30));
+  Check(Line("$GNGGA,1") + monVer + Line("$GNRMC,2"));
+  EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (u-blox F9 ZED-F9P HPG 1.11 PROTVER 27.10)");
+  EXPECT_EQ(session.State().Clues.ublox.ProtocolMajor(), 27);
+
+  session.TBOpenClick();  // a new connection forgets the receiver
+  Connect();
+  Check("$PMTK705,AXN_1.30,0000,Fastrax IT500,");
+  EXPECT_FALSE(session.State().VersionKnown) << "the reply is not complete";
+  Check(Line("$PMTK705,AXN_1.30,0000,Fastrax IT500,"));
+  EXPECT_EQ(session.State().ReceiverKind, kMediaTekReceiver);
+  EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (MediaTek AXN_1.30 Fastrax IT500)");
+
+  // Its start-up sentences alone name the family, once no version reply follows.
+  session.TBOpenClick();
+  Connect();
+  Check(Line("$PMTK011,MTKGPS") + Line("$PMTK010,001"));
+  Check(Line("$GPGGA,1"));
+  EXPECT_FALSE(session.State().VersionKnown);
+  Check(Line("$GPGGA,1"));
+  EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (MediaTek)");
+}
+
+// A reply after the last line end stays in the buffer for the next pass: it is
+// handled once.
+TEST_F(Identification, AReplyInTheUnfinishedTailIsHandledOnce) {
+  session.State().ReceiverKind = kANTARISReceiver;
+  session.State().VersionKnown = true;
+  session.State().LinkState = TLinkState::NMEA;
+  const std::string first = Line("$GPGGA,1") + CfgMsgReply(3, 5);
+  session.Pipeline().CommGPSReceiveData(first.data(), first.size());
+  session.Pipeline().ProcessRxBuffer();
+  const std::string more = "$GPRM";
+  session.Pipeline().CommGPSReceiveData(more.data(), more.size());
+  session.Pipeline().ProcessRxBuffer();
+  EXPECT_EQ(std::count(TimingLog().begin(), TimingLog().end(), "06 01 Len:6, uGSV(5)"), 1);
+}
+
 }  // namespace
 }  // namespace orlimo

@@ -170,9 +170,12 @@ TEST_F(Supervisor, VersionWaitMarksTheTitle) {
   session.State().VersionQueryPending = true;
   DataSecond(kRMC);
   EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (??)");
+  EXPECT_EQ(view.restartReason, kUnidentifiedReason) << "the grey restart buttons say why";
   EXPECT_TRUE(session.State().VersionQueryPending);
   DataSecond(kRMC);
   EXPECT_FALSE(session.State().VersionQueryPending);
+  session.TBOpenClick();
+  EXPECT_EQ(view.restartReason, "");
 }
 
 TEST_F(Supervisor, VersionWaitAt4800TakesAHundredDataSeconds) {
@@ -280,6 +283,24 @@ TEST_F(Supervisor, OldFixAfterRestartIsGivenAGracePeriod) {
   DataSecond(kRMC);
   EXPECT_FALSE(s.AwaitFixLoss) << "the old fix never went: counting starts over";
   EXPECT_EQ(view.panels[5], "Fix after :00:00:01");
+}
+
+// A receiver that comes back from its factory default at 4800 bit/s never falls
+// quiet: the watch ends on the lines that keep coming, and the first fix is timed.
+TEST_F(Supervisor, FactoryDefaultAt4800ThatStaysAtTheRateIsTimed) {
+  const std::string noFix = "$GPRMC,023442.000,V,,,,,,,200406,,,N";
+  const std::string noFixLine = noFix + NMEAChecksumSuffix(noFix) + "\r\n";
+  Connect("4800");
+  DataSecond(kRMC + kRMC);
+  session.State().ReceiverKind = kSiRFReceiver;
+  session.TBFactoryClick();
+  ASSERT_GT(session.State().RestartMarkIndex, 0) << "the watch runs";
+  for (int i = 0; i < 4; ++i) DataSecond(noFixLine);
+  EXPECT_EQ(session.State().RestartMarkIndex, 0) << "the watch is over";
+  EXPECT_EQ(session.State().LinkState, TLinkState::NMEA) << "no detection";
+  EXPECT_EQ(view.panels[5].rfind("Timer :", 0), 0u) << view.panels[5];
+  DataSecond(kRMC);
+  EXPECT_EQ(view.panels[5], "Fix after :00:00:05");
 }
 
 }  // namespace
