@@ -65,7 +65,10 @@ void ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
   s.FirstFixGrace = kind == kHotStart ? 3 : 15;
   const ReceiverFamily& family = FamilyOf(s.ReceiverKind);
   const bool sentAny = !family.RestartMessages(kind).empty();
-  if (sentAny && !SendRestart(family, kind)) {
+  if (!sentAny) {
+    ctx_.view.ShowCommandFailure(
+        "No restart was sent: the receiver did not say what it is, and restarts need a known receiver family.");
+  } else if (!SendRestart(family, kind)) {
     ctx_.view.ShowCommandFailure("The restart could not be sent to " + ctx_.CommName() + " !");
   }
   s.AwaitFixLoss = true;

@@ -127,7 +127,16 @@ TEST_F(ProWindow, ClicksReachTheSessionAndReturnInTheConsoleDoesNothing) {
   // Send does, and a failed send still enters the history.
   Child<QPushButton>(w, "btnCMDSend")->click();
   EXPECT_EQ(w.TraceLineCount(2), logLines + 1);
+  EXPECT_EQ(rig.dialogs.back(), "notice: \"$PQXC,201*05\" could not be sent: Send Data Fail !!")
+      << "a failure shows in every layout, not only in the message log";
   EXPECT_EQ(w.CommandHistory(), std::vector<std::string>{"$PQXC,201"});
+}
+
+TEST_F(ProWindow, GreyRestartButtonsSayWhy) {
+  w.SetRestartUnavailableReason("the receiver did not say what it is");
+  EXPECT_EQ(Tool(w, TTool::TBColdStart)->toolTip(), QStringLiteral("Cold Start\nthe receiver did not say what it is"));
+  w.SetRestartUnavailableReason("");
+  EXPECT_EQ(Tool(w, TTool::TBFactory)->toolTip(), QStringLiteral("Factory Default"));
 }
 
 TEST_F(ProWindow, ControlGroupsOpenAndGreyTheCommands) {

@@ -53,6 +53,7 @@ TEST_F(Commands, RestartsByReceiverKind) {
   session.TBColdStartClick();
   EXPECT_EQ(Sent(), "");
   EXPECT_EQ(MessageLog().size(), logged);
+  EXPECT_EQ(view.dialogs.back().rfind("failure: No restart was sent", 0), 0u) << "not a silent no-op";
   EXPECT_EQ(view.panels[5], "");
   EXPECT_TRUE(session.State().FirstFixTiming);
   EXPECT_TRUE(session.State().AwaitFixLoss);
