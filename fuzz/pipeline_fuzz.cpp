@@ -1,6 +1,7 @@
 // Arbitrary bytes through the validity test and the decoder (line by line) and
 // through the receive pipeline (in two received blocks, with passes and scans), and
-// through the reply scanners of a session talking to a u-blox receiver.
+// through the reply scanners of a session talking to a u-blox receiver, and through
+// the readers of what receivers say about themselves.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "session/activity_indicator.h"
 #include "session/pipeline_hooks.h"
 #include "session/receive_pipeline.h"
+#include "session/receiver_clues.h"
 #include "session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,11 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.ReceiverKind = 2;
   s.VersionKnown = false;
   s.VersionQueryPending = true;
+  s.Clues = {};
   s.PowerReplyWatch = true;
   s.PowerReplyCount = 3;
   session.Identification().ScanUBXFrames(bytes);
   session.Identification().WatchPowerReply(bytes);
   session.Identification().CheckFirmwareReply(bytes);
+  // What today's receivers say of themselves, read from anything.
+  UBloxClues clues;
+  ReadMonVer(bytes, clues);
+  ReadUBloxBanner(bytes, clues);
+  (void)clues.Title();
+  (void)MediaTekTitle(bytes);
   s.ReceiverKind = 2;
   session.Pipeline().RxBuffer.clear();
   session.Pipeline().CommGPSReceiveData(bytes.data(), size);
