@@ -52,6 +52,9 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                 QStringLiteral("Offer this port (a device path, or a stable name under /dev/serial/by-id/) and select it."),
                                 QStringLiteral("PATH"));
   const QCommandLineOption connect(QStringLiteral("connect"), QStringLiteral("Connect after start."));
+  const QCommandLineOption log(QStringLiteral("log"),
+                               QStringLiteral("Connect after start and log the raw data from the moment "
+                                              "the connection opens (nothing is logged when it does not)."));
   const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                       QStringLiteral("Save a PNG of the window and quit."),
                                       QStringLiteral("FILE"));
@@ -62,7 +65,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                    QStringLiteral("Keep the settings and the logs in this folder."),
                                    QStringLiteral("DIR"));
   cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, replay, replaySpeed, baud, port, connect,
-                  screenshot, after, dataDir});
+                  log, screenshot, after, dataDir});
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
@@ -70,7 +73,11 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
       "  installed (a build tree, a portable copy). Otherwise the settings go to\n"
       "  $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/) and the logs to\n"
       "  $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/). With --data-dir DIR both\n"
-      "  go to DIR.\n");
+      "  go to DIR.\n"
+      "\nSignals:\n"
+      "  SIGTERM, SIGHUP and SIGINT close the window as its close button would, but\n"
+      "  without any question or message box: the log is saved, the settings are\n"
+      "  written, and the status is 0. A second one of the same kind kills it.\n");
   // The usage line names the program, whatever the executable is called.
   const qsizetype nameStart = helpText.indexOf(QStringLiteral("Usage: ")) + 7;
   const qsizetype nameEnd = helpText.indexOf(QStringLiteral(" [options]"));
@@ -168,6 +175,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
     }
   }
   out.Connect = cli.isSet(connect);
+  out.Log = cli.isSet(log);
   out.Screenshot = cli.value(screenshot);
   if (cli.isSet(after)) {
     bool ok = false;

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace orlimo {
 namespace {
 
@@ -38,8 +40,23 @@ void TMessageBoxDialogs::ShowNotice(const QString& msg) {
   notice_->raise();
 }
 
+void TMessageBoxDialogs::ShowInformationMsg(const QString& msg) {
+  QMessageBox::information(parent_, QStringLiteral("Information"), Shown(msg));
+}
+
 void TMessageBoxDialogs::ShowConfirmMsg(const QString& msg) {
   QMessageBox::information(parent_, QStringLiteral("Confirm"), Shown(msg));
+}
+
+bool TStderrDialogs::AskYesNo(const QString& msg) {
+  Print(msg + QStringLiteral(" -> no"));
+  return false;
+}
+
+void TStderrDialogs::Print(const QString& msg) {
+  QString line = Shown(msg);
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  std::fprintf(stderr, "%s%s\n", qPrintable(prefix_), qPrintable(line));
 }
 
 }  // namespace orlimo

@@ -1,8 +1,9 @@
 // orlimo: the program entry. Finds the places of its files, creates the main window
 // (and after it the USB information window), applies the command-line options and
-// runs until the main window closes.
+// runs until the main window closes, by the user or on a stop signal.
 #include <QApplication>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include "app/built_edition.h"
 #include "app/main_window.h"
 #include "app/simulator_link.h"
+#include "app/stop_signals.h"
+#include "app/tool_bar.h"
 #include "orlimo_version.h"
 #include "session/file_places.h"
 
@@ -116,9 +119,19 @@ int main(int argc, char** argv) {
   if (opts.Baud != 0) window.SelectBaudRate(std::to_string(opts.Baud));
 
   // A replay has nothing to wait for: it plays as soon as the window shows.
-  if (opts.Connect || !opts.Replay.isEmpty()) {
-    QTimer::singleShot(0, &window, [&window] { window.Session().TBOpenClick(); });
+  if (opts.Connect || opts.Log || !opts.Replay.isEmpty()) {
+    QTimer::singleShot(0, &window, [&window, log = opts.Log] {
+      window.Session().TBOpenClick();
+      if (!log) return;
+      if (!window.Session().State().PortOpen) {
+        std::fputs("orlimo: not connected: nothing is logged\n", stderr);
+        return;
+      }
+      window.ToolBar1()->Button(TTool::TBStartLog)->click();
+    });
   }
+  // The stop signals close the window as its close button would, without questions.
+  TStopSignals stopSignals([&window] { window.CloseForSignal(); });
 
   int status = 0;
   if (!opts.Screenshot.isEmpty()) {

@@ -91,11 +91,12 @@ void TFrmOrlimo::DeleteFirstMonitorLines(int count) { lbxNMEA_->DeleteFirstLines
 
 // --- Dialogs ---
 
-bool TFrmOrlimo::AskYesNo(std::string_view msg) { return setup_.Dialogs->AskYesNo(Latin1(msg)); }
-void TFrmOrlimo::ShowErrorMsg(std::string_view msg) { setup_.Dialogs->ShowErrorMsg(Latin1(msg)); }
-void TFrmOrlimo::ShowWarningMsg(std::string_view msg) { setup_.Dialogs->ShowWarningMsg(Latin1(msg)); }
-void TFrmOrlimo::ShowConfirmMsg(std::string_view msg) { setup_.Dialogs->ShowConfirmMsg(Latin1(msg)); }
-void TFrmOrlimo::ShowCommandFailure(std::string_view msg) { setup_.Dialogs->ShowNotice(Latin1(msg)); }
+bool TFrmOrlimo::AskYesNo(std::string_view msg) { return Dialogs().AskYesNo(Latin1(msg)); }
+void TFrmOrlimo::ShowErrorMsg(std::string_view msg) { Dialogs().ShowErrorMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowWarningMsg(std::string_view msg) { Dialogs().ShowWarningMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowConfirmMsg(std::string_view msg) { Dialogs().ShowConfirmMsg(Latin1(msg)); }
+void TFrmOrlimo::ShowCommandFailure(std::string_view msg) { Dialogs().ShowNotice(Latin1(msg)); }
+void TFrmOrlimo::ShowInformationMsg(std::string_view msg) { Dialogs().ShowInformationMsg(Latin1(msg)); }
 
 // --- Tool buttons and control groups ---
 

@@ -116,6 +116,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void ShowWarningMsg(std::string_view msg) override;
   void ShowConfirmMsg(std::string_view msg) override;
   void ShowCommandFailure(std::string_view msg) override;
+  void ShowInformationMsg(std::string_view msg) override;
   void SetButtonImage(TToolButton button, int image) override;
   void SetButtonHint(TToolButton button, std::string_view hint) override;
   void SetButtonDown(TToolButton button, bool down) override;
@@ -167,6 +168,10 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // Writes the settings file unless its folder cannot be written for good; a
   // failure is shown and does not stop the caller.
   void SaveSettings();
+  // A stop signal: closes as the close button would, but asks nothing and shows no
+  // box (a box already open is dismissed): the log is saved with SaveAtExit, and
+  // every message goes to standard error. Once is enough; later calls do nothing.
+  void CloseForSignal();
   void ImgLogoClick();
 
   // --- The diagnostic strip of the wide layout ---
@@ -236,6 +241,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // KELDAR edition); its width is cut where the window ends.
   void PlaceLogo(int left, int top, int width, int height, const QString& text);
   void FormClose(QCloseEvent* e);
+  // The message boxes, or standard error once a stop signal came.
+  IDialogs& Dialogs() { return signalDialogs_ ? *signalDialogs_ : *setup_.Dialogs; }
   void SaveTraceLines(int memo, const QString& path);
   int ToolsRight() const;  // right edge of the last shown tool, in Panel11
   void DrawActivityIndicator(QPainter& p, const QRect& r) const;
@@ -257,6 +264,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   bool portListFailing_ = false;  // the last listing failed (said once)
   bool shown_ = false;    // FormShow has run
   bool closing_ = false;  // inside FormClose, whose waits let events in
+  std::unique_ptr<IDialogs> signalDialogs_;  // set by CloseForSignal
   bool logDown_ = false;  // the log button's pressed look, kept across its clicks
   // The port name the serial component had before any settings or connection.
   QString initialCommName_;

@@ -1,7 +1,8 @@
 // The life of the window around the receiver session: creation (defaults, size,
 // branding, the folders of the files), the first showing (the settings file), every
 // activation (the edition's layout) and the orderly close (disconnect, the log, the
-// settings file, the message log of the wide layout).
+// settings file, the message log of the wide layout), also on a stop signal.
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,6 +10,9 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+
+#include <cstdio>
 
 #include "app/artwork/artwork.h"
 #include "app/hint_delay_style.h"
@@ -82,6 +86,9 @@ void TFrmOrlimo::FormShow() {
   if (!path.empty() && ini.Load(path)) ApplySettings(ReadSettings(ini));
   lbxNMEA_->SetSyntaxColor(synColor_->isChecked());
   AppendTrace(2, "FormShow");
+  // Its news boxes come once the window is up: a show event comes before that.
+  if (!setup_.Places.AppDir.empty())
+    QTimer::singleShot(0, this, [this] { session_->RawLog().RecoverEarlierLogs(); });
 }
 
 void TFrmOrlimo::CentreOnDesktop() {
@@ -104,6 +111,16 @@ void TFrmOrlimo::changeEvent(QEvent* e) {
 
 void TFrmOrlimo::closeEvent(QCloseEvent* e) { FormClose(e); }
 
+void TFrmOrlimo::CloseForSignal() {
+  if (signalDialogs_) return;
+  signalDialogs_ = std::make_unique<TStderrDialogs>(QStringLiteral("orlimo: "));
+  // A box open now waits in an event loop of its own: dismissed as Escape would (a
+  // question: no), it lets its caller go on.
+  if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  // A close under way (the user's) goes on without boxes from here.
+  if (!closing_) close();
+}
+
 void TFrmOrlimo::FormClose(QCloseEvent* e) {
   // The waits below let events in; a second close meanwhile is the same close.
   if (closing_) {
@@ -114,7 +131,12 @@ void TFrmOrlimo::FormClose(QCloseEvent* e) {
   TSession::DelayMs(200);
   if (session_->State().PortOpen) session_->TBOpenClick();
   session_->Connection().StopSessionTimers();
-  if (!session_->RawLog().AskSaveBeforeQuit()) {
+  if (signalDialogs_) {
+    // Nobody may be there to answer: the log is saved as far as it can be, and the
+    // window closes whatever happened.
+    const std::string note = session_->RawLog().SaveAtExit();
+    if (!note.empty()) std::fprintf(stderr, "orlimo: %s\n", note.c_str());
+  } else if (!session_->RawLog().AskSaveBeforeQuit()) {
     // The log could not be saved: the window stays, and logging is now off.
     closing_ = false;
     e->ignore();

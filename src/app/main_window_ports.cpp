@@ -56,7 +56,7 @@ std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
     // The device database could not be read. That says nothing about the ports: the
     // list, the selection and the connection stay as they are, and it is said once.
     if (!portListFailing_) {
-      setup_.Dialogs->ShowErrorMsg(QString::fromLocal8Bit(e.what()) +
+      Dialogs().ShowErrorMsg(QString::fromLocal8Bit(e.what()) +
                                    QStringLiteral("\r\n\r\nThe port list is left as it was."));
     }
     portListFailing_ = true;
@@ -93,7 +93,7 @@ bool TFrmOrlimo::ShowPortList(const QStringList& ports) {
 
 void TFrmOrlimo::RefreshPortList() {
   const std::optional<QStringList> ports = CurrentPortList();
-  if (ports && !ShowPortList(*ports)) setup_.Dialogs->ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
+  if (ports && !ShowPortList(*ports)) Dialogs().ShowErrorMsg(QStringLiteral("Can't not find any COM port !"));
 }
 
 bool TFrmOrlimo::SelectPort(const QString& port) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "nmea/text.h"
 #include "session/file_places.h"
@@ -15,10 +14,57 @@
 namespace orlimo {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::string_view TrimEnd(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
   return s;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  return TrimEnd(s);
+}
+
+// Opens `path` for reading without waiting, so that a FIFO or a device put where the
+// settings file belongs cannot hold up the program, and keeps it open only when it is
+// a regular file. -1 otherwise: `regular` false when the path names something else,
+// else errno tells why it could not be opened.
+int OpenRegularFile(const std::string& path, bool& regular) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    regular = errno != ENXIO;  // a socket, or a device with nothing behind it
+    return -1;
+  }
+  struct stat st {};
+  regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (regular) return fd;
+  ::close(fd);
+  return -1;
+}
+
+// Follows `path` while it is a symbolic link, so that a write replaces the file the
+// link names and the link stays. False with `error` set for a link that cannot be read
+// or a loop of links.
+bool FollowLinks(std::string& path, bool& linked, std::string& error) {
+  linked = false;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    char to[4096];
+    const ssize_t n = ::readlink(path.c_str(), to, sizeof to);
+    if (n <= 0 || static_cast<std::size_t>(n) == sizeof to) {
+      error = std::strerror(n < 0 ? errno : ENAMETOOLONG);
+      return false;
+    }
+    linked = true;
+    const std::string target(to, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    // A relative target is relative to the link's folder.
+    path = target.front() == '/' || slash == std::string::npos ? target : path.substr(0, slash + 1) + target;
+  }
+  error = std::strerror(ELOOP);
+  return false;
 }
 
 }  // namespace
@@ -26,27 +72,39 @@ std::string_view Trim(std::string_view s) {
 bool TIniFile::Load(const std::string& path) {
   sections_.clear();
   truncated_ = false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  bom_ = false;
+  bool regular = false;
+  const int fd = OpenRegularFile(path, regular);
+  if (fd < 0) return false;
   std::string text;
   char block[65536];
-  while (text.size() < kMaxBytes && in.read(block, sizeof block).gcount() > 0) {
-    text.append(block, static_cast<std::size_t>(in.gcount()));
+  ssize_t n = 0;
+  while (text.size() <= kMaxBytes && (n = ::read(fd, block, sizeof block)) != 0) {
+    if (n > 0) {
+      text.append(block, static_cast<std::size_t>(n));
+    } else if (errno != EINTR) {
+      break;
+    }
   }
-  truncated_ = text.size() > kMaxBytes || in.peek() != std::char_traits<char>::eof();
-  if (text.size() > kMaxBytes) text.resize(kMaxBytes);
+  ::close(fd);
+  if (n < 0) return false;
+  truncated_ = text.size() > kMaxBytes;
+  if (truncated_) text.resize(kMaxBytes);
   Parse(text);
   return true;
 }
 
 void TIniFile::Parse(std::string_view text) {
   sections_.assign(1, Section{});
+  // Editors on Windows may start a UTF-8 file with a mark that is no part of its first line.
+  bom_ = text.substr(0, kBom.size()) == kBom;
+  if (bom_) text.remove_prefix(kBom.size());
   for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
+    // CR LF, LF or a lone CR (old Mac files) ends a line.
+    std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view line = text.substr(start, end - start);
+    start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     const std::string_view trimmed = Trim(line);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.find(']') != std::string_view::npos) {
       sections_.push_back({std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), {}});
@@ -57,7 +115,9 @@ void TIniFile::Parse(std::string_view text) {
     if (key.empty() || trimmed.front() == ';') {
       sections_.back().entries.push_back({"", std::string(line)});
     } else {
-      sections_.back().entries.push_back({std::string(key), std::string(line.substr(eq + 1))});
+      // Trailing blanks are an editor's leftovers ("9600 " is no rate); leading ones
+      // stay, as the console history's commands may start with blanks.
+      sections_.back().entries.push_back({std::string(key), std::string(TrimEnd(line.substr(eq + 1)))});
     }
   }
 }
@@ -100,7 +160,7 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
 }
 
 std::string TIniFile::Text() const {
-  std::string out;
+  std::string out(bom_ ? kBom : std::string_view{});
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     if (i > 0) out += "[" + sections_[i].name + "]\r\n";
     for (const Entry& e : sections_[i].entries) out += (e.key.empty() ? e.value : e.key + "=" + e.value) + "\r\n";
@@ -113,13 +173,33 @@ bool TIniFile::Save(const std::string& path, std::string& error) const {
     error = "the file is too large to be a settings file; it is left as it is";
     return false;
   }
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  if (!MakeFolders(folder)) {
+  std::string target = path;
+  bool linked = false;
+  if (!FollowLinks(target, linked, error)) return false;
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  struct stat st {};
+  if (linked && (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) {
+    error = "it links to " + target + ", whose folder does not exist";
+    return false;
+  }
+  if (!linked && !MakeFolders(folder)) {
     error = std::strerror(errno);
     return false;
   }
-  std::string temp = path + ".XXXXXX";
+  // Only a regular file is replaced: a FIFO, a device or a folder there stays.
+  bool regular = true;
+  const int old = OpenRegularFile(target, regular);
+  if (old >= 0) {
+    ::close(old);
+  } else if (!regular) {
+    error = target + " is not a regular file";
+    return false;
+  } else if (errno != ENOENT && errno != EACCES) {  // a file that cannot be read is replaced as ever
+    error = std::strerror(errno);
+    return false;
+  }
+  std::string temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
     error = std::strerror(errno);
@@ -127,7 +207,7 @@ bool TIniFile::Save(const std::string& path, std::string& error) const {
   }
   const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, Text()) && ::fsync(fd) == 0;
   const int writeErrno = errno;
-  if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), target.c_str()) != 0) {
     error = std::strerror(ok ? errno : writeErrno);
     ::unlink(temp.c_str());
     return false;

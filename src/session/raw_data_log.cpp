@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "nmea/sentence.h"
@@ -17,26 +20,44 @@
 namespace orlimo {
 namespace {
 
-// Renames only when the target does not exist yet: a log is never replaced.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // File systems without it: a hard link fails on an existing target as well.
-  if (::link(from.c_str(), to.c_str()) != 0) return false;
-  ::unlink(from.c_str());
-  return true;
+std::string ErrnoText() { return std::strerror(errno); }
+
+// Where lines that cannot be written at the end of a run go: the user's state folder,
+// else the system's temporary folder.
+std::vector<std::string> RescueDirs(const std::string& chosen) {
+  std::vector<std::string> dirs;
+  if (!chosen.empty()) dirs.push_back(chosen);
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  if (state != nullptr && *state == '/') dirs.push_back(std::string(state) + "/orlimo/");
+  else if (home != nullptr && *home == '/') dirs.push_back(std::string(home) + "/.local/state/orlimo/");
+  const char* tmp = std::getenv("TMPDIR");
+  dirs.push_back(tmp != nullptr && *tmp == '/' ? std::string(tmp) + "/" : std::string("/tmp/"));
+  return dirs;
 }
 
 }  // namespace
 
+RawDataLog::RawDataLog(ISessionView& view, SessionState& state) : view_(view), state_(state) {
+  ageTimer_.setSingleShot(true);
+  ageTimer_.setInterval(kMaxLineAge);
+  QObject::connect(&ageTimer_, &QTimer::timeout, [this] {
+    if (!lines_.empty()) FlushLog();
+  });
+}
+
 void RawDataLog::SetPlaces(const std::string& appDir, const std::tm& startTime) {
   appDir_ = appDir;
-  tempLogPath_ = appDir + "__tmp" + DateTimeStamp(startTime) + ".tmp";
+  tempStem_ = "__tmp" + DateTimeStamp(startTime);
+  tempLogPath_ = appDir + tempStem_ + ".tmp";
 }
+
+std::string RawDataLog::Stamp() const { return DateTimeStamp(now_ ? now_() : LocalTimeNow()); }
 
 void RawDataLog::AddLogLine(std::string_view line) {
   lines_.emplace_back(line);
   pendingBytes_ += line.size() + 2;
+  if (!ageTimer_.isActive() && QCoreApplication::instance() != nullptr) ageTimer_.start();
   if (pendingBytes_ <= maxPendingBytes_) return;
   while (pendingBytes_ > maxPendingBytes_ && !lines_.empty()) {
     pendingBytes_ -= lines_.front().size() + 2;
@@ -47,16 +68,13 @@ void RawDataLog::AddLogLine(std::string_view line) {
 }
 
 bool RawDataLog::WriteBatch(std::string& error) {
-  if (tempLogPath_.empty()) {
+  if (tempStem_.empty()) {
     error = "no folder for the log";
     return false;
   }
-  MakeFolders(appDir_);
-  const int fd = ::open(tempLogPath_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
+  if (!temp_.IsOpen() && !temp_.Create(appDir_, tempStem_, error)) return false;
+  tempLogPath_ = temp_.Path();
+  const int fd = temp_.Fd();
   struct stat st {};
   const off_t before = ::fstat(fd, &st) == 0 ? st.st_size : -1;
   std::string batch;
@@ -66,15 +84,15 @@ bool RawDataLog::WriteBatch(std::string& error) {
     batch += "\r\n";
   }
   if (!WriteAll(fd, batch)) {
-    error = std::strerror(errno);
+    error = ErrnoText();
     // Take back the part that got in: the file holds whole batches only.
     if (before >= 0 && ::ftruncate(fd, before) != 0) error += " (the file keeps part of a batch)";
-    ::close(fd);
     return false;
   }
-  if (::close(fd) != 0) {
-    error = std::strerror(errno);
-    return false;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastSync_ >= kSyncInterval) {
+    lastSync_ = now;
+    ::fdatasync(fd);
   }
   lines_.clear();
   pendingBytes_ = 0;
@@ -124,21 +142,89 @@ void RawDataLog::Recovered() {
   }
 }
 
-bool RawDataLog::SaveLogFile() {
-  const std::string logPath = appDir_ + "NMEA_" + DateTimeStamp(now_ ? now_() : LocalTimeNow()) + ".log";
+std::optional<std::string> RawDataLog::SaveQuietly(std::string& error) {
   state_.LogActive = false;
+  if (!WriteBatch(error)) return std::nullopt;
+  ::fdatasync(temp_.Fd());
+  // A name in use (a save in the same second, another copy's) gets the next "-N".
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::string logPath = FreeName(appDir_, "NMEA_" + Stamp(), ".log");
+    if (RenameNoReplace(temp_.Path(), logPath)) {
+      temp_.Close();
+      tempLogPath_ = appDir_ + tempStem_ + ".tmp";
+      return logPath;
+    }
+    if (errno != EEXIST) break;
+  }
+  error = ErrnoText();
+  return std::nullopt;
+}
+
+bool RawDataLog::SaveLogFile() {
+  std::string error;
   if (!FlushLogLines()) return false;
-  if (!RenameNoReplace(tempLogPath_, logPath)) {
+  const std::optional<std::string> logPath = SaveQuietly(error);
+  if (!logPath) {
     view_.ShowErrorMsg("Unable to create Log file.");
     return false;
   }
-  view_.ShowConfirmMsg(logPath + " was saved !");
+  view_.ShowConfirmMsg(*logPath + " was saved !");
   return true;
+}
+
+std::string RawDataLog::SaveAtExit(bool confirm) {
+  if (!state_.LogActive && lines_.empty()) return {};
+  std::string error;
+  if (const std::optional<std::string> logPath = SaveQuietly(error)) {
+    if (confirm) view_.ShowConfirmMsg(*logPath + " was saved !");
+    return {};
+  }
+  if (lines_.empty()) {
+    // Every line is in the temporary file, which the next start recovers.
+    temp_.Close();
+    return "The log could not be saved (" + error + "); all its lines are in " + tempLogPath_ +
+           ", which the next start recovers.";
+  }
+  return RescueAtExit();
+}
+
+std::string RawDataLog::RescueAtExit() {
+  const std::vector<std::string> lines(lines_.begin(), lines_.end());
+  const std::string target = temp_.IsOpen() ? temp_.Path() : tempLogPath_;
+  const std::optional<std::string> rescue =
+      WriteRescueFile(RescueDirs(rescueDir_), "NMEA_" + Stamp() + ".rescue.log", lines);
+  temp_.Close();
+  std::string said = std::to_string(lines.size()) + " lines could not be written to " + target;
+  said += rescue ? "; they are in " + *rescue + "." : " nor to a rescue file; they are lost.";
+  if (rescue) {
+    lines_.clear();
+    pendingBytes_ = 0;
+  }
+  if (dropped_ > 0) said += " " + std::to_string(dropped_) + " earlier lines were lost while the file could not be written.";
+  return said;
+}
+
+void RawDataLog::RecoverEarlierLogs() {
+  if (!available_ || appDir_.empty()) return;
+  for (const AbandonedLog& log : FindAbandonedLogs(appDir_)) {
+    const std::string target = FreeName(appDir_, "NMEA_" + log.stamp, ".log");
+    if (!RenameNoReplace(log.path, target)) continue;  // left as it is, for the next start
+    view_.ShowInformationMsg("Recovered the log of an earlier run: " + target + " (" + std::to_string(log.lines) +
+                             " lines).");
+  }
 }
 
 void RawDataLog::TBStartLogClick() {
   if (!available_) return;
   if (!state_.LogActive) {
+    // Made now, so that a folder that cannot be written says so before a line is held.
+    std::string error;
+    if (!temp_.IsOpen() && (tempStem_.empty() || !temp_.Create(appDir_, tempStem_, error))) {
+      view_.ShowErrorMsg("Unable to create the log file in " + appDir_ + " : " +
+                         (error.empty() ? "no folder for the log" : error) + "\r\n\r\nLogging stays off.");
+      return;
+    }
+    tempLogPath_ = temp_.Path();
     state_.LogActive = true;
     view_.SetButtonDown(TToolButton::StartLog, true);
     view_.SetButtonImage(TToolButton::StartLog, kImageLogging);
@@ -162,8 +248,13 @@ void RawDataLog::DisableLoggingOnCDROM() {
 
 bool RawDataLog::AskSaveBeforeQuit() {
   if (!state_.LogActive) return true;
-  if (!view_.AskYesNo("Do you want to save log data before quit ? ")) return true;
-  return SaveLogFile();
+  if (view_.AskYesNo("Do you want to save log data before quit ? ")) return SaveLogFile();
+  // Kept, as declined data always was, under a name recovery leaves alone.
+  state_.LogActive = false;
+  if (temp_.IsOpen() && RenameNoReplace(temp_.Path(), temp_.Path() + ".declined"))
+    tempLogPath_ = temp_.Path() + ".declined";
+  temp_.Close();
+  return true;
 }
 
 std::vector<std::string> CheckLogLines(const std::vector<std::string>& lines) {

@@ -4,6 +4,12 @@
 // and time. A batch that cannot be written keeps its lines: they wait, bounded, and
 // the write is retried on its own.
 //
+// Nothing received waits long: a batch also goes out once its oldest line has waited
+// a second, and the file is synced to the disk every ten seconds and at the save, so
+// a crash or a power cut loses at most the last seconds. The temporary file is made
+// when logging starts (which proves the folder can be written), for this run alone,
+// and locked while the run holds it; a later start recovers one whose run died.
+//
 //   log.SetPlaces(appDir, LocalTimeNow());   // the temporary name is fixed for the run
 //   log.TBStartLogClick();                   // start; the pipeline adds lines
 //   log.TBStartLogClick();                   // stop: saved as NMEA_yyyymmdd-hhmmss.log
@@ -14,10 +20,14 @@
 #include <ctime>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <QTimer>
+
+#include "session/log_files.h"
 #include "session/pipeline_hooks.h"
 
 namespace orlimo {
@@ -35,8 +45,11 @@ class RawDataLog : public RawLogHooks {
   static constexpr std::size_t kMaxPendingBytes = std::size_t{48} << 20;
   // A failing batch write is tried again this long after the last attempt.
   static constexpr std::chrono::seconds kRetryInterval{5};
+  // The longest a line waits in memory, and the longest between two syncs.
+  static constexpr std::chrono::milliseconds kMaxLineAge{1000};
+  static constexpr std::chrono::seconds kSyncInterval{10};
 
-  RawDataLog(ISessionView& view, SessionState& state) : view_(view), state_(state) {}
+  RawDataLog(ISessionView& view, SessionState& state);
 
   // The folder of the logs and the start of the run, which names the temporary file.
   void SetPlaces(const std::string& appDir, const std::tm& startTime);
@@ -62,8 +75,21 @@ class RawDataLog : public RawLogHooks {
   // Start-up: no logging where nothing can be written for good.
   void DisableLoggingOnCDROM();
   // Shut-down with logging on: asks whether to keep the data; false when the save
-  // failed, so the window stays open.
+  // failed, so the window stays open. A log the user declines stays as a temporary
+  // file marked ".declined", which recovery leaves alone.
   bool AskSaveBeforeQuit();
+
+  // Start-up: the temporary logs that earlier runs left in the folder without closing
+  // (none held by a running copy) become dated logs, each said once.
+  void RecoverEarlierLogs();
+  // The end of a run that asks nothing (a signal, the console's end): with logging on
+  // the log is saved without the "was saved !" box, and the lines that cannot be
+  // written go to a rescue file. Empty when all is saved (or nothing was logging),
+  // else the sentence that tells the user where the lines are; it shows no box but,
+  // with `confirm`, the "was saved !" line of a view that blocks nothing (the console).
+  std::string SaveAtExit(bool confirm = false);
+  // Where rescue files go: $XDG_STATE_HOME/orlimo/ unless set (tests).
+  void SetRescueDir(std::string dir) { rescueDir_ = std::move(dir); }
 
   bool Available() const { return available_; }
   const std::string& TempLogPath() const { return tempLogPath_; }
@@ -74,11 +100,20 @@ class RawDataLog : public RawLogHooks {
   bool WriteBatch(std::string& error);
   void Failed(const std::string& error);
   void Recovered();
+  // Writes the rest and renames the temporary file to a dated log; its path, or
+  // nothing with `error` set (no box shown).
+  std::optional<std::string> SaveQuietly(std::string& error);
+  std::string RescueAtExit();
+  std::string Stamp() const;
 
   ISessionView& view_;
   SessionState& state_;
   std::string appDir_;
+  std::string tempStem_;     // "__tmp" and the run's start
   std::string tempLogPath_;
+  TempLogFile temp_;
+  QTimer ageTimer_;          // the oldest waiting line has waited long enough
+  std::chrono::steady_clock::time_point lastSync_{};
   std::function<std::tm()> now_;
   std::chrono::milliseconds retryInterval_ = kRetryInterval;
   std::size_t maxPendingBytes_ = kMaxPendingBytes;
@@ -89,6 +124,7 @@ class RawDataLog : public RawLogHooks {
   bool failing_ = false;           // the last batch write failed
   std::chrono::steady_clock::time_point lastAttempt_{};
   std::size_t dropped_ = 0;        // lines lost to the memory bound in this failure streak
+  std::string rescueDir_;
 };
 
 // The lines of a saved log that are not valid sentences, as the checker reports

@@ -28,6 +28,7 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
     LogReceivedLines(std::string_view(buffer, length));
   } else {
     logCarry_.clear();
+    logResync_ = true;
   }
   if (tap_ != nullptr && tap_->size() < kTapCap) tap_->append(buffer, std::min(length, kTapCap - tap_->size()));
   if (length >= kRxBufferCap) {
@@ -74,13 +75,21 @@ void ReceivePipeline::LogReceivedLines(std::string_view chunk) {
   const std::string_view buf = logCarry_;
   std::size_t start = 0;
   for (std::size_t end; (end = buf.find(kCRLF, start)) != npos; start = end + 2) {
-    // A line's sentence starts at its last '$': what came before it was cut or noise.
-    const std::string_view line = buf.substr(start, end - start);
-    const std::size_t dollar = SentenceStart(line);
-    if (dollar != npos && IsValidSentence(line.substr(dollar))) log_.AddLogLine(line.substr(dollar));
+    // As in a pass: only the first line, cut where logging began, starts at its last
+    // '$'; every later one starts right after a line end or is refused whole.
+    std::string_view line = buf.substr(start, end - start);
+    if (logResync_) {
+      const std::size_t dollar = SentenceStart(line);
+      line = dollar == npos ? std::string_view{} : line.substr(dollar);
+      logResync_ = false;
+    }
+    if (IsValidSentence(line)) log_.AddLogLine(line);
   }
   logCarry_.erase(0, start);
-  if (logCarry_.size() > kLogCarryMax) logCarry_.erase(0, logCarry_.size() - kLogCarryMax);
+  if (logCarry_.size() > kLogCarryMax) {
+    logCarry_.erase(0, logCarry_.size() - kLogCarryMax);
+    logResync_ = true;  // the carry now begins inside a line
+  }
 }
 
 void ReceivePipeline::AcceptSentence(std::string_view line) {

@@ -80,6 +80,7 @@ class ReceivePipeline {
   RawLogHooks& log_;
   ActivityIndicator& indicator_;
   std::string logCarry_;  // the unfinished line of the log's own framing
+  bool logResync_ = true; // the carry may begin inside a line
   std::string* tap_ = nullptr;
 };
 

@@ -56,6 +56,8 @@ class ISessionView {
   virtual void ShowErrorMsg(std::string_view msg) = 0;
   virtual void ShowWarningMsg(std::string_view msg) = 0;
   virtual void ShowConfirmMsg(std::string_view msg) = 0;
+  // News the user should read once (a log recovered from an earlier run).
+  virtual void ShowInformationMsg(std::string_view msg) = 0;
   // A command that could not be sent or that the receiver did not take, shown where
   // every layout shows it without stopping anything (the message log has the detail).
   virtual void ShowCommandFailure(std::string_view msg) = 0;

@@ -54,6 +54,7 @@ struct RecordedDialogs : IDialogs {
   void ShowWarningMsg(const QString& m) override { Add("warning: ", m); }
   void ShowConfirmMsg(const QString& m) override { Add("confirm: ", m); }
   void ShowNotice(const QString& m) override { Add("notice: ", m); }
+  void ShowInformationMsg(const QString& m) override { Add("information: ", m); }
   void Add(const char* kind, const QString& m) { log_.push_back(kind + m.toStdString()); }
   std::vector<std::string>& log_;
   const bool* yes_;

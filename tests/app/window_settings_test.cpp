@@ -1,6 +1,8 @@
 // The window's files: the settings read at the first showing and written at the
 // close, the log button, and a close that a failed log save abandons once.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -109,15 +111,18 @@ TEST_F(WindowFiles, TheLogButtonAndACloseThatAFailedSaveAbandonsOnce) {
   log->click();
   expectLook(18, "Stop Log", true);
   EXPECT_EQ(w.PanelText(8), "Start Log");
-  // A log of that second exists already: the save fails, the button keeps its look.
+  // A log of that second exists already: the next name is taken.
   QFile(QString::fromStdString(Path("NMEA_20240507-090503.log"))).open(QIODevice::WriteOnly);
   log->click();
-  EXPECT_EQ(rig->dialogs, std::vector<std::string>{"error: Unable to create Log file."});
-  expectLook(18, "Stop Log", true);
+  EXPECT_EQ(rig->dialogs, std::vector<std::string>{"confirm: " + Path("NMEA_20240507-090503-2.log") + " was saved !"});
+  expectLook(19, "Start to Log data", false);
 
-  // Logging again, the close asks and the save fails: the window stays, and the next
-  // close does not ask again.
+  // Logging again, the folder moved away: the close asks and the save fails, the
+  // window stays, and the next close does not ask again. The lines stay in the
+  // temporary file, which went with the folder.
   log->click();
+  const QString moved = dir.path() + QStringLiteral("-moved");
+  ASSERT_TRUE(QFile::rename(dir.path(), moved));
   rig->dialogs.clear();
   rig->answerYes = true;
   w.show();
@@ -127,7 +132,9 @@ TEST_F(WindowFiles, TheLogButtonAndACloseThatAFailedSaveAbandonsOnce) {
                                                     "error: Unable to create Log file."}));
   EXPECT_TRUE(w.close());
   EXPECT_EQ(rig->dialogs.size(), 2u);
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(w.Session().RawLog().TempLogPath())));
+  const QString temp = QFileInfo(QString::fromStdString(w.Session().RawLog().TempLogPath())).fileName();
+  EXPECT_TRUE(QFile::exists(moved + QStringLiteral("/") + temp));
+  QDir(moved).removeRecursively();
 }
 
 }  // namespace

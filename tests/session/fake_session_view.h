@@ -63,6 +63,7 @@ class FakeSessionView : public ISessionView {
   void ShowConfirmMsg(std::string_view msg) override {
     dialogs.push_back("confirm: " + std::string(msg));
   }
+  void ShowInformationMsg(std::string_view msg) override { dialogs.push_back("information: " + std::string(msg)); }
   void ShowCommandFailure(std::string_view msg) override { dialogs.push_back("failure: " + std::string(msg)); }
 
   void SetButtonImage(TToolButton b, int image) override { buttons[b].image = image; }

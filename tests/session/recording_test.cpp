@@ -10,6 +10,8 @@
 
 #include "nmea/sentence.h"
 #include "pipeline_fixture.h"
+#include "pty_support.h"
+#include "session/log_files.h"
 #include "session/file_places.h"
 #include "session/raw_data_log.h"
 #include "session/settings.h"
@@ -162,7 +164,7 @@ TEST_F(Logging, BatchesNamesAndSaves) {
   EXPECT_EQ(view.buttons[TToolButton::StartLog].image, kImageLogging);
   Pass(0, 600);
   EXPECT_EQ(Log().LogLineCount(), 600u) << "600 wait";
-  EXPECT_FALSE(fs::exists(Log().TempLogPath()));
+  EXPECT_EQ(fs::file_size(Log().TempLogPath()), 0u) << "made when logging started, for this run alone";
   Pass(600, 1);
   EXPECT_EQ(Log().LogLineCount(), 0u) << "the 601st line sends the batch";
   session.TBPauseClick(true);
@@ -178,28 +180,25 @@ TEST_F(Logging, BatchesNamesAndSaves) {
   EXPECT_EQ(view.panels[8], "Stop Log");
   EXPECT_EQ(view.buttons[TToolButton::StartLog].hint, "Start to Log data");
 
-  // A second save in the same second: nothing is overwritten, the data waits in the
-  // temporary file, and the next save carries it.
+  // A second save in the same second: nothing is overwritten, the next name is taken.
   session.TBStartLogClick();
   Pass(700, 2);
   session.TBStartLogClick();
-  EXPECT_EQ(view.dialogs.back(), "error: Unable to create Log file.");
+  EXPECT_EQ(view.dialogs.back(), "confirm: " + dir.Dir() + "NMEA_20261207-103000-2.log was saved !");
   EXPECT_EQ(ReadFile(saved), Expected(0, 601) + Expected(606, 3));
-  EXPECT_EQ(ReadFile(Log().TempLogPath()), Expected(700, 2));
-  EXPECT_EQ(view.panels[8], "Start Log") << "the button keeps its logging look";
-  Log().SetClock([] { return At(1); });
-  session.TBStartLogClick();  // logging was already off: this starts it again
-  session.TBStartLogClick();
-  EXPECT_EQ(ReadFile(dir.Dir() + "NMEA_20261207-103001.log"), Expected(700, 2));
+  EXPECT_EQ(ReadFile(dir.Dir() + "NMEA_20261207-103000-2.log"), Expected(700, 2));
 
-  // Quit: "No" keeps the temporary file as it is.
+  // Quit: "No" keeps the temporary file as it is, under a name recovery leaves alone.
   session.TBStartLogClick();
   Pass(800, 1);
   Log().FlushLogLines();
   view.answers = {false};
   EXPECT_TRUE(Log().AskSaveBeforeQuit());
   EXPECT_EQ(view.dialogs.back(), "ask: Do you want to save log data before quit ? ");
+  EXPECT_EQ(Log().TempLogPath(), dir.Dir() + "__tmp20261207-103000.tmp.declined");
   EXPECT_EQ(ReadFile(Log().TempLogPath()), Expected(800, 1));
+  Log().RecoverEarlierLogs();
+  EXPECT_EQ(view.dialogs.back(), "ask: Do you want to save log data before quit ? ") << "nothing recovered";
 }
 
 TEST_F(Logging, FullDiskLosesNothingAndSaysSoOnce) {
@@ -242,6 +241,62 @@ TEST_F(Logging, FullDiskLosesNothingAndSaysSoOnce) {
   Log().FlushLog();
   EXPECT_EQ(view.dialogs.back(), "warning: 30 log lines were lost while the log file could not be written.");
   EXPECT_TRUE(ReadFile(Log().TempLogPath()) == Expected(0, 1000) + Expected(2030, 100)) << "the newest kept, in order";
+}
+
+// Nothing waits long in memory, and the log takes what the monitor takes: a line
+// with junk before its "$" is refused whole, not cut.
+TEST_F(Logging, LinesWaitAtMostASecondAndOnlyValidOnesAreKept) {
+  test::App();
+  TempDir dir;
+  Start(dir.Dir());
+  session.State().LinkState = TLinkState::NMEA;
+  const std::string bytes = Sentence(0) + "\r\njunk" + Sentence(1) + "\r\n" + Sentence(2) + "\r\n";
+  session.Pipeline().CommGPSReceiveData(bytes.data(), bytes.size());
+  EXPECT_TRUE(test::SpinUntil([&] { return Log().LogLineCount() == 0; }, 2000)) << "written within a second";
+  EXPECT_EQ(ReadFile(Log().TempLogPath()), Sentence(0) + "\r\n" + Sentence(2) + "\r\n");
+}
+
+// A run that died leaves its temporary log: the next start makes it a dated log and
+// says so; one that another copy is writing is left alone.
+TEST_F(Logging, AnAbandonedLogIsRecoveredAndOneInUseIsNot) {
+  TempDir dir;
+  {
+    std::ofstream dead(dir.Dir() + "__tmp20261207-093000.tmp", std::ios::binary);
+    dead << Expected(0, 3);
+  }
+  TempLogFile running;
+  std::string error;
+  ASSERT_TRUE(running.Create(dir.Dir(), "__tmp20261207-093000", error)) << error;
+  EXPECT_EQ(running.Path(), dir.Dir() + "__tmp20261207-093000-2.tmp") << "never another copy's file";
+  Log().SetPlaces(dir.Dir(), kStart);
+  Log().RecoverEarlierLogs();
+  const std::string recovered = dir.Dir() + "NMEA_20261207-093000.log";
+  EXPECT_EQ(view.dialogs, std::vector<std::string>{"information: Recovered the log of an earlier run: " +
+                                                   recovered + " (3 lines)."});
+  EXPECT_EQ(ReadFile(recovered), Expected(0, 3));
+  EXPECT_TRUE(fs::exists(running.Path()));
+}
+
+TEST_F(Logging, LinesThatCannotBeWrittenAtExitGoToARescueFile) {
+  TempDir dir, rescue;
+  if (!dir.Mount("16k")) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+  Start(dir.Dir());
+  Log().SetRescueDir(rescue.Dir());
+  Pass(0, 300);  // more than the disk holds
+  const std::string said = Log().SaveAtExit();
+  const std::string rescued = rescue.Dir() + "NMEA_20261207-103000.rescue.log";
+  EXPECT_EQ(said, "300 lines could not be written to " + dir.Dir() + "__tmp20261207-103000.tmp; they are in " +
+                      rescued + ".");
+  EXPECT_TRUE(ReadFile(rescued) == Expected(0, 300));
+  EXPECT_TRUE(view.dialogs.empty()) << "no box stops the end of a run";
+}
+
+TEST_F(Logging, AFolderThatCannotBeWrittenKeepsLoggingOffAtOnce) {
+  Log().SetPlaces("/dev/null/logs/", kStart);
+  session.TBStartLogClick();
+  EXPECT_FALSE(session.State().LogActive);
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_EQ(view.dialogs[0].rfind("error: Unable to create the log file in /dev/null/logs/", 0), 0u);
 }
 
 TEST_F(Logging, ReadOnlyFolderTurnsLoggingAndSettingsOff) {

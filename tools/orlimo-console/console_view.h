@@ -47,6 +47,7 @@ class ConsoleView : public ISessionView {
   int ErrorCount() const { return errors_; }
   void ShowWarningMsg(std::string_view msg) override { Dialog("warning", msg, "ok"); }
   void ShowConfirmMsg(std::string_view msg) override { Dialog("confirm", msg, "ok"); }
+  void ShowInformationMsg(std::string_view msg) override { Dialog("information", msg, "ok"); }
   void ShowCommandFailure(std::string_view msg) override { Dialog("failure", msg, "ok"); }
 
   void SetButtonImage(TToolButton, int) override {}

@@ -43,7 +43,7 @@ constexpr const char* kUsage =
     "  --detect                start baud-rate detection right after connecting\n"
     "  --answer yes|no         how questions are answered (default no)\n"
     "  --seconds N             disconnect and quit after N seconds (without it the run ends\n"
-    "                          on Ctrl-C or SIGTERM, the same way)\n"
+    "                          on Ctrl-C, SIGTERM or SIGHUP, the same way)\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
     "  --sim-rate BPS          the simulated receiver's own rate: 4800, 9600, 19200, 38400,\n"
     "                          57600 or 115200 (default 9600; a replay's: the lowest that\n"
@@ -72,14 +72,17 @@ constexpr const char* kUsage =
     "  --log                   connect, and log from the moment the connection opens:\n"
     "                          every accepted sentence and console command, as the monitor:\n"
     "                          lines show them; at the end of the run the log is saved as\n"
-    "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
+    "                          NMEA_yyyymmdd-hhmmss.log without a dialog line (lines that\n"
+    "                          cannot be written go to a rescue file that standard error\n"
+    "                          names). A run that cannot start logging ends at once (status 1)\n"
     "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
     "  --help                  this text\n"
     "  --version               the program's version\n"
     "exit status:\n"
-    "  0 the run ended by --seconds or a signal; 1 the log could not be saved; 2 a bad\n"
-    "  argument; 3 the connection could not be opened; 4 the connection ended on its own\n"
-    "  (the receiver fell silent, its port hung up or vanished, no rate was found)\n"
+    "  0 the run ended by --seconds or a signal; 1 logging did not start, or lines could not\n"
+    "  be written to the log; 2 a bad argument; 3 the connection could not be opened; 4 the\n"
+    "  connection ended on its own (the receiver fell silent, its port hung up or vanished,\n"
+    "  no rate was found)\n"
     "files:\n"
     "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
@@ -89,7 +92,9 @@ constexpr const char* kUsage =
     "  logs and the settings are kept beside the program when its folder can be written\n"
     "  and is not an installed bin/ folder, otherwise the logs in $XDG_DATA_HOME/orlimo/ (~/.local/share/orlimo/) and the\n"
     "  settings in $XDG_CONFIG_HOME/orlimo/ (~/.config/orlimo/). Nothing is written to a\n"
-    "  read-only folder or an optical disc.\n";
+    "  read-only folder or an optical disc. At start, the temporary logs (__tmp....tmp)\n"
+    "  that earlier runs left unsaved (a crash, a kill) become dated logs, each named in a\n"
+    "  'dialog information:' line.\n";
 
 struct Options {
   std::string port;  // empty: the saved one
@@ -179,8 +184,9 @@ void After(std::int64_t ms, std::function<void()> fn) {
   QTimer::singleShot(static_cast<int>(ms), fn);
 }
 
-// Ctrl-C and SIGTERM end the run through the event loop, so the log and the settings
-// are saved; a second one kills as usual.
+// Ctrl-C, SIGTERM and SIGHUP end the run through the event loop, so the log and the
+// settings are saved; a second one of the same kind kills as usual. (The window has
+// the same in src/app/stop_signals, which the console does not link.)
 int gStopPipe[2] = {-1, -1};
 
 extern "C" void OnStopSignal(int) {
@@ -196,6 +202,7 @@ void CatchStopSignals() {
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
+  ::sigaction(SIGHUP, &action, nullptr);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -258,9 +265,12 @@ int main(int argc, char** argv) {
   TSession session(view, options);
   session.RawLog().SetPlaces(places.AppDir, LocalTimeNow());
   session.RawLog().DisableLoggingOnCDROM();
-  const bool log = o.log && session.RawLog().Available();
-  if (o.log && !log)
+  // Logging was what the run was asked for: without it there is no run.
+  if (o.log && !session.RawLog().Available()) {
     std::fprintf(stderr, "orlimo-console: logging is unavailable: %s cannot be written\n", places.AppDir.c_str());
+    return 1;
+  }
+  session.RawLog().RecoverEarlierLogs();
   ActionRunner actions(o.actions, [&](const ConsoleAction& a) { RunConsoleAction(a, session, view); });
 
   // The end of the run: disconnect, save the log, write the settings.
@@ -269,17 +279,11 @@ int main(int argc, char** argv) {
     if (finished) return;
     finished = true;
     if (session.State().PortOpen) session.TBOpenClick();
-    if (session.State().LogActive) {
-      const int errors = view.ErrorCount();
-      session.TBStartLogClick();
-      if (view.ErrorCount() != errors) {
-        const std::string& temp = session.RawLog().TempLogPath();
-        if (::access(temp.c_str(), F_OK) == 0)
-          std::fprintf(stderr, "orlimo-console: the log was not saved; its data stays in %s\n", temp.c_str());
-        else
-          std::fputs("orlimo-console: the log was not saved\n", stderr);
-        code = 1;
-      }
+    // Saved without a dialog; what could not be saved is told in one sentence: where its lines are.
+    const std::string lost = session.RawLog().SaveAtExit();
+    if (!lost.empty()) {
+      std::fprintf(stderr, "orlimo-console: %s\n", lost.c_str());
+      code = 1;
     }
     std::string error;
     if (IsCDROMDrive(FolderOf(places.IniPath))) {
@@ -315,19 +319,25 @@ int main(int argc, char** argv) {
       session.TBOpenClick();
       if (!session.State().PortOpen) {
         if (!o.actions.empty()) std::fputs("orlimo-console: not connected: the --do actions do not run\n", stderr);
-        if (log) std::fputs("orlimo-console: not connected: nothing is logged\n", stderr);
+        if (o.log) std::fputs("orlimo-console: not connected: nothing is logged\n", stderr);
         finish(kExitNotConnected);
         return;
       }
       watch.start(200);
-      if (log) session.TBStartLogClick();
+      if (o.log) {
+        session.TBStartLogClick();
+        if (!session.State().LogActive) {
+          std::fputs("orlimo-console: logging did not start\n", stderr);
+          finish(1);
+          return;
+        }
+      }
       actions.Start();  // the clock runs from here
       if (o.detect) session.TBAutoSyncClick();
     });
   } else if (!o.actions.empty()) {
     std::fputs("orlimo-console: without --connect the --do actions do not run\n", stderr);
   }
-  if (!o.connect && log) std::fputs("orlimo-console: without --connect nothing is logged\n", stderr);
 
   return app.exec();
 }
