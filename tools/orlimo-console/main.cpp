@@ -72,9 +72,10 @@ constexpr const char* kUsage =
     "  --log                   connect, and log from the moment the connection opens:\n"
     "                          every accepted sentence and console command, as the monitor:\n"
     "                          lines show them; at the end of the run the log is saved as\n"
-    "                          NMEA_yyyymmdd-hhmmss.log without a dialog line (lines that\n"
-    "                          cannot be written go to a rescue file that standard error\n"
-    "                          names). A run that cannot start logging ends at once (status 1)\n"
+    "                          NMEA_yyyymmdd-hhmmss.log and its 'dialog confirm:' line names it\n"
+    "                          (lines that cannot be written go to a rescue file that standard\n"
+    "                          error names). A run that cannot start logging ends at once\n"
+    "                          (status 1)\n"
     "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
     "  --help                  this text\n"
     "  --version               the program's version\n"
@@ -279,8 +280,9 @@ int main(int argc, char** argv) {
     if (finished) return;
     finished = true;
     if (session.State().PortOpen) session.TBOpenClick();
-    // Saved without a dialog; what could not be saved is told in one sentence: where its lines are.
-    const std::string lost = session.RawLog().SaveAtExit();
+    // Saved without a question (its confirm line names it: a line blocks nothing); what
+    // could not be saved is told in one sentence: where its lines are.
+    const std::string lost = session.RawLog().SaveAtExit(true);
     if (!lost.empty()) {
       std::fprintf(stderr, "orlimo-console: %s\n", lost.c_str());
       code = 1;
