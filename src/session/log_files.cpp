@@ -69,18 +69,6 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   return true;
 }
 
-int OpenRegularForAppend(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    errno = EINVAL;
-    return -1;
-  }
-  return fd;
-}
-
 bool TempLogFile::Create(const std::string& dir, const std::string& stem, std::string& error) {
   Close();
   MakeFolders(dir);

@@ -59,8 +59,4 @@ std::vector<AbandonedLog> FindAbandonedLogs(const std::string& dir);
 std::optional<std::string> WriteRescueFile(const std::vector<std::string>& dirs, const std::string& name,
                                            const std::vector<std::string>& lines);
 
-// Opens a file for appending only when it is a regular file (never blocks on a FIFO
-// or a device); -1 with errno set otherwise.
-int OpenRegularForAppend(const std::string& path);
-
 }  // namespace orlimo

@@ -162,6 +162,7 @@ std::optional<std::string> RawDataLog::SaveQuietly(std::string& error) {
 
 bool RawDataLog::SaveLogFile() {
   std::string error;
+  state_.LogActive = false;  // also when it fails: the data waits for the next save
   if (!FlushLogLines()) return false;
   const std::optional<std::string> logPath = SaveQuietly(error);
   if (!logPath) {
