@@ -39,6 +39,7 @@ TFrmOrlimo::TFrmOrlimo(TFrmOrlimoSetup setup) : setup_(std::move(setup)) {
   BuildLayout();
   session_ = std::make_unique<TSession>(*this, setup_.Session);
   ConnectTools();
+  BuildMenuBar();
 
   tmCkCOM_.setInterval(kTmCkCOMInterval);
   connect(&tmCkCOM_, &QTimer::timeout, this, [this] { TmCkCOMTimer(); });

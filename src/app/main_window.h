@@ -17,6 +17,7 @@
 
 #include "app/dialogs.h"
 #include "app/navi_format.h"
+#include "app/simulator_link.h"
 #include "app/tool_bar.h"
 #include "serial/by_id.h"
 #include "serial/port_label.h"
@@ -32,6 +33,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -203,6 +205,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QComboBox* cbGPSCOM() const;
   QComboBox* cbCOMBR() const { return cbCOMBR_; }
   QLineEdit* Edit1() const { return edit1_; }
+  // The window below the menu bar: every position of the layout is relative to it.
+  QWidget* Client() const { return client_; }
+  QMenuBar* MenuBar() const { return menuBar_; }
   QSpinBox* SpinEditTimeOut() const { return spinEditTimeOut_; }
   QPlainTextEdit* Memo(int memo) const { return memo >= 1 && memo <= 4 ? memos_[memo] : nullptr; }
   QLabel* ImgLogo() const { return imgLogo_; }
@@ -224,6 +229,11 @@ class TFrmOrlimo : public QWidget, public ISessionView {
  private:
   const Edition& edition() const { return setup_.Session.edition; }
   void BuildLayout();
+  // The menu bar: File, Measure, Help (main_window_menu.cpp).
+  void BuildMenuBar();
+  void ShowAbout();
+  void ReplayCapture();
+  void OpenLogFolder();
   void BuildTopStrip(QWidget* panel11);
   void BuildProControls(QWidget* panel11, QWidget* panel4);
   void BuildViews();
@@ -299,6 +309,9 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QLineEdit* edit1_ = nullptr;
   QSpinBox* spinEditTimeOut_ = nullptr;
   QWidget* panel2_ = nullptr;
+  QWidget* client_ = nullptr;   // the window below the menu bar
+  QMenuBar* menuBar_ = nullptr;
+  std::unique_ptr<TSimulatorLink> replay_;  // a capture replayed from the File menu
   QWidget* diagnosticStrip_ = nullptr;
   QListWidget* lbxTestColor_ = nullptr;
   QScrollBar* scrollBarMeter_ = nullptr;

@@ -79,7 +79,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 void TFrmOrlimo::BuildDiagnosticStrip() {
   // Children are placed in window coordinates less the strip's left edge.
   constexpr int kLeft = 848;
-  diagnosticStrip_ = new QWidget(this);
+  diagnosticStrip_ = new QWidget(client_);
   diagnosticStrip_->setObjectName(QStringLiteral("DiagnosticStrip"));
   diagnosticStrip_->setGeometry(kLeft, 0, kDesignWidth - kLeft, kDesignHeight);
   QWidget* strip = diagnosticStrip_;

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,7 +42,10 @@ QWidget* MakePanel(QWidget* parent, const char* name, const QRect& geometry,
 
 void TFrmOrlimo::BuildLayout() {
   // Built at the design size; window creation narrows it unless the edition is wide.
-  QWidget* panel2 = MakePanel(this, "Panel2", QRect(0, 0, kClientWidth, kDesignHeight));
+  // Everything of the window below the menu bar, at the positions it was designed with.
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("Client"));
+  QWidget* panel2 = MakePanel(client_, "Panel2", QRect(0, 0, kClientWidth, kDesignHeight));
   panel2_ = panel2;
   QWidget* panel11 = MakePanel(panel2, "Panel11", QRect(0, 0, kClientWidth, 62));
   BuildTopStrip(panel11);
@@ -73,14 +77,14 @@ void TFrmOrlimo::BuildLayout() {
 
   // Beyond the right edge in the narrowed window: the inspection box can take the
   // focus without being seen.
-  edit1_ = new QLineEdit(this);
+  edit1_ = new QLineEdit(client_);
   edit1_->setObjectName(QStringLiteral("Edit1"));
   edit1_->setGeometry(856, 400, 260, 21);
   lbxNMEA_->SetInspectionBox(edit1_);
   BuildDiagnosticStrip();
 
   // The syntax-colour switch is kept by the settings file and never shown.
-  synColor_ = new QCheckBox(QStringLiteral("Syntax Color "), this);
+  synColor_ = new QCheckBox(QStringLiteral("Syntax Color "), client_);
   synColor_->setObjectName(QStringLiteral("SynColor"));
   synColor_->setChecked(true);
   synColor_->hide();
@@ -89,7 +93,12 @@ void TFrmOrlimo::BuildLayout() {
 
 void TFrmOrlimo::ArrangeWindowSize(bool wide) {
   const int height = wide ? kDesignHeight : kClientHeight;
-  setFixedSize(wide ? kDesignWidth : kClientWidth, height);
+  const int width = wide ? kDesignWidth : kClientWidth;
+  // The window grows by the menu bar; below it nothing moves.
+  const int bar = menuBar_->sizeHint().height();
+  menuBar_->setGeometry(0, 0, width, bar);
+  client_->setGeometry(0, bar, width, height);
+  setFixedSize(width, bar + height);
   panel2_->resize(kClientWidth, height);
   statusBar_->move(0, height - TStatusBar::kHeight);
   for (int i = 1; i <= 4; ++i) memos_[i]->setVisible(wide);

@@ -20,7 +20,8 @@ namespace {
 template <typename T = QWidget>
 T* Child(TFrmOrlimo& w, const char* name) { return w.findChild<T*>(QString::fromLatin1(name)); }
 QToolButton* Tool(TFrmOrlimo& w, TTool t) { return w.ToolBar1()->Button(t); }
-QRect InWindow(TFrmOrlimo& w, const QWidget* c) { return QRect(c->mapTo(&w, QPoint(0, 0)), c->size()); }
+// Where a part sits in the window below the menu bar, whose positions the layout gives.
+QRect InWindow(TFrmOrlimo& w, const QWidget* c) { return QRect(c->mapTo(w.Client(), QPoint(0, 0)), c->size()); }
 
 // The top row as the user sees it: no two shown parts overlap, none leaves the window.
 void ExpectTopRowFits(TFrmOrlimo& w) {
@@ -30,7 +31,7 @@ void ExpectTopRowFits(TFrmOrlimo& w) {
   for (QToolButton* b : w.ToolBar1()->findChildren<QToolButton*>())
     if (b->isVisibleTo(&w)) parts.push_back(InWindow(w, b));
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    EXPECT_TRUE(w.rect().contains(parts[i]));
+    EXPECT_TRUE(w.Client()->rect().contains(parts[i]));
     for (std::size_t j = i + 1; j < parts.size(); ++j) EXPECT_FALSE(parts[i].intersects(parts[j]));
   }
 }
@@ -148,8 +149,8 @@ TEST_F(ProWindow, ControlGroupsOpenAndGreyTheCommands) {
       Child(w, "btnGPSBRApply"), Child(w, "btnCMDSend"), console};
   auto expectCommands = [&](bool enabled, const QColor& consoleColour, const QColor& labelColour) {
     for (QWidget* c : commands) EXPECT_EQ(c->isEnabled(), enabled) << c->objectName().toStdString();
-    QImage shot(w.size(), QImage::Format_ARGB32_Premultiplied);
-    w.render(&shot);
+    QImage shot(w.Client()->size(), QImage::Format_ARGB32_Premultiplied);
+    w.Client()->render(&shot);
     EXPECT_EQ(shot.pixelColor(InWindow(w, console).topLeft() + QPoint(8, 11)), consoleColour);
     EXPECT_EQ(shot.pixelColor(InWindow(w, Child(w, "Label3DBorder1")).topLeft() + QPoint(4, 11)), labelColour);
   };

@@ -22,7 +22,8 @@ namespace orlimo {
 namespace {
 
 QWidget* Child(TFrmOrlimo& w, const char* name) { return w.findChild<QWidget*>(QString::fromLatin1(name)); }
-QRect InWindow(TFrmOrlimo& w, const QWidget* c) { return QRect(c->mapTo(&w, QPoint(0, 0)), c->size()); }
+// Where a part sits in the window below the menu bar, whose positions the layout gives.
+QRect InWindow(TFrmOrlimo& w, const QWidget* c) { return QRect(c->mapTo(w.Client(), QPoint(0, 0)), c->size()); }
 
 // Where the designed place would cover the last tool the switch starts 2 pixels
 // after it, and a banner that would leave the window is cut at its edge.
@@ -134,12 +135,12 @@ TEST(WideLayout, TheStripTheMessageLogAndTheirFiles) {
     });
     TFrmOrlimo& w = *rig.window;
     w.show();
-    EXPECT_EQ(w.size(), QSize(1126, 750));
+    EXPECT_EQ(w.Client()->size(), QSize(1126, 750));
     EXPECT_EQ(InWindow(w, w.Memo(2)), QRect(0, 595, 846, 135));
     EXPECT_EQ(InWindow(w, w.StatusBar1()).top(), 730);
     EXPECT_EQ(InWindow(w, Child(w, "ScrollBarMeter")), QRect(856, 575, 233, 17));
     for (int memo = 1; memo <= 4; ++memo) {
-      EXPECT_TRUE(w.TraceVisible(memo) && w.rect().contains(InWindow(w, w.Memo(memo))));
+      EXPECT_TRUE(w.TraceVisible(memo) && w.Client()->rect().contains(InWindow(w, w.Memo(memo))));
     }
     EXPECT_EQ(w.TraceLines(2), std::vector<std::string>{"FormShow"});
     EXPECT_EQ(HintDelay(), 300);

@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QSpinBox>
 #include <QToolButton>
@@ -127,7 +129,8 @@ TEST(MainWindow, StartsDisconnectedWithTheShippedLayout) {
   test::WindowRig rig({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM0")});
   TFrmOrlimo& w = *rig.window;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("KELDAR Orlimo V:1.10"));
-  EXPECT_EQ(w.size(), QSize(846, 615));
+  EXPECT_EQ(w.Client()->size(), QSize(846, 615));
+  EXPECT_EQ(w.height(), 615 + w.MenuBar()->height()) << "the menu bar only adds its own height";
   EXPECT_EQ(w.PortItems(), (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0"}));
   EXPECT_EQ(w.PortText(), "/dev/ttyACM0");
   EXPECT_EQ(w.BaudRateText(), "9600");
@@ -156,8 +159,8 @@ TEST(MainWindow, StartsDisconnectedWithTheShippedLayout) {
   // Containers at their places.
   EXPECT_EQ(w.Panel5()->geometry(), QRect(3, 3, 353, 214));
   EXPECT_EQ(w.Panel6()->geometry(), QRect(362, 3, 217, 217));
-  EXPECT_EQ(w.Panel10()->mapTo(&w, QPoint(0, 0)), QPoint(598, 62 + 249));
-  EXPECT_EQ(w.StatusBar1()->mapTo(&w, QPoint(0, 0)).y(), 595);
+  EXPECT_EQ(w.Panel10()->mapTo(w.Client(), QPoint(0, 0)), QPoint(598, 62 + 249));
+  EXPECT_EQ(w.StatusBar1()->mapTo(w.Client(), QPoint(0, 0)).y(), 595);
   EXPECT_GE(w.Edit1()->x(), 846);  // outside the window, still able to take focus
 }
 
@@ -256,6 +259,31 @@ TEST_F(ConnectedWindow, FailedOpenLeavesTheButtonReadyForAnotherTry) {
   ASSERT_TRUE(w.SelectPort(pty.Path()));
   Tool(w, TTool::TBOpen)->click();
   EXPECT_TRUE(w.Session().State().PortOpen);
+}
+
+// The menu bar: a capture chosen in File replays and connects, and Help's About (F1)
+// is the box the About tool button opens.
+TEST(MenuBar, ReplayAndAbout) {
+  const QString capture = QStringLiteral(ORLIMO_SOURCE_DIR "/data/sample-1hz.nmea");
+  test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")}, {}, [&](TFrmOrlimoSetup& s) {
+    s.GetOpenFileName = [&](const QString&, const QString&) { return capture; };
+  });
+  TFrmOrlimo& w = *rig.window;
+  QMenu* file = w.MenuBar()->findChildren<QMenu*>().value(0);
+  ASSERT_NE(file, nullptr);
+  file->actions().value(0)->trigger();  // Replay a capture…
+  EXPECT_TRUE(w.Session().State().PortOpen);
+  EXPECT_EQ(w.PortText().rfind("/dev/pts/", 0), 0u) << w.PortText();
+
+  QAction* about = nullptr;
+  for (QAction* a : w.MenuBar()->findChildren<QAction*>())
+    if (a->shortcut() == QKeySequence(Qt::Key_F1)) about = a;
+  ASSERT_NE(about, nullptr);
+  about->trigger();
+  Tool(w, TTool::TBAbout)->click();
+  ASSERT_EQ(rig.dialogs.size(), 2u);
+  EXPECT_EQ(rig.dialogs[0].rfind("information: Orlimo ", 0), 0u) << rig.dialogs[0];
+  EXPECT_EQ(rig.dialogs[1], rig.dialogs[0]);
 }
 
 }  // namespace

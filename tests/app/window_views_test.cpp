@@ -35,9 +35,10 @@ void Receive(TFrmOrlimo& w, const std::vector<std::string>& lines) {
 }
 
 QImage Shot(TFrmOrlimo& w) {
-  QImage img(w.size(), QImage::Format_ARGB32_Premultiplied);
+  // The window below its menu bar, where every position was designed.
+  QImage img(w.Client()->size(), QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::magenta);
-  w.render(&img);
+  w.Client()->render(&img);
   return img;
 }
 
@@ -76,15 +77,15 @@ class WindowViews : public ::testing::Test {
   TXStringGrid& table = *w.SatelliteView()->xgGPSSI();
 
   QColor CellBackground(const QImage& shot, int col, int row) {
-    const QRect r = table.cellRect(col, row).translated(table.mapTo(&w, QPoint(0, 0)));
+    const QRect r = table.cellRect(col, row).translated(table.mapTo(w.Client(), QPoint(0, 0)));
     return shot.pixelColor(r.left() + 1, r.top() + 2);
   }
 };
 
 TEST_F(WindowViews, ViewsSitInTheirPanels) {
-  EXPECT_EQ(w.SatelliteView()->kx_GPSSI()->mapTo(&w, QPoint(0, 0)), kChart);
-  EXPECT_EQ(w.SkyView()->mapTo(&w, TSkyView::kSkyOrigin), kSky);
-  EXPECT_EQ(w.SpeedView()->SpeedNeedleMeter()->mapTo(&w, QPoint(120, 120)), kNeedleCentre);
+  EXPECT_EQ(w.SatelliteView()->kx_GPSSI()->mapTo(w.Client(), QPoint(0, 0)), kChart);
+  EXPECT_EQ(w.SkyView()->mapTo(w.Client(), TSkyView::kSkyOrigin), kSky);
+  EXPECT_EQ(w.SpeedView()->SpeedNeedleMeter()->mapTo(w.Client(), QPoint(120, 120)), kNeedleCentre);
   EXPECT_EQ(w.SatelliteView()->size(), w.Panel5()->size());
   EXPECT_EQ(w.SkyView()->size(), w.Panel6()->size());
   EXPECT_EQ(w.SpeedView()->size(), w.Panel3()->size());
