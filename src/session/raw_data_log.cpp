@@ -195,13 +195,20 @@ std::string RawDataLog::RescueAtExit() {
   const std::optional<std::string> rescue =
       WriteRescueFile(RescueDirs(rescueDir_), "NMEA_" + Stamp() + ".rescue.log", lines);
   temp_.Close();
-  std::string said = std::to_string(lines.size()) + " lines could not be written to " + target;
-  said += rescue ? "; they are in " + *rescue + "." : " nor to a rescue file; they are lost.";
+  // Built by appending: GCC 12 at -O3 misreads a literal added to a temporary string.
+  std::string said = std::to_string(lines.size());
+  said.append(" lines could not be written to ").append(target);
   if (rescue) {
+    said.append("; they are in ").append(*rescue).append(".");
     lines_.clear();
     pendingBytes_ = 0;
+  } else {
+    said.append(" nor to a rescue file; they are lost.");
   }
-  if (dropped_ > 0) said += " " + std::to_string(dropped_) + " earlier lines were lost while the file could not be written.";
+  if (dropped_ > 0) {
+    said.append(" ").append(std::to_string(dropped_));
+    said.append(" earlier lines were lost while the file could not be written.");
+  }
   return said;
 }
 

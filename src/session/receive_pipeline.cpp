@@ -37,6 +37,13 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
     RxBuffer.append(buffer, length);
     if (RxBuffer.size() >= kRxBufferCap) RxBuffer.erase(0, RxBuffer.size() - kRxBufferCap);
   }
+  received_ += length;
+  if (fixWatch_ != nullptr) {
+    stamps_.push_back({received_, fixWatch_->NowMs()});
+    // A chunk wholly cut from the buffer dates no sentence any more.
+    const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, RxBuffer.size());
+    while (!stamps_.empty() && stamps_.front().end <= start) stamps_.pop_front();
+  }
   indicator_.OnBlockReceived();
 }
 
@@ -48,12 +55,13 @@ void ReceivePipeline::ProcessRxBuffer() {
   // Only the first line of a pass is resynchronised on its last '$'; every later
   // candidate starts right after the previous CR LF and must begin with '$' there.
   const std::string_view buf = RxBuffer;
+  const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, buf.size());
   std::size_t a = buf.find(kCRLF);  // 0-based here; npos for "none"
   std::size_t b = a == npos ? npos : SentenceStart(buf.substr(0, a));
   while (a != npos) {
     if (b != npos) {
       const std::string_view candidate = buf.substr(b, a - b);
-      if (IsValidSentence(candidate)) AcceptSentence(candidate);
+      if (IsValidSentence(candidate)) AcceptSentence(candidate, start + a + 2);
     }
     b = a + 2;
     a = buf.find(kCRLF, b);
@@ -92,12 +100,29 @@ void ReceivePipeline::LogReceivedLines(std::string_view chunk) {
   }
 }
 
-void ReceivePipeline::AcceptSentence(std::string_view line) {
+void ReceivePipeline::SetFixWatch(FixWatch* watch) {
+  fixWatch_ = watch;
+  stamps_.clear();
+  // What the buffer holds already came before now.
+  if (watch != nullptr) stamps_.push_back({received_, watch->NowMs()});
+}
+
+SentenceArrival ReceivePipeline::ArrivalOf(std::uint64_t end) {
+  const auto chunk = std::lower_bound(stamps_.begin(), stamps_.end(), end,
+                                      [](const ChunkStamp& s, std::uint64_t place) { return s.end < place; });
+  if (chunk == stamps_.end()) return {fixWatch_->NowMs(), 0};
+  return {chunk->ms, static_cast<std::size_t>(chunk->end - end)};
+}
+
+void ReceivePipeline::AcceptSentence(std::string_view line, std::uint64_t end) {
   if (!state_.Paused) view_.AppendMonitorLine(line);
   TSentenceType type = stNIL;
+  const bool hadFix = nmea_.FixValid;
   nmea_.DecodeSentence(line, type);
+  if (fixWatch_ != nullptr && nmea_.FixValid != hadFix) fixWatch_->FixChanged(nmea_.FixValid, ArrivalOf(end));
   nmea_.SentenceSeen[type] = true;
   nmea_.Sky.AddSentence(type, line);
+  for (const SentenceObserver& observer : sentenceObservers_) observer(type, line);
   if (state_.AwaitFixLoss && !nmea_.FixValid) {
     // The fix held before the restart has gone: the first-fix clock starts now.
     state_.AwaitFixLoss = false;

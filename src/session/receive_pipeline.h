@@ -6,9 +6,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "nmea/sentence.h"
+#include "session/fix_watch.h"
 #include "session/session_state.h"
 
 namespace orlimo {
@@ -61,6 +68,15 @@ class ReceivePipeline {
   void SetReplyTap(std::string* tap) { tap_ = tap; }
   static constexpr std::size_t kTapCap = 4 * kRxBufferCap;
 
+  // While set, every received chunk is stamped on the watch's clock and the watch hears
+  // of each decoded sentence that changes FixValid, with its arrival. nullptr: none.
+  void SetFixWatch(FixWatch* watch);
+
+  // Called for every accepted sentence right after it was decoded, while the
+  // decoder's records still hold it (measurements read their fixes here).
+  using SentenceObserver = std::function<void(TSentenceType type, std::string_view line)>;
+  void AddSentenceObserver(SentenceObserver observer) { sentenceObservers_.push_back(std::move(observer)); }
+
   std::string RxBuffer;
   bool NewLinesPending = false;
 
@@ -68,7 +84,9 @@ class ReceivePipeline {
   static constexpr std::size_t kLogCarryMax = 1024;
 
  private:
-  void AcceptSentence(std::string_view line);
+  // `end`: the place in the received stream just after the line's CR LF.
+  void AcceptSentence(std::string_view line, std::uint64_t end);
+  SentenceArrival ArrivalOf(std::uint64_t end);
   // The log takes sentences as they arrive, not from the once-a-second pass, whose
   // buffer keeps only its last 4096 bytes: a fast line must lose nothing there.
   void LogReceivedLines(std::string_view chunk);
@@ -82,6 +100,14 @@ class ReceivePipeline {
   std::string logCarry_;  // the unfinished line of the log's own framing
   bool logResync_ = true; // the carry may begin inside a line
   std::string* tap_ = nullptr;
+  struct ChunkStamp {
+    std::uint64_t end;  // the stream place after the chunk's last byte
+    std::int64_t ms;
+  };
+  FixWatch* fixWatch_ = nullptr;
+  std::uint64_t received_ = 0;     // bytes ever appended to RxBuffer: the place of its end
+  std::deque<ChunkStamp> stamps_;  // the chunks still in RxBuffer, oldest first
+  std::vector<SentenceObserver> sentenceObservers_;
 };
 
 }  // namespace orlimo

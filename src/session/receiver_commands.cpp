@@ -54,22 +54,24 @@ bool ReceiverCommands::SendLine(std::string_view text) {
   return connection_.SendString(ctx_.CommGPS, line);
 }
 
-void ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
+bool ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
   SessionState& s = ctx_.state;
   if (!s.PortOpen) {
     ctx_.view.ShowWarningMsg("Please Open GPS First !!");
-    return;
+    return false;
   }
   const auto kind = static_cast<TRestartKind>(kindNumber);
   // The old fix may linger a while: a cold start takes longer to drop it.
   s.FirstFixGrace = kind == kHotStart ? 3 : 15;
   const ReceiverFamily& family = FamilyOf(s.ReceiverKind);
   const bool sentAny = !family.RestartMessages(kind).empty();
+  bool sent = sentAny;
   if (!sentAny) {
     ctx_.view.ShowCommandFailure(
         "No restart was sent: the receiver did not say what it is, and restarts need a known receiver family.");
   } else if (!SendRestart(family, kind)) {
     ctx_.view.ShowCommandFailure("The restart could not be sent to " + ctx_.CommName() + " !");
+    sent = false;
   }
   s.AwaitFixLoss = true;
 
@@ -92,6 +94,7 @@ void ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
   ctx_.view.SetPanelText(5, "");
   s.FirstFixTiming = true;
   s.FirstFixSeconds = 0;
+  return sent;
 }
 
 bool ReceiverCommands::SendRestart(const ReceiverFamily& family, TRestartKind kind) {

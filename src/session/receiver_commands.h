@@ -54,8 +54,9 @@ class ReceiverCommands : public CommandHooks {
       : ctx_(ctx), connection_(connection), detection_(detection), rateChange_(ctx, connection) {}
 
   // Hot (1), warm (2), cold (4) start or factory default (8) in the identified
-  // receiver's family's words, then the first-fix measurement starts again.
-  void RestartReceiver(std::uint8_t kind);
+  // receiver's family's words, then the first-fix measurement starts again. False
+  // when nothing (or not all of it) could be sent.
+  bool RestartReceiver(std::uint8_t kind);
 
   // Tells the receiver its new rate (from cbGPSBR) and reopens the port at it.
   void btnGPSBRApplyClick() { rateChange_.btnGPSBRApplyClick(); }

@@ -13,6 +13,7 @@ TSession::TSession(ISessionView& view, SessionOptions options)
       rawLog_(view, state_),
       tm1s_(MakeTimer(kTickMs, [this] { Tm1sTimer(); })),
       tmGPSData_(MakeTimer(ActivityIndicator::kIntervalMs, [this] { TmGPSDataTimer(); })),
+      tmTtff_(MakeTimer(orlimo::TtffRuns::kTickMs, [this] { ttffRuns_.Tick(); })),
       ctx_(view, options_.edition, state_, identification_, rawLog_, commands_, *tm1s_, *tmGPSData_) {
   // The port's settings as the window was designed with them; the connect sets the rest.
   TComm& comm = ctx_.CommGPS;

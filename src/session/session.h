@@ -25,6 +25,7 @@
 #include "session/receiver_identification.h"
 #include "session/session_context.h"
 #include "session/supervisor.h"
+#include "session/ttff_runs.h"
 
 namespace orlimo {
 
@@ -83,6 +84,8 @@ class TSession {
   ConnectionControl& Connection() { return connection_; }
   ReceiverCommands& Commands() { return commands_; }
   ReceiverIdentification& Identification() { return identification_; }
+  // Time-to-first-fix runs; with manualTicks the owner calls its Tick() itself.
+  orlimo::TtffRuns& TtffRuns() { return ttffRuns_; }
 
  private:
   std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;
@@ -92,6 +95,7 @@ class TSession {
   RawDataLog rawLog_;
   std::unique_ptr<IIntervalTimer> tm1s_;
   std::unique_ptr<IIntervalTimer> tmGPSData_;
+  std::unique_ptr<IIntervalTimer> tmTtff_;
   // The command set and the reply scanners come before the context, which keeps
   // references to them; they only keep references to the members after them.
   ReceiverCommands commands_{ctx_, connection_, detection_};
@@ -100,6 +104,7 @@ class TSession {
   ConnectionControl connection_{ctx_};
   BaudDetection detection_{ctx_, connection_};
   Supervisor supervisor_{ctx_, connection_, detection_};
+  orlimo::TtffRuns ttffRuns_{ctx_, commands_, *tmTtff_};
 };
 
 }  // namespace orlimo

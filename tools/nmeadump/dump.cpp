@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "measure/gpx.h"
 #include "nmea/decoder.h"
 #include "nmea/sentence.h"
 #include "nmeadump/sentence_json.h"
@@ -17,12 +19,13 @@ namespace orlimo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: nmeadump [FILE]  (or --version)\n"
+    "usage: nmeadump [--gpx] [FILE]  (or --version)\n"
     "Decodes NMEA sentences (one per line; a trailing CR is dropped) from FILE or\n"
     "standard input and prints one JSON object per accepted sentence. A line's\n"
     "sentence starts at its last '$', as the program reads a line. A summary of\n"
     "lines read, accepted and rejected (lines starting with '#' are counted as\n"
-    "comments), per type, goes to standard error.\n";
+    "comments), per type, goes to standard error.\n"
+    "  --gpx  print a GPX 1.1 track instead: one point per output cycle with a valid fix\n";
 
 }  // namespace
 
@@ -35,6 +38,11 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
   if (argc == 1 && std::strcmp(args[0], "--version") == 0) {
     out << "nmeadump " << kProgramVersion << '\n';
     return 0;
+  }
+  const bool gpx = argc >= 1 && std::strcmp(args[0], "--gpx") == 0;
+  if (gpx) {
+    --argc;
+    ++args;
   }
   if (argc > 1) {
     err << kUsage;
@@ -49,6 +57,9 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
     }
   }
   std::istream& source = argc == 1 ? static_cast<std::istream&>(file) : in;
+  std::optional<TGpxWriter> track;
+  TEpochAssembler epochs;
+  if (gpx) track.emplace(out, std::string("nmeadump ") + kProgramVersion);
 
   TqvNMEA nmea;
   long read = 0, accepted = 0, comments = 0;
@@ -68,7 +79,15 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
     if (!nmea.DecodeSentence(sentence, type)) continue;
     ++accepted;
     ++perType[type];
-    out << SentenceToJson(nmea, type, sentence) << '\n';
+    if (!track) {
+      out << SentenceToJson(nmea, type, sentence) << '\n';
+    } else if (const auto fix = epochs.Add(type, sentence, nmea)) {
+      track->Add(TrackPointOf(*fix));
+    }
+  }
+  if (track) {
+    if (const auto fix = epochs.Flush()) track->Add(TrackPointOf(*fix));
+    track->Finish();
   }
   out.flush();
   err << "lines read: " << read << ", accepted: " << accepted

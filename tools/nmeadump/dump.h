@@ -1,5 +1,6 @@
 // The nmeadump program as a function of its arguments and streams: reads a log line
-// by line, prints one JSON object per accepted sentence and a summary.
+// by line, prints one JSON object per accepted sentence (or with --gpx a GPX track)
+// and a summary.
 #pragma once
 
 #include <iosfwd>

@@ -1,5 +1,5 @@
 // nmeadump [FILE]: decodes a log of NMEA sentences (stdin without a file) and prints
-// one JSON object per accepted sentence, then a summary to stderr.
+// one JSON object per accepted sentence (--gpx: a GPX track), then a summary to stderr.
 #include <iostream>
 
 #include "nmeadump/dump.h"

@@ -16,8 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "console_accuracy.h"
 #include "console_actions.h"
 #include "console_settings.h"
+#include "console_ttff.h"
 #include "console_view.h"
 #include "orlimo_version.h"
 #include "session/file_places.h"
@@ -77,13 +79,29 @@ constexpr const char* kUsage =
     "                          error names). A run that cannot start logging ends at once\n"
     "                          (status 1)\n"
     "  --data-dir DIR          keep the logs and the settings file in DIR (created when needed)\n"
+    "  --accuracy              print the accuracy of the fixes every 60 s and at the end, one\n"
+    "                          line: accuracy: {\"fixes\":N,\"cep50_m\":...} with the keys fixes,\n"
+    "                          cep50_m, cep95_m, drms2_m, mean_lat, mean_lon, mean_height_m\n"
+    "                          and vertical95_m (metres, degrees; null when not known),\n"
+    "                          measured from the mean position\n"
+    "  --reference LAT,LON[,HEIGHT]  measure against this point instead (degrees, metres above\n"
+    "                          mean sea level as GGA gives it); implies --accuracy\n"
+    "  --gpx FILE              write the run's track (a point per fix) as GPX 1.1 at the end\n"
+    "  --ttff-runs KIND:N      connect, wait for the receiver to identify itself, then time N\n"
+    "                          restarts (KIND hot, warm, cold or factory) to the first fix,\n"
+    "                          --ttff-pause S apart (default 10) with --ttff-timeout S each\n"
+    "                          (default 300): one line a run, ttff: {\"run\":1,\"kind\":\"cold\",\n"
+    "                          \"seconds\":31.2} (null: timed out), then ttff-summary: {\"kind\":..,\n"
+    "                          \"runs\":N,\"fixed\":F,\"min_s\":..,\"median_s\":..,\"p95_s\":..,\"max_s\":..};\n"
+    "                          the run then ends: 0 every run fixed, 4 the receiver did not\n"
+    "                          identify itself, 5 a run timed out\n"
     "  --help                  this text\n"
     "  --version               the program's version\n"
     "exit status:\n"
     "  0 the run ended by --seconds or a signal; 1 logging did not start, or lines could not\n"
-    "  be written to the log; 2 a bad argument; 3 the connection could not be opened; 4 the\n"
-    "  connection ended on its own (the receiver fell silent, its port hung up or vanished,\n"
-    "  no rate was found)\n"
+    "  be written to the log or the GPX track; 2 a bad argument; 3 the connection could not\n"
+    "  be opened; 4 the connection ended on its own (the receiver fell silent, its port hung\n"
+    "  up or vanished, no rate was found)\n"
     "files:\n"
     "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
@@ -115,6 +133,8 @@ struct Options {
   bool trickleButton = false;
   bool log = false;
   std::string dataDir;
+  orlimo::ConsoleTtffOptions ttff;
+  orlimo::ConsoleMeasureOptions measure;
 };
 
 bool ParseInt(const char* text, int& out) {
@@ -140,6 +160,8 @@ int Parse(int argc, char** argv, Options& o) {
     else if (a == "--trickle-button") o.trickleButton = true;
     else if (a == "--log") o.log = true;
     else if (a == "--data-dir" && hasValue && argv[i + 1][0] != '\0') o.dataDir = value();
+    else if (const int taken = orlimo::ParseMeasureOption(a, hasValue ? argv[i + 1] : nullptr, o.measure)) i += taken - 1;
+    else if (const int taken = orlimo::ParseTtffOption(a, hasValue ? argv[i + 1] : nullptr, o.ttff)) i += taken - 1;
     else if (a == "--port" && hasValue) o.port = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
@@ -167,6 +189,10 @@ int Parse(int argc, char** argv, Options& o) {
       std::fprintf(stderr, "orlimo-console: bad argument '%s'\n%s", a.c_str(), kUsage);
       return 2;
     }
+  }
+  if (const std::string why = orlimo::CheckTtffOptions(o.ttff); !why.empty()) {
+    std::fprintf(stderr, "orlimo-console: %s\n%s", why.c_str(), kUsage);
+    return 2;
   }
   if (o.replaySpeedGiven && o.replay.empty()) {
     std::fprintf(stderr, "orlimo-console: --replay-speed needs --replay\n%s", kUsage);
@@ -257,6 +283,7 @@ int main(int argc, char** argv) {
     if (o.baud.empty() && !saved.BaudRate) o.baud = std::to_string(o.simRate);
   }
   if (o.log) o.connect = true;  // a log needs a connection
+  if (o.ttff.plan.runs > 0) o.connect = true;
 
   ConsoleView view(stdout, o.answerYes);
   ApplySettings(saved, o.port, o.baud, view);
@@ -273,6 +300,7 @@ int main(int argc, char** argv) {
   }
   session.RawLog().RecoverEarlierLogs();
   ActionRunner actions(o.actions, [&](const ConsoleAction& a) { RunConsoleAction(a, session, view); });
+  ConsoleMeasurements measurements(o.measure, session, stdout);
 
   // The end of the run: disconnect, save the log, write the settings.
   bool finished = false;
@@ -287,6 +315,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "orlimo-console: %s\n", lost.c_str());
       code = 1;
     }
+    if (std::string why; !measurements.Finish(why)) {
+      std::fprintf(stderr, "orlimo-console: %s\n", why.c_str());
+      code = 1;
+    }
     std::string error;
     if (IsCDROMDrive(FolderOf(places.IniPath))) {
       std::fprintf(stderr, "orlimo-console: settings not written: %s cannot be written\n",
@@ -298,6 +330,7 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::exit(code);
   };
+  ConsoleTtff ttff(o.ttff, session, stdout, [&](int code) { finish(code); });
   CatchStopSignals();
   std::unique_ptr<QSocketNotifier> stopSignal;
   if (gStopPipe[0] >= 0) {
@@ -335,6 +368,7 @@ int main(int argc, char** argv) {
         }
       }
       actions.Start();  // the clock runs from here
+      ttff.Start();
       if (o.detect) session.TBAutoSyncClick();
     });
   } else if (!o.actions.empty()) {

@@ -1,0 +1,110 @@
+#include "console_accuracy.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+
+#include "orlimo_version.h"
+#include "session/session.h"
+
+namespace orlimo {
+namespace {
+
+std::optional<double> ParseNumber(std::string_view text) {
+  double v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<TGeoPoint> ParseReference(std::string_view text) {
+  double parts[3];
+  int count = 0;
+  for (std::size_t start = 0; count < 3; ++count) {
+    const std::size_t comma = text.find(',', start);
+    const auto v = ParseNumber(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+    if (!v) return std::nullopt;
+    parts[count] = *v;
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (count < 1 || count > 2 || std::abs(parts[0]) > 90 || std::abs(parts[1]) > 180) return std::nullopt;
+  TGeoPoint p{parts[0], parts[1], std::nullopt};
+  if (count == 2) p.height = parts[2];
+  return p;
+}
+
+std::string Number(const std::optional<double>& v, int decimals) {
+  if (!v) return "null";
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : "null";
+}
+
+}  // namespace
+
+int ParseMeasureOption(std::string_view arg, const char* next, ConsoleMeasureOptions& options) {
+  if (arg == "--accuracy") {
+    options.accuracy = true;
+    return 1;
+  }
+  if (next == nullptr) return 0;
+  if (arg == "--gpx" && next[0] != '\0') {
+    options.gpxPath = next;
+    return 2;
+  }
+  if (arg == "--reference") {
+    options.reference = ParseReference(next);
+    if (!options.reference) return 0;
+    options.accuracy = true;
+    return 2;
+  }
+  return 0;
+}
+
+std::string AccuracyLine(const TAccuracyFigures& f) {
+  return "accuracy: {\"fixes\":" + std::to_string(f.fixes) + ",\"cep50_m\":" + Number(f.cep50, 3) +
+         ",\"cep95_m\":" + Number(f.cep95, 3) + ",\"drms2_m\":" + Number(f.drms2, 3) +
+         ",\"mean_lat\":" + Number(f.meanLat, 8) + ",\"mean_lon\":" + Number(f.meanLon, 8) +
+         ",\"mean_height_m\":" + Number(f.meanHeight, 3) + ",\"vertical95_m\":" + Number(f.vertical95, 3) + "}";
+}
+
+ConsoleMeasurements::ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out)
+    : options_(options), session_(session), out_(out) {
+  if (!options_.accuracy && options_.gpxPath.empty()) return;
+  if (options_.reference) accuracy_.SetReference(*options_.reference);
+  session_.Pipeline().AddSentenceObserver([this](TSentenceType type, std::string_view line) { OnSentence(type, line); });
+  if (!options_.accuracy) return;
+  QObject::connect(&printTimer_, &QTimer::timeout, [this] { Print(); });
+  printTimer_.start(kPrintIntervalMs);
+}
+
+void ConsoleMeasurements::OnSentence(TSentenceType type, std::string_view line) {
+  Take(epochs_.Add(type, line, session_.NMEAData()));
+}
+
+void ConsoleMeasurements::Take(const std::optional<TEpochFix>& fix) {
+  if (!fix) return;
+  if (options_.accuracy) accuracy_.AddFix(fix->Point());
+  if (!options_.gpxPath.empty()) track_.push_back(TrackPointOf(*fix));
+}
+
+void ConsoleMeasurements::Print() {
+  std::fprintf(out_, "%s\n", AccuracyLine(accuracy_.Figures()).c_str());
+  std::fflush(out_);
+}
+
+bool ConsoleMeasurements::Finish(std::string& error) {
+  printTimer_.stop();
+  Take(epochs_.Flush());
+  if (options_.accuracy) Print();
+  if (options_.gpxPath.empty()) return true;
+  std::ofstream file(options_.gpxPath, std::ios::binary | std::ios::trunc);
+  if (file) WriteGpx(file, std::string("orlimo-console ") + kProgramVersion, track_);
+  file.close();
+  if (file) return true;
+  error = "cannot write the GPX track " + options_.gpxPath;
+  return false;
+}
+
+}  // namespace orlimo
