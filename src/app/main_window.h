@@ -51,6 +51,7 @@ class TLabel3DBorder;
 class TMonitorList;
 class TNaviPanel;
 class TStatusBar;
+class TTtffDialog;
 class TqvUSBx;
 class TPortCombo;
 class TSatelliteView;
@@ -208,6 +209,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // The window below the menu bar: every position of the layout is relative to it.
   QWidget* Client() const { return client_; }
   QMenuBar* MenuBar() const { return menuBar_; }
+  // Measure > Time-to-first-fix runs: the dialog, made once and shown.
+  TTtffDialog& ShowTtffDialog();
   QSpinBox* SpinEditTimeOut() const { return spinEditTimeOut_; }
   QPlainTextEdit* Memo(int memo) const { return memo >= 1 && memo <= 4 ? memos_[memo] : nullptr; }
   QLabel* ImgLogo() const { return imgLogo_; }
@@ -311,6 +314,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QWidget* panel2_ = nullptr;
   QWidget* client_ = nullptr;   // the window below the menu bar
   QMenuBar* menuBar_ = nullptr;
+  TTtffDialog* ttffDialog_ = nullptr;  // made when first asked for
   std::unique_ptr<TSimulatorLink> replay_;  // a capture replayed from the File menu
   QWidget* diagnosticStrip_ = nullptr;
   QListWidget* lbxTestColor_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "app/ttff_dialog.h"
 #include "orlimo_version.h"
 
 namespace orlimo {
@@ -29,7 +30,8 @@ void TFrmOrlimo::BuildMenuBar() {
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* measure = menuBar_->addMenu(QStringLiteral("&Measure"));
-  for (const char* item : {"&Time-to-first-fix runs…", "&Accuracy…", "&Signal history…"})
+  measure->addAction(QStringLiteral("&Time-to-first-fix runs…"), this, [this] { ShowTtffDialog(); });
+  for (const char* item : {"&Accuracy…", "&Signal history…"})
     measure->addAction(QString::fromUtf8(item))->setEnabled(false);
 
   QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
@@ -37,6 +39,19 @@ void TFrmOrlimo::BuildMenuBar() {
   about->setShortcut(QKeySequence(Qt::Key_F1));
   // The tool button of the same name, which never had an action, opens the same box.
   connect(toolBar_->Button(TTool::TBAbout), &QToolButton::clicked, this, [this] { ShowAbout(); });
+}
+
+TTtffDialog& TFrmOrlimo::ShowTtffDialog() {
+  if (ttffDialog_ == nullptr) {
+    ttffDialog_ = new TTtffDialog(session_->TtffRuns(), [this] {
+      return QFileDialog::getSaveFileName(this, QStringLiteral("Save the runs as CSV"),
+                                          QString::fromStdString(setup_.Places.AppDir) + QStringLiteral("ttff.csv"),
+                                          QStringLiteral("CSV (*.csv)"));
+    }, this);
+  }
+  ttffDialog_->show();
+  ttffDialog_->raise();
+  return *ttffDialog_;
 }
 
 void TFrmOrlimo::ShowAbout() {

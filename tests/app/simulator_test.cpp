@@ -1,10 +1,14 @@
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
 #include "app/navi_panel.h"
 #include "app/simulator_link.h"
+#include "app/ttff_dialog.h"
+#include "session/ttff_runs.h"
 #include "app_test_support.h"
 
 namespace orlimo {
@@ -54,6 +58,37 @@ TEST(Simulator, AReplayRunsAtTheRateThatKeepsItsPaceOrSaysWhyItCannot) {
   EXPECT_FALSE(none.StartReplay(QStringLiteral("/nonexistent/capture.log"), 0, 1, error, note));
   EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent/capture.log does not exist"))) << error.toStdString();
   EXPECT_FALSE(none.Running());
+}
+
+// Measure > Time-to-first-fix runs against the simulated receiver (hot starts fix in
+// 3 s): refused before there is a receiver, then two runs, timed and summed up.
+TEST(Simulator, TimeToFirstFixRunsFromTheMeasureMenu) {
+  test::App();
+  TSimulatorLink sim;
+  QString error;
+  if (!sim.Start(QStringLiteral("sirf"), 9600, error)) GTEST_SKIP() << error.toStdString();
+  test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")});
+  TFrmOrlimo& w = *rig.window;
+  TTtffDialog& dialog = w.ShowTtffDialog();
+  dialog.StartOrCancel();
+  EXPECT_FALSE(w.Session().TtffRuns().Running());
+  EXPECT_FALSE(dialog.StatusText().isEmpty()) << "it says why";
+
+  w.AddExtraPort(sim.PortPath());
+  ASSERT_TRUE(w.SelectPort(sim.PortPath()));
+  w.Session().TBOpenClick();
+  ASSERT_TRUE(test::SpinUntil([&] { return w.Session().State().VersionKnown; }, 15000));
+  dialog.findChild<QComboBox*>(QStringLiteral("Kind"))->setCurrentIndex(0);  // hot
+  dialog.findChild<QSpinBox*>(QStringLiteral("Runs"))->setValue(2);
+  dialog.findChild<QDoubleSpinBox*>(QStringLiteral("Pause"))->setValue(0.5);
+  dialog.StartOrCancel();
+  ASSERT_TRUE(w.Session().TtffRuns().Running()) << dialog.StatusText().toStdString();
+  ASSERT_TRUE(test::SpinUntil([&] { return !w.Session().TtffRuns().Running(); }, 20000));
+  for (const TtffRun& run : w.Session().TtffRuns().Runs()) {
+    ASSERT_TRUE(run.seconds);
+    EXPECT_NEAR(*run.seconds, 3.0, 1.5);
+  }
+  EXPECT_EQ(dialog.SummaryText().left(16), QStringLiteral("Runs 2, fixed 2;"));
 }
 
 TEST(Simulator, UnknownPersonalityIsRefused) {
