@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,5 +141,30 @@ class ChildProcess {
   std::vector<Line> lines_;
   std::string errors_;
 };
+
+// A folder of its own under /tmp for one test, removed with everything in it.
+struct TempDir {
+  TempDir() {
+    char name[] = "/tmp/orlimo-test-XXXXXX";
+    if (::mkdtemp(name) != nullptr) path = name;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string path;
+};
+
+// The files in `dir` whose names begin with `prefix` and end with `suffix`.
+inline std::vector<std::filesystem::path> Files(const std::string& dir, const std::string& prefix, const std::string& suffix) {
+  std::vector<std::filesystem::path> found;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    const std::string name = e.path().filename();
+    if (name.starts_with(prefix) && name.ends_with(suffix)) found.push_back(e.path());
+  }
+  return found;
+}
 
 }  // namespace orlimo::test

@@ -11,25 +11,13 @@ constexpr auto npos = std::string_view::npos;
 
 bool Printable(char c) { return c >= ' ' && c <= '~'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-// The printable text from `start` up to a '*', the end of the line or `limit`.
-std::string_view LineText(std::string_view text, std::size_t start, std::size_t limit = kMaxReceiverTitle) {
-  std::size_t end = start;
-  while (end < text.size() && end - start < limit && text[end] != '*' && Printable(text[end])) ++end;
-  return text.substr(start, end - start);
-}
 
 // A zero-padded string field of a binary reply.
 std::string_view FixedText(std::string_view payload, std::size_t at, std::size_t size) {
   std::string_view field = payload.substr(at, size);
   std::size_t end = 0;
   while (end < field.size() && Printable(field[end])) ++end;
-  return Trim(field.substr(0, end));
+  return TrimBlanks(field.substr(0, end));
 }
 
 bool IsHex8(std::string_view token) {
@@ -40,7 +28,7 @@ bool IsHex8(std::string_view token) {
 }
 
 bool Learn(std::string& field, std::string_view value) {
-  value = Trim(value);
+  value = TrimBlanks(value);
   if (value.empty() || field == value) return false;
   field = value;
   return true;
@@ -60,12 +48,12 @@ std::string_view CoreWithoutDate(std::string_view line) {
 
 // One banner line or MON-VER string.
 bool ReadFact(std::string_view line, UBloxClues& clues) {
-  line = Trim(line);
+  line = TrimBlanks(line);
   bool learnt = false;
   if (line.find("u-blox") != npos && !clues.maker) learnt = clues.maker = true;
   if (line.rfind("HW ", 0) == 0 && line.find("UBX") != npos) {
     // "HW UBX-M80xx 00080000": the model, then the hardware version.
-    std::string_view rest = Trim(line.substr(3));
+    std::string_view rest = TrimBlanks(line.substr(3));
     for (std::size_t at = 0; at < rest.size();) {
       const std::size_t end = std::min(rest.find(' ', at), rest.size());
       const std::string_view token = rest.substr(at, end - at);
@@ -91,6 +79,19 @@ bool ReadFact(std::string_view line, UBloxClues& clues) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop, std::size_t limit) {
+  if (start >= buffer.size()) return {};
+  std::size_t end = start;
+  while (end < buffer.size() && end - start < limit && buffer[end] != stop && Printable(buffer[end])) ++end;
+  return buffer.substr(start, end - start);
+}
 
 int UBloxClues::ProtocolMajor() const {
   int major = 0;
@@ -136,7 +137,7 @@ bool ReadUBloxBanner(std::string_view text, UBloxClues& clues) {
     std::size_t field = at + 4;
     for (int commas = 0; commas < 3 && field < text.size(); ++field)
       if (text[field] == ',') ++commas;
-    const std::string_view line = LineText(text, field);
+    const std::string_view line = TextUpTo(text, field, '*', kMaxReceiverTitle);
     if (line.find("ANTARIS") != npos) return false;  // the older receiver, known by its own path
     learnt |= ReadFact(line, clues);
   }
@@ -155,14 +156,14 @@ bool ReadMonVer(std::string_view payload, UBloxClues& clues) {
 std::optional<std::string> MediaTekTitle(std::string_view text) {
   const std::size_t at = text.find("$PMTK705,");
   if (at == npos) return std::nullopt;
-  const std::string_view reply = LineText(text, at, 2 * kMaxReceiverTitle);
+  const std::string_view reply = TextUpTo(text, at, '*', 2 * kMaxReceiverTitle);
   if (at + reply.size() >= text.size() || text[at + reply.size()] != '*') return std::nullopt;  // not all in yet
   // $PMTK705,release,build,model,...
   std::array<std::string_view, 4> fields{};
   std::size_t start = 0;
   for (std::size_t i = 0; i < fields.size() && start <= reply.size(); ++i) {
     const std::size_t comma = std::min(reply.find(',', start), reply.size());
-    fields[i] = Trim(reply.substr(start, comma - start));
+    fields[i] = TrimBlanks(reply.substr(start, comma - start));
     start = comma + 1;
   }
   std::string title = "MediaTek";

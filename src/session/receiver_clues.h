@@ -12,6 +12,13 @@ namespace orlimo {
 
 inline constexpr std::size_t kMaxReceiverTitle = 80;
 
+// The text in `buffer` from `start` up to (not including) the first byte of `stop`,
+// the first byte that is not printable ASCII, or `limit` bytes, whichever comes
+// first. Binary frames and line ends never reach a title or a panel.
+std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop, std::size_t limit);
+// Without its leading and trailing blanks.
+std::string_view TrimBlanks(std::string_view s);
+
 // The UBX MON-VER poll (class 0A, ID 04, no payload).
 inline constexpr std::string_view kUBXMonVerPoll{"\xB5\x62\x0A\x04\x00\x00\x0E\x34", 8};
 // The MediaTek firmware query.

@@ -21,6 +21,21 @@ constexpr std::string_view kUBXFactoryConfig{
 // the data of the 0xF800 bits.
 constexpr std::string_view kANTARISColdStart{"\xB5\x62\x06\x04\x04\x00\xFF\x07\x02\x00\x16\x79", 12};
 
+// The UBX restarts: hot and warm the same for every u-blox; `cold` is the family's
+// cold reset; a factory default clears and reloads the configuration, before the
+// reset (`configFirst`) or after it.
+std::vector<std::string> UBXRestartMessages(TRestartKind kind, std::string cold, bool configFirst) {
+  switch (kind) {
+    case kHotStart: return {UBXResetFrame(0x0000)};
+    case kWarmStart: return {UBXResetFrame(0x0001)};
+    case kColdStart: return {cold};
+    case kFactoryDefault:
+      if (configFirst) return {std::string(kUBXFactoryConfig), cold};
+      return {cold, std::string(kUBXFactoryConfig)};
+  }
+  return {};
+}
+
 class UnknownFamily final : public ReceiverFamily {
  public:
   TReceiverKind Kind() const override { return kUnknownReceiver; }
@@ -48,13 +63,7 @@ class ANTARISFamily final : public ReceiverFamily {
   bool SendsText() const override { return false; }
   bool LogsRestarts() const override { return false; }
   std::vector<std::string> RestartMessages(TRestartKind kind) const override {
-    switch (kind) {
-      case kHotStart: return {UBXResetFrame(0x0000)};
-      case kWarmStart: return {UBXResetFrame(0x0001)};
-      case kColdStart: return {std::string(kANTARISColdStart)};
-      case kFactoryDefault: return {std::string(kANTARISColdStart), std::string(kUBXFactoryConfig)};
-    }
-    return {};
+    return UBXRestartMessages(kind, std::string(kANTARISColdStart), false);
   }
   std::string RateCommand(int) const override { return {}; }
 };
@@ -70,13 +79,7 @@ class UBloxFamily final : public ReceiverFamily {
   // which a "cold" start comes out far too fast. The factory default loads the
   // defaults first and then resets, so that the receiver starts with them.
   std::vector<std::string> RestartMessages(TRestartKind kind) const override {
-    switch (kind) {
-      case kHotStart: return {UBXResetFrame(0x0000)};
-      case kWarmStart: return {UBXResetFrame(0x0001)};
-      case kColdStart: return {UBXResetFrame(0xFFFF)};
-      case kFactoryDefault: return {std::string(kUBXFactoryConfig), UBXResetFrame(0xFFFF)};
-    }
-    return {};
+    return UBXRestartMessages(kind, UBXResetFrame(0xFFFF), true);
   }
   std::string RateCommand(int) const override { return {}; }
 };

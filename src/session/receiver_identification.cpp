@@ -17,27 +17,12 @@ constexpr auto npos = std::string_view::npos;
 
 bool Contains(std::string_view buffer, std::string_view text) { return buffer.find(text) != npos; }
 
-std::string TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return std::string(s);
-}
-
 std::uint8_t Byte(std::string_view s, std::size_t i) { return static_cast<std::uint8_t>(s[i]); }
 
 }  // namespace
 
 std::string UBXMessageRatePoll(std::uint8_t id) {
   return BuildUBXFrame(0x06, 0x01, std::string{'\xF0', static_cast<char>(id)});
-}
-
-std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop, std::size_t limit) {
-  if (start >= buffer.size()) return {};
-  std::size_t end = start;
-  while (end < buffer.size() && end - start < limit && buffer[end] != stop && buffer[end] >= ' ' &&
-         buffer[end] <= '~')
-    ++end;
-  return buffer.substr(start, end - start);
 }
 
 void ReceiverIdentification::CheckFirmwareReply(std::string_view buffer) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "session/pipeline_hooks.h"
+#include "session/receiver_clues.h"
 #include "session/receiver_family.h"
 
 namespace orlimo {
@@ -27,11 +28,6 @@ inline constexpr std::uint8_t kPolledNMEAMessages[] = {0x00, 0x01, 0x02, 0x03, 0
 
 // The CFG-MSG poll for NMEA message `id` (class F0).
 std::string UBXMessageRatePoll(std::uint8_t id);
-
-// The text in `buffer` from `start` up to (not including) the first byte of `stop`,
-// the first byte that is not printable ASCII, or `limit` bytes, whichever comes
-// first. Binary frames and line ends never reach a title or a panel.
-std::string_view TextUpTo(std::string_view buffer, std::size_t start, char stop, std::size_t limit);
 
 class ReceiverIdentification : public ReplyScanners {
  public:

@@ -15,20 +15,11 @@ namespace {
 using namespace std::chrono_literals;
 using orlimo::test::ChildProcess;
 
-std::vector<std::filesystem::path> Files(const std::string& dir, const std::string& prefix, const std::string& suffix) {
-  std::vector<std::filesystem::path> found;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    const std::string name = e.path().filename();
-    if (name.starts_with(prefix) && name.ends_with(suffix)) found.push_back(e.path());
-  }
-  return found;
-}
-
+using orlimo::test::Files;
 TEST(WindowSignals, SigtermClosesWithoutQuestionsSavingTheLogAndTheSettings) {
-  char name[] = "/tmp/orlimo-window-signals-XXXXXX";
-  ASSERT_NE(::mkdtemp(name), nullptr);
-  const std::string dir = name;
-  const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { std::filesystem::remove_all(dir); });
+  const orlimo::test::TempDir scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const std::string& dir = scratch.path;
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Run in the data folder: the wide layout writes its message log to the current one.
   ChildProcess window({ORLIMO_APP_PATH, "--simulate", "sirf", "--connect", "--log", "--data-dir", dir}, dir);

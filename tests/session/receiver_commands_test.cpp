@@ -209,9 +209,6 @@ TEST(ReceiverFamilies, RestartMessages) {
   EXPECT_EQ(hex(kUBloxReceiver, kWarmStart), "B5620604040001000200116C ");
   EXPECT_EQ(hex(kUBloxReceiver, kFactoryDefault),
             "B56206090C00FFFFFFFF00000000FFFFFFFF135B B56206040400FFFF02000E61 ");
-  EXPECT_EQ(hex(kANTARISReceiver, kWarmStart), "B5620604040001000200116C ");
-  EXPECT_EQ(hex(kMediaTekReceiver, kHotStart), "$PMTK101*32 ");
-  EXPECT_EQ(hex(kMediaTekReceiver, kWarmStart), "$PMTK102*31 ");
   EXPECT_EQ(hex(kMediaTekReceiver, kFactoryDefault), "$PMTK104*37 ");
   EXPECT_EQ(hex(kUnknownReceiver, kColdStart), "");
   EXPECT_EQ(FamilyOf(kMediaTekReceiver).RateCommand(38400), "$PMTK251,38400*27");

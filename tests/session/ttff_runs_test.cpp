@@ -3,7 +3,6 @@
 // to the receive handler, and the passes and the runs' ticks are driven by the test.
 #include <gtest/gtest.h>
 
-#include "frames/hex.h"
 #include "nmea/sentence.h"
 #include "session_fixture.h"
 
@@ -178,20 +177,12 @@ TEST_F(TtffRunsTest, RefusesWhatCannotBeTimed) {
   EXPECT_TRUE(summaries.empty());
 }
 
-TEST_F(TtffRunsTest, EachFamilyIsRestartedInItsOwnWords) {
-  Identified(kUBloxReceiver);
-  now = 0;
-  ASSERT_TRUE(runs().Start({kColdStart, 1, 1'000, 0}));
-  EXPECT_EQ(BytesToHex(Sent()), "B56206040400FFFF02000E61");
-  TickAt(1'000 + TtffRuns::kDecodeLagMs);
-  ASSERT_FALSE(runs().Running());
-
-  session.State().ReceiverKind = kMediaTekReceiver;
+// The runs restart through the family's own commands (their bytes are tested with
+// the families).
+TEST_F(TtffRunsTest, RestartsGoOutInTheFamilysWords) {
+  Identified(kMediaTekReceiver);
   ASSERT_TRUE(runs().Start({kWarmStart, 1, 1'000, 0}));
   EXPECT_EQ(Sent(), "$PMTK102*31\r\n");
-  EXPECT_EQ(RestartKindName(kWarmStart), "warm");
-  EXPECT_EQ(ParseRestartKind("factory"), kFactoryDefault);
-  EXPECT_FALSE(ParseRestartKind("tepid"));
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <iterator>
 #include <regex>
 #include <sstream>
+
+#include "../child_process.h"
 #include <string>
 
 #include "console_accuracy.h"
@@ -78,10 +80,9 @@ std::string ReadFile(const std::filesystem::path& path) {
 TEST(ConsoleAccuracy, AReplayPrintsItsFiguresAndWritesItsTrack) {
   const std::string capture = std::string(ORLIMO_TESTDATA_DIR) + "/receiver-logs/neo-m8n.log";
   if (!std::filesystem::exists(capture)) GTEST_SKIP() << "no captures at " << capture;
-  char name[] = "/tmp/orlimo-console-XXXXXX";
-  ASSERT_NE(::mkdtemp(name), nullptr);
-  const std::string dir = name;
-  const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { std::filesystem::remove_all(dir); });
+  const test::TempDir scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const std::string& dir = scratch.path;
   const std::string command = "LC_ALL=de_DE.UTF-8 " ORLIMO_CONSOLE_PATH " --replay " + capture +
                               " --replay-speed 8 --seconds 3 --reference 44.069,-121.3142,1140 --gpx " + dir +
                               "/track.gpx --data-dir " + dir;

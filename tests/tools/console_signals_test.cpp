@@ -24,14 +24,8 @@ using Lines = std::set<std::string>;
 // holds many sentences. Its content differs from the scenario receiver's.
 const std::string kReplay = std::string(ORLIMO_SOURCE_DIR) + "/data/sample-1hz.nmea";
 
-struct TempDir {
-  TempDir() {
-    char name[] = "/tmp/orlimo-signals-XXXXXX";
-    if (::mkdtemp(name) != nullptr) path = name;
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  std::string path;
-};
+using orlimo::test::Files;
+using orlimo::test::TempDir;
 
 std::unique_ptr<ChildProcess> Console(const std::string& dir, std::vector<std::string> args) {
   args.insert(args.begin(), ORLIMO_CONSOLE_PATH);
@@ -65,15 +59,6 @@ Lines LogLines(const std::filesystem::path& path) {
   for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
     lines.insert(text.substr(at, end - at));
   return lines;
-}
-
-std::vector<std::filesystem::path> Files(const std::string& dir, const std::string& prefix, const std::string& suffix) {
-  std::vector<std::filesystem::path> found;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    const std::string name = e.path().filename();
-    if (name.starts_with(prefix) && name.ends_with(suffix)) found.push_back(e.path());
-  }
-  return found;
 }
 
 // The lines of `expected` that `log` lacks.
