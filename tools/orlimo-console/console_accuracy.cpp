@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "json_number.h"
 #include "orlimo_version.h"
 #include "session/session.h"
 
@@ -34,13 +35,6 @@ std::optional<TGeoPoint> ParseReference(std::string_view text) {
   return p;
 }
 
-std::string Number(const std::optional<double>& v, int decimals) {
-  if (!v) return "null";
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, decimals);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : "null";
-}
-
 }  // namespace
 
 int ParseMeasureOption(std::string_view arg, const char* next, ConsoleMeasureOptions& options) {
@@ -63,10 +57,10 @@ int ParseMeasureOption(std::string_view arg, const char* next, ConsoleMeasureOpt
 }
 
 std::string AccuracyLine(const TAccuracyFigures& f) {
-  return "accuracy: {\"fixes\":" + std::to_string(f.fixes) + ",\"cep50_m\":" + Number(f.cep50, 3) +
-         ",\"cep95_m\":" + Number(f.cep95, 3) + ",\"drms2_m\":" + Number(f.drms2, 3) +
-         ",\"mean_lat\":" + Number(f.meanLat, 8) + ",\"mean_lon\":" + Number(f.meanLon, 8) +
-         ",\"mean_height_m\":" + Number(f.meanHeight, 3) + ",\"vertical95_m\":" + Number(f.vertical95, 3) + "}";
+  return "accuracy: {\"fixes\":" + std::to_string(f.fixes) + ",\"cep50_m\":" + JsonNumber(f.cep50, 3) +
+         ",\"cep95_m\":" + JsonNumber(f.cep95, 3) + ",\"drms2_m\":" + JsonNumber(f.drms2, 3) +
+         ",\"mean_lat\":" + JsonNumber(f.meanLat, 8) + ",\"mean_lon\":" + JsonNumber(f.meanLon, 8) +
+         ",\"mean_height_m\":" + JsonNumber(f.meanHeight, 3) + ",\"vertical95_m\":" + JsonNumber(f.vertical95, 3) + "}";
 }
 
 ConsoleMeasurements::ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out)

@@ -32,7 +32,13 @@ constexpr ActionName kActions[] = {
 // A QTimer interval is an int of milliseconds: longer waits are armed a day at a time.
 constexpr std::int64_t kLongestArmMs = 86'400'000;
 
-// Seconds as digits with an optional fraction ("4", "2.5", ".25"), to milliseconds.
+std::optional<ConsoleAction> Fail(std::string* why, std::string reason) {
+  if (why) *why = std::move(reason);
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::int64_t> ParseSeconds(std::string_view text) {
   const bool digitsAndOneDot =
       std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
@@ -45,13 +51,6 @@ std::optional<std::int64_t> ParseSeconds(std::string_view text) {
     return std::nullopt;
   return std::llround(seconds * 1000);
 }
-
-std::optional<ConsoleAction> Fail(std::string* why, std::string reason) {
-  if (why) *why = std::move(reason);
-  return std::nullopt;
-}
-
-}  // namespace
 
 std::optional<ConsoleAction> ParseDoOption(std::string_view text, std::string* why) {
   // The last '@' starts the time: console text may hold one of its own.

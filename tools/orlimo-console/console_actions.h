@@ -28,6 +28,10 @@ struct ConsoleAction {
 // The longest wait --do takes, in seconds (the same bound as --seconds).
 inline constexpr std::int64_t kMaxActionSeconds = 100000000;
 
+// Seconds as digits with an optional fraction ("4", "2.5", ".25"), at most
+// kMaxActionSeconds, to milliseconds; nullopt for anything else.
+std::optional<std::int64_t> ParseSeconds(std::string_view text);
+
 // One --do value; nullopt with `why` set when it is not one.
 std::optional<ConsoleAction> ParseDoOption(std::string_view text, std::string* why = nullptr);
 

@@ -3,20 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "console_actions.h"
+#include "json_number.h"
 #include "session/session.h"
 
 namespace orlimo {
 namespace {
-
-constexpr double kMaxSeconds = 100000000;
-
-std::optional<std::int64_t> ParseMs(std::string_view text) {
-  double v = 0;
-  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !(v >= 0 && v <= kMaxSeconds))
-    return std::nullopt;
-  return std::llround(v * 1000);
-}
 
 // "cold:5"
 bool ParseRuns(std::string_view text, TtffPlan& plan) {
@@ -32,13 +24,8 @@ bool ParseRuns(std::string_view text, TtffPlan& plan) {
   return true;
 }
 
-// Seconds to 0.1 with '.' whatever the locale; null for none.
-std::string Seconds(const std::optional<double>& v) {
-  if (!v) return "null";
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, 1);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : "null";
-}
+// Seconds to 0.1.
+std::string Seconds(const std::optional<double>& v) { return JsonNumber(v, 1); }
 
 // Appended, not added to a literal: GCC 12 at -O3 misreads the latter.
 std::string Kind(TRestartKind kind) { return std::string("\"").append(RestartKindName(kind)).append("\""); }
@@ -50,7 +37,7 @@ int ParseTtffOption(std::string_view arg, const char* next, ConsoleTtffOptions& 
   if (arg == "--ttff-runs") return ParseRuns(next, options.plan) ? 2 : 0;
   const bool pause = arg == "--ttff-pause";
   if (!pause && arg != "--ttff-timeout") return 0;
-  const std::optional<std::int64_t> ms = ParseMs(next);
+  const std::optional<std::int64_t> ms = ParseSeconds(next);
   if (!ms || (!pause && *ms == 0)) return 0;
   (pause ? options.plan.pauseMs : options.plan.timeoutMs) = *ms;
   options.timingGiven = true;
