@@ -144,7 +144,8 @@ void RawDataLog::Recovered() {
 
 std::optional<std::string> RawDataLog::SaveQuietly(std::string& error) {
   state_.LogActive = false;
-  if (!WriteBatch(error)) return std::nullopt;
+  // A save right after a flush has nothing left to write.
+  if ((!lines_.empty() || !temp_.IsOpen()) && !WriteBatch(error)) return std::nullopt;
   ::fdatasync(temp_.Fd());
   // A name in use (a save in the same second, another copy's) gets the next "-N".
   for (int attempt = 0; attempt < 3; ++attempt) {

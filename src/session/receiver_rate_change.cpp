@@ -139,18 +139,18 @@ bool ReceiverRateChange::TellReceiver(int kind, int rate) {
   const ReceiverFamily& family = FamilyOf(kind);
   if (family.SpeaksUBX()) return TellUBXReceiver(rate);
   const std::string command = family.RateCommand(rate);
-  Log(command);
-  const bool sent = connection_.SendString(ctx_.CommGPS, command + "\r\n");
-  Log(sent ? " Change BR CMD OK!!" : " Change BR CMD Fail!!");
-  if (!sent) Fail(command + " could not be sent to " + ctx_.CommName() + ": the rate is not changed.");
-  return sent;
+  return SendMessage(command + "\r\n", command, command);
 }
 
 bool ReceiverRateChange::SendFrame(std::string_view frame) {
-  Log(BytesToHex(frame));
-  const bool sent = connection_.SendString(ctx_.CommGPS, frame);
+  return SendMessage(frame, BytesToHex(frame), "The rate command");
+}
+
+bool ReceiverRateChange::SendMessage(std::string_view bytes, const std::string& logged, const std::string& subject) {
+  Log(logged);
+  const bool sent = connection_.SendString(ctx_.CommGPS, bytes);
   Log(sent ? " Change BR CMD OK!!" : " Change BR CMD Fail!!");
-  if (!sent) Fail("The rate command could not be sent to " + ctx_.CommName() + ": the rate is not changed.");
+  if (!sent) Fail(subject + " could not be sent to " + ctx_.CommName() + ": the rate is not changed.");
   return sent;
 }
 

@@ -44,6 +44,8 @@ class ReceiverRateChange {
   // Waits for the receiver's answer to a CFG message: 1 acknowledged, 0 refused, -1 none.
   int AwaitAck(std::uint8_t cfgId, int ms);
   bool SendFrame(std::string_view frame);
+  // Sends, logs what was sent (`logged`) and how it went; a failure names `subject`.
+  bool SendMessage(std::string_view bytes, const std::string& logged, const std::string& subject);
   void Reopen(const std::string& rate);
   void Log(std::string_view text);
   void Fail(const std::string& text);
