@@ -52,6 +52,8 @@ class TMonitorList;
 class TNaviPanel;
 class TStatusBar;
 class TTtffDialog;
+class TAccuracyDialog;
+class TSignalHistoryDialog;
 class TqvUSBx;
 class TPortCombo;
 class TSatelliteView;
@@ -81,6 +83,9 @@ struct TFrmOrlimoSetup {
   // The log checker's file dialog: (start folder, filter) -> the chosen file, empty
   // when cancelled; by default the toolkit's dialog.
   std::function<QString(const QString& folder, const QString& filter)> GetOpenFileName;
+  // Where a file goes: (suggested path) -> the chosen path, empty when cancelled; by
+  // default the toolkit's save dialog.
+  std::function<QString(const QString& suggested)> GetSaveFileName;
 };
 
 class TFrmOrlimo : public QWidget, public ISessionView {
@@ -211,6 +216,12 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QMenuBar* MenuBar() const { return menuBar_; }
   // Measure > Time-to-first-fix runs: the dialog, made once and shown.
   TTtffDialog& ShowTtffDialog();
+  // Measure > Accuracy and Signal history: made once and shown (main_window_bench.cpp).
+  TAccuracyDialog& ShowAccuracyDialog();
+  TSignalHistoryDialog& ShowSignalHistoryDialog();
+  // File > Export track as GPX: the session's fixes or, when the user says so (or
+  // the session has none), a log's.
+  void ExportTrack();
   QSpinBox* SpinEditTimeOut() const { return spinEditTimeOut_; }
   QPlainTextEdit* Memo(int memo) const { return memo >= 1 && memo <= 4 ? memos_[memo] : nullptr; }
   QLabel* ImgLogo() const { return imgLogo_; }
@@ -315,6 +326,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QWidget* client_ = nullptr;   // the window below the menu bar
   QMenuBar* menuBar_ = nullptr;
   TTtffDialog* ttffDialog_ = nullptr;  // made when first asked for
+  TAccuracyDialog* accuracyDialog_ = nullptr;
+  TSignalHistoryDialog* signalHistoryDialog_ = nullptr;
   std::unique_ptr<TSimulatorLink> replay_;  // a capture replayed from the File menu
   QWidget* diagnosticStrip_ = nullptr;
   QListWidget* lbxTestColor_ = nullptr;

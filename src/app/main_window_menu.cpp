@@ -23,16 +23,15 @@ void TFrmOrlimo::BuildMenuBar() {
   QMenu* file = menuBar_->addMenu(QStringLiteral("&File"));
   file->addAction(QStringLiteral("&Replay a capture…"), this, [this] { ReplayCapture(); });
   file->addAction(QStringLiteral("&Open the log folder"), this, [this] { OpenLogFolder(); });
-  // The test bench's figures and the track come with the bench; shown, not yet live.
-  file->addAction(QStringLiteral("&Export track as GPX…"))->setEnabled(false);
+  file->addAction(QStringLiteral("&Export track as GPX…"), this, [this] { ExportTrack(); });
   file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* measure = menuBar_->addMenu(QStringLiteral("&Measure"));
   measure->addAction(QStringLiteral("&Time-to-first-fix runs…"), this, [this] { ShowTtffDialog(); });
-  for (const char* item : {"&Accuracy…", "&Signal history…"})
-    measure->addAction(QString::fromUtf8(item))->setEnabled(false);
+  measure->addAction(QStringLiteral("&Accuracy…"), this, [this] { ShowAccuracyDialog(); });
+  measure->addAction(QStringLiteral("&Signal history…"), this, [this] { ShowSignalHistoryDialog(); });
 
   QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
   QAction* about = help->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); });

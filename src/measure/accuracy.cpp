@@ -80,6 +80,19 @@ TAccuracyFigures TAccuracy::Figures() const {
   return f;
 }
 
+TAccuracy::TScatter TAccuracy::Scatter(std::size_t most) const {
+  TScatter scatter;
+  const std::optional<TGeoPoint> mean = MeanPosition();
+  if (!mean || most == 0) return scatter;
+  const TGeoPoint ref = reference_.value_or(*mean);
+  const std::size_t step = (stored_.size() + most - 1) / most;
+  scatter.points.reserve(stored_.size() / step + 1);
+  for (std::size_t i = 0; i < stored_.size(); i += step)
+    scatter.points.push_back(PlaneOffset(ref.lat, ref.lon, stored_[i].lat, stored_[i].lon));
+  scatter.last = PlaneOffset(ref.lat, ref.lon, last_.lat, last_.lon);
+  return scatter;
+}
+
 void TAccuracy::Reset() {
   stored_ = {};
   fixes_ = 0;

@@ -13,6 +13,8 @@
 #include <random>
 #include <vector>
 
+#include "measure/tangent_plane.h"
+
 namespace orlimo {
 
 struct TGeoPoint {
@@ -52,6 +54,13 @@ class TAccuracy {
 
   void AddFix(const TGeoPoint& fix);
   TAccuracyFigures Figures() const;
+  // Where at most `most` of the stored fixes lie from the reference (or the mean), an
+  // even spread of them for a plot, and the last fix; empty without fixes.
+  struct TScatter {
+    std::vector<TPlaneOffset> points;
+    std::optional<TPlaneOffset> last;
+  };
+  TScatter Scatter(std::size_t most) const;
   std::int64_t Fixes() const { return fixes_; }
   std::size_t Stored() const { return stored_.size(); }
 

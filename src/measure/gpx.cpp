@@ -1,7 +1,11 @@
 #include "measure/gpx.h"
 
 #include <charconv>
+#include <istream>
 #include <ostream>
+
+#include "nmea/decoder.h"
+#include "nmea/sentence.h"
 
 namespace orlimo {
 namespace {
@@ -133,6 +137,22 @@ void TGpxTrack::Add(TSentenceType type, std::string_view line, const TqvNMEA& nm
 
 void TGpxTrack::Flush() {
   if (const auto fix = epochs_.Flush()) points_.push_back(TrackPointOf(*fix));
+}
+
+std::vector<TTrackPoint> ReadTrack(std::istream& log) {
+  TqvNMEA nmea;
+  TGpxTrack track;
+  std::string line;
+  while (std::getline(log, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t start = line.empty() || line.front() == '#' ? std::string::npos : SentenceStart(line);
+    if (start == std::string::npos) continue;
+    const std::string_view sentence = std::string_view(line).substr(start);
+    TSentenceType type;
+    if (nmea.DecodeSentence(sentence, type)) track.Add(type, sentence, nmea);
+  }
+  track.Flush();
+  return track.Points();
 }
 
 }  // namespace orlimo

@@ -71,4 +71,8 @@ class TGpxTrack {
   std::vector<TTrackPoint> points_;
 };
 
+// The track of a log: its lines read as the log checker reads them (a sentence may
+// follow other text on its line; '#' lines are comments).
+std::vector<TTrackPoint> ReadTrack(std::istream& log);
+
 }  // namespace orlimo

@@ -1,5 +1,7 @@
 #include "session/session.h"
 
+#include <chrono>
+
 namespace orlimo {
 
 std::unique_ptr<IIntervalTimer> TSession::MakeTimer(int intervalMs,
@@ -23,6 +25,12 @@ TSession::TSession(ISessionView& view, SessionOptions options)
     ctx_.pipeline.CommGPSReceiveData(chunk.constData(), static_cast<std::size_t>(chunk.size()));
   });
   QObject::connect(&comm, &TComm::OnRequestHangup, [this] { connection_.CommGPSRequestHangup(); });
+}
+
+void TSession::Tm1sTimer() {
+  supervisor_.Tm1sTimer();
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  bench_.Sample(std::chrono::duration<double>(now).count());
 }
 
 TSession::~TSession() { ctx_.CommGPS.CloseComm(); }

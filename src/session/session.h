@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "session/baud_detection.h"
+#include "session/bench_recorder.h"
 #include "session/command_hooks.h"
 #include "session/connection_control.h"
 #include "session/edition.h"
@@ -68,7 +69,7 @@ class TSession {
   RawDataLog& RawLog() { return rawLog_; }
 
   // Supervisor and detection.
-  void Tm1sTimer() { supervisor_.Tm1sTimer(); }
+  void Tm1sTimer();
   void TmGPSDataTimer() { ctx_.indicator.TmGPSDataTimer(); }
   void TBAutoSyncClick() { detection_.TBAutoSyncClick(); }
   void StartBaudDetection() { detection_.StartBaudDetection(); }
@@ -86,6 +87,8 @@ class TSession {
   ReceiverIdentification& Identification() { return identification_; }
   // Time-to-first-fix runs; with manualTicks the owner calls its Tick() itself.
   orlimo::TtffRuns& TtffRuns() { return ttffRuns_; }
+  // Accuracy, track and signal history of the run so far.
+  TBenchRecorder& Bench() { return bench_; }
 
  private:
   std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;
@@ -105,6 +108,7 @@ class TSession {
   BaudDetection detection_{ctx_, connection_};
   Supervisor supervisor_{ctx_, connection_, detection_};
   orlimo::TtffRuns ttffRuns_{ctx_, commands_, *tmTtff_};
+  TBenchRecorder bench_{ctx_.pipeline, ctx_.NMEAData};
 };
 
 }  // namespace orlimo

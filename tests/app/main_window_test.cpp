@@ -6,16 +6,24 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <fstream>
+#include <sstream>
+
 #include <gtest/gtest.h>
 
+#include "app/accuracy_dialog.h"
 #include "app/artwork/artwork.h"
+#include "app/signal_history_dialog.h"
+#include "measure/gpx.h"
 #include "app/monitor_list.h"
 #include "app/navi_panel.h"
 #include "app/status_bar.h"
 #include "app_test_support.h"
+#include "../child_process.h"
 
 namespace orlimo {
 namespace {
@@ -284,6 +292,46 @@ TEST(MenuBar, ReplayAndAbout) {
   ASSERT_EQ(rig.dialogs.size(), 2u);
   EXPECT_EQ(rig.dialogs[0].rfind("information: Orlimo ", 0), 0u) << rig.dialogs[0];
   EXPECT_EQ(rig.dialogs[1], rig.dialogs[0]);
+}
+
+// The test bench of a replayed capture: the accuracy figures and the signal history
+// fill as it plays, and the track goes out as GPX, the session's or a log's.
+TEST(MenuBar, AccuracyHistoryAndTrackOfAReplay) {
+  const QString capture = QStringLiteral(ORLIMO_SOURCE_DIR "/data/sample-1hz.nmea");
+  test::TempDir dir;
+  const QString gpx = QString::fromStdString(dir.path + "/track.gpx");
+  test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")}, {}, [&](TFrmOrlimoSetup& s) {
+    s.GetOpenFileName = [&](const QString&, const QString&) { return capture; };
+    s.GetSaveFileName = [&](const QString&) { return gpx; };
+  });
+  TFrmOrlimo& w = *rig.window;
+  w.MenuBar()->findChildren<QMenu*>().value(0)->actions().value(0)->trigger();  // Replay a capture…
+  TBenchRecorder& bench = w.Session().Bench();
+  ASSERT_TRUE(test::SpinUntil([&] { return bench.Accuracy().Fixes() >= 2 && !bench.SignalHistory().Solution().empty(); }, 15000));
+
+  TAccuracyDialog& accuracy = w.ShowAccuracyDialog();
+  accuracy.Refresh();
+  EXPECT_TRUE(accuracy.FiguresText().contains(QRegularExpression(QStringLiteral("CEP50: [0-9.]+ m"))))
+      << accuracy.FiguresText().toStdString();
+  EXPECT_FALSE(w.ShowSignalHistoryDialog().SatelliteNames().isEmpty());
+
+  const auto trkpts = [&] {
+    std::ifstream in(gpx.toStdString());
+    std::stringstream text;
+    text << in.rdbuf();
+    std::size_t n = 0;
+    for (std::size_t at = 0; (at = text.str().find("<trkpt ", at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  rig.answerYes = true;  // this session's fixes
+  const std::size_t sessionFixes = bench.Track().size();
+  w.ExportTrack();
+  EXPECT_GE(trkpts(), sessionFixes);
+  rig.answerYes = false;  // the capture's, every one
+  w.ExportTrack();
+  std::ifstream log(capture.toStdString());
+  EXPECT_EQ(trkpts(), ReadTrack(log).size());
+  EXPECT_GT(trkpts(), sessionFixes);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "capture_fixes.h"
 #include "measure/gpx.h"
+#include "measure/thinned_track.h"
 #include "nmea/decoder.h"
 
 namespace orlimo {
@@ -132,6 +133,20 @@ TEST(Gpx, TracksOfTheCapturesReadBackThroughGpsbabel) {
   }
   std::filesystem::remove(file);
   EXPECT_GE(read, 15);
+}
+
+// Past its cap a track halves itself and keeps one new point in two, then in four:
+// what stays is evenly spaced from the first point on.
+TEST(Gpx, AThinnedTrackStaysEvenlySpreadWithinItsCap) {
+  TThinnedTrack track(4);
+  for (int i = 0; i < 10; ++i) {
+    TTrackPoint p;
+    p.lat = i;
+    track.Add(p);
+  }
+  std::vector<double> lats;
+  for (const TTrackPoint& p : track.Points()) lats.push_back(p.lat);
+  EXPECT_EQ(lats, (std::vector<double>{0, 4, 8}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "json_number.h"
+#include "measure/gpx.h"
 #include "orlimo_version.h"
 #include "session/session.h"
 
@@ -65,36 +66,24 @@ std::string AccuracyLine(const TAccuracyFigures& f) {
 
 ConsoleMeasurements::ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out)
     : options_(options), session_(session), out_(out) {
-  if (!options_.accuracy && options_.gpxPath.empty()) return;
-  if (options_.reference) accuracy_.SetReference(*options_.reference);
-  session_.Pipeline().AddSentenceObserver([this](TSentenceType type, std::string_view line) { OnSentence(type, line); });
+  if (options_.reference) session_.Bench().Accuracy().SetReference(*options_.reference);
   if (!options_.accuracy) return;
   QObject::connect(&printTimer_, &QTimer::timeout, [this] { Print(); });
   printTimer_.start(kPrintIntervalMs);
 }
 
-void ConsoleMeasurements::OnSentence(TSentenceType type, std::string_view line) {
-  Take(epochs_.Add(type, line, session_.NMEAData()));
-}
-
-void ConsoleMeasurements::Take(const std::optional<TEpochFix>& fix) {
-  if (!fix) return;
-  if (options_.accuracy) accuracy_.AddFix(fix->Point());
-  if (!options_.gpxPath.empty()) track_.push_back(TrackPointOf(*fix));
-}
-
 void ConsoleMeasurements::Print() {
-  std::fprintf(out_, "%s\n", AccuracyLine(accuracy_.Figures()).c_str());
+  std::fprintf(out_, "%s\n", AccuracyLine(session_.Bench().Accuracy().Figures()).c_str());
   std::fflush(out_);
 }
 
 bool ConsoleMeasurements::Finish(std::string& error) {
   printTimer_.stop();
-  Take(epochs_.Flush());
+  session_.Bench().Finish();
   if (options_.accuracy) Print();
   if (options_.gpxPath.empty()) return true;
   std::ofstream file(options_.gpxPath, std::ios::binary | std::ios::trunc);
-  if (file) WriteGpx(file, std::string("orlimo-console ") + kProgramVersion, track_);
+  if (file) WriteGpx(file, std::string("orlimo-console ") + kProgramVersion, session_.Bench().Track());
   file.close();
   if (file) return true;
   error = "cannot write the GPX track " + options_.gpxPath;

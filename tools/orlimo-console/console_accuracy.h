@@ -1,7 +1,7 @@
 // The console's measurements: the accuracy figures of the run (--accuracy, against
 // --reference or the mean position) printed every minute and at the end, and the
-// run's track written as GPX at the end (--gpx). Both are fed every sentence the
-// session decodes.
+// run's track written as GPX at the end (--gpx), both as the session's bench
+// recorder keeps them.
 #pragma once
 
 #include <QTimer>
@@ -12,8 +12,6 @@
 #include <string_view>
 
 #include "measure/accuracy.h"
-#include "measure/epoch_fix.h"
-#include "measure/gpx.h"
 
 namespace orlimo {
 
@@ -38,24 +36,18 @@ class ConsoleMeasurements {
  public:
   static constexpr int kPrintIntervalMs = 60'000;
 
-  // Listens to the session's decoded sentences; with --accuracy prints every minute to `out`.
+  // With --accuracy prints every minute to `out`.
   ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out);
 
-  // The end of the run: the last epoch counted, the figures printed, the track
-  // written. False (and `error` says why) when the track could not be written.
+  // The end of the run: the figures printed, the track written. False (and `error` says why) when the track could not be written.
   bool Finish(std::string& error);
 
  private:
-  void OnSentence(TSentenceType type, std::string_view line);
-  void Take(const std::optional<TEpochFix>& fix);
   void Print();
 
   ConsoleMeasureOptions options_;
   TSession& session_;
   std::FILE* out_;
-  TEpochAssembler epochs_;
-  TAccuracy accuracy_;
-  std::vector<TTrackPoint> track_;
   QTimer printTimer_;
 };
 

@@ -11,15 +11,20 @@
 #include <QRandomGenerator>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "stand_in_art.h"
+#include "widgets/history_plot.h"
 #include "widgets/label_3d_border.h"
 #include "widgets/meter_x.h"
 #include "widgets/odometer.h"
 #include "widgets/pz_label.h"
+#include "widgets/scatter_plot.h"
 #include "widgets/string_grid.h"
 #include "widgets/xy_plot.h"
 
@@ -408,6 +413,80 @@ QWidget* gridPage()
     auto* multi = new QCheckBox;
     QObject::connect(multi, &QCheckBox::toggled, g, &TXStringGrid::setMultiLine);
     form->addRow(QStringLiteral("MultiLine"), multi);
+    return page(stage, form);
+}
+
+QWidget* scatterPage()
+{
+    QWidget* stage = darkStage({310, 310});
+    auto* plot = new TScatterPlot(stage);
+    plot->setGeometry(5, 5, 300, 300);
+    auto* count = spin(1, 20000, 2000);
+    auto* sigma = spin(1, 500, 100);  // centimetres
+    auto scatter = [=] {
+        const double s = sigma->value() / 100.0;
+        std::vector<QPointF> points;
+        for (int i = 0; i < count->value(); ++i) {
+            const double a = QRandomGenerator::global()->generateDouble() * 2 * std::numbers::pi;
+            const double r = s * std::sqrt(-2 * std::log(1 - QRandomGenerator::global()->generateDouble()));
+            points.emplace_back(r * std::cos(a), r * std::sin(a));
+        }
+        plot->SetPoints(points);
+        plot->SetLastPoint(points.back());
+        // Rayleigh radii for 50 % and 95 % of the points.
+        const double cep50 = 1.1774 * s, cep95 = 2.4477 * s;
+        plot->SetCircles({{cep50, QStringLiteral("50 % %1 m").arg(cep50, 0, 'f', 2), QColor(0x00, 0x90, 0x00)},
+                          {cep95, QStringLiteral("95 % %1 m").arg(cep95, 0, 'f', 2), QColor(0xC0, 0x70, 0x00)}});
+    };
+    scatter();
+
+    auto* form = new QFormLayout;
+    auto* again = new QPushButton(QStringLiteral("New points"));
+    QObject::connect(again, &QPushButton::clicked, scatter);
+    form->addRow(again);
+    QObject::connect(count, &QSpinBox::valueChanged, scatter);
+    form->addRow(QStringLiteral("Points"), count);
+    QObject::connect(sigma, &QSpinBox::valueChanged, scatter);
+    form->addRow(QStringLiteral("Sigma (cm)"), sigma);
+    return page(stage, form);
+}
+
+QWidget* historyPage()
+{
+    QWidget* stage = darkStage({410, 230});
+    auto* plot = new THistoryPlot(stage);
+    plot->setGeometry(5, 5, 400, 220);
+    plot->SetTitle(QStringLiteral("Level (dB)"));
+    auto series = std::make_shared<std::vector<THistorySeries>>();
+    const QColor colours[] = {Qt::blue, Qt::darkGreen, Qt::red, Qt::darkMagenta};
+    for (int k = 0; k < 4; ++k)
+        series->push_back({QStringLiteral("line %1").arg(k + 1), colours[k], k == 1, {}});
+    auto now = std::make_shared<double>(0);
+    auto tick = [=] {
+        *now += 1;
+        for (size_t k = 0; k < series->size(); ++k) {
+            auto& pts = (*series)[k].points;
+            if (k == 3 && std::fmod(*now, 240) > 200)
+                continue;  // a dropout, drawn as a gap
+            pts.emplace_back(*now, 30 + 4 * double(k) + 5 * std::sin(*now / 50 + double(k)));
+            while (!pts.empty() && pts.front().x() < *now - 3600)
+                pts.erase(pts.begin());
+        }
+        plot->SetSeries(*series);
+        plot->SetTimeWindow(*now - 600, *now);
+    };
+    for (int i = 0; i < 700; ++i)
+        tick();
+    auto* timer = new QTimer(plot);
+    QObject::connect(timer, &QTimer::timeout, tick);
+
+    auto* form = new QFormLayout;
+    auto* live = new QCheckBox;
+    QObject::connect(live, &QCheckBox::toggled, [=](bool on) { on ? timer->start(100) : timer->stop(); });
+    form->addRow(QStringLiteral("Live (10 samples/s)"), live);
+    auto* painted = new QLabel;
+    QObject::connect(timer, &QTimer::timeout, [=] { painted->setNum(plot->PaintCount()); });
+    form->addRow(QStringLiteral("Paints"), painted);
     return page(stage, form);
 }
 

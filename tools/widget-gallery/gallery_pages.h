@@ -9,5 +9,7 @@ QWidget* meterPage();
 QWidget* odometerPage();
 QWidget* chartPage();
 QWidget* gridPage();
+QWidget* scatterPage();
+QWidget* historyPage();
 
 }  // namespace gallery

@@ -25,6 +25,8 @@ int main(int argc, char** argv)
     tabs.addTab(gallery::odometerPage(), QStringLiteral("Odometer"));
     tabs.addTab(gallery::chartPage(), QStringLiteral("Chart"));
     tabs.addTab(gallery::gridPage(), QStringLiteral("Grid"));
+    tabs.addTab(gallery::scatterPage(), QStringLiteral("Scatter"));
+    tabs.addTab(gallery::historyPage(), QStringLiteral("History"));
     tabs.resize(640, 480);
     tabs.show();
 
