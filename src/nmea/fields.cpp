@@ -9,6 +9,10 @@
 
 #include "nmea/records.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orlimo {
 
 std::string_view GetField(int n, std::string_view line, const SeparatorSet& separators) {
@@ -35,6 +39,12 @@ namespace {
 // Eight bytes of a line at a time. Only on little-endian machines, where the first byte
 // of the line is the lowest of the word; others split byte by byte.
 constexpr bool kWordSearch = std::endian::native == std::endian::little;
+// Sixteen bytes at a time where SSE2 is there (every x86-64 processor).
+#if defined(__SSE2__)
+constexpr bool kBlockSearch = true;
+#else
+constexpr bool kBlockSearch = false;
+#endif
 constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
 constexpr std::uint64_t kOnes = 0x0101010101010101;
 
@@ -61,7 +71,9 @@ std::uint64_t SeparatorBytes(std::uint64_t w, std::uint64_t first, std::uint64_t
 FieldList::FieldList(std::string_view line, const SeparatorSet& separators)
     : line_(line.substr(0, UINT32_MAX)) {
   const auto size = static_cast<std::uint32_t>(line_.size());
-  if (kWordSearch && separators.IsPair() && size >= 8) {
+  if (kBlockSearch && separators.IsPair() && size >= 16) {
+    SplitByBlocks(separators.First(), separators.Second());
+  } else if (kWordSearch && separators.IsPair() && size >= 8) {
     if (separators.First() == separators.Second()) {
       SplitByWords<false>(separators.First(), separators.First());
     } else {
@@ -113,9 +125,45 @@ void FieldList::SplitByWords(unsigned char first, unsigned char second) {
   separators_ = static_cast<int>(total);
 }
 
-namespace {
+void FieldList::SplitByBlocks([[maybe_unused]] unsigned char first,
+                              [[maybe_unused]] unsigned char second) {
+#if defined(__SSE2__)
+  const char* p = line_.data();
+  const auto size = static_cast<std::uint32_t>(line_.size());
+  const __m128i a = _mm_set1_epi8(static_cast<char>(first));
+  const __m128i b = _mm_set1_epi8(static_cast<char>(second));
+  // Bit k set: byte `at + k` is a separator.
+  const auto separatorsAt = [&](std::uint32_t at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+    return static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b))));
+  };
+  std::uint32_t count = 0, total = 0, i = 0;
+  const auto take = [&](std::uint32_t mask, std::uint32_t base) {
+    if (count + 16 <= kMaxFields) {  // room for the whole block: no store needs checking
+      const std::uint32_t before = count;
+      for (; mask != 0; mask &= mask - 1) ends_[count++] = base + std::countr_zero(mask);
+      total += count - before;
+      return;
+    }
+    for (; mask != 0; mask &= mask - 1) {
+      if (count < kMaxFields) ends_[count++] = base + std::countr_zero(mask);
+      ++total;
+    }
+  };
+  for (; i + 16 <= size; i += 16) take(separatorsAt(i), i);
+  if (i < size) {
+    // The last block overlaps the one before it: its first bytes were seen already.
+    const std::uint32_t base = size - 16;
+    take(separatorsAt(base) & (0xFFFFu << (i - base)), base);
+  }
+  count_ = static_cast<int>(count);
+  separators_ = static_cast<int>(total);
+#endif
+}
 
-// The full rules of TryParseInt; plain digit strings take the short way first.
+namespace fields_detail {
+
 bool ParseIntFully(std::string_view text, std::int32_t& value) {
   value = 0;
   std::size_t i = 0;
@@ -150,29 +198,6 @@ bool ParseIntFully(std::string_view text, std::int32_t& value) {
   return any && i == text.size();
 }
 
-unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
-
-}  // namespace
-
-bool TryParseInt(std::string_view text, std::int32_t& value) {
-  // A digit first and at most nine in all: no blank, sign, base or overflow to mind.
-  // The value on a stop is what the digits before it make, as the full rules give.
-  if (text.size() - 1 < 9 && DigitValue(text[0]) <= 9) {
-    std::uint32_t v = 0;
-    std::size_t i = 0;
-    for (unsigned d; i < text.size() && (d = DigitValue(text[i])) <= 9; ++i) v = v * 10 + d;
-    value = static_cast<std::int32_t>(v);
-    return i == text.size();
-  }
-  return ParseIntFully(text, value);
-}
-
-namespace {
-
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The full rules of TryParseFloat; plain readings take the short way first.
 bool ParseFloatFully(std::string_view text, double& value) {
   // Check the accepted form first; from_chars alone would also take "inf" and "nan".
   std::size_t b = 0, e = text.size();
@@ -231,31 +256,7 @@ bool ParseFloatFully(std::string_view text, double& value) {
   return true;
 }
 
-}  // namespace
-
-bool TryParseFloat(std::string_view text, double& value) {
-  // Digits with at most one '.', a digit first, at most fifteen characters: the same
-  // exact division as the full rules make, without their checks for blanks, signs
-  // and exponents.
-  const std::size_t n = text.size();
-  if (n - 1 < 15 && DigitValue(text[0]) <= 9) {
-    std::uint64_t mantissa = 0;
-    std::size_t i = 0;
-    unsigned d;
-    for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
-    std::size_t fraction = 0;
-    if (i < n && text[i] == '.') {
-      const std::size_t dot = i++;
-      for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
-      fraction = i - dot - 1;
-    }
-    if (i == n) {
-      value = static_cast<double>(mantissa) / kPow10[fraction];
-      return true;
-    }
-  }
-  return ParseFloatFully(text, value);
-}
+}  // namespace fields_detail
 
 double NMEAToDegrees(double v) {
   const double d = std::trunc(v / 100);

@@ -66,6 +66,7 @@ class FieldList {
  private:
   template <bool kTwo>
   void SplitByWords(unsigned char first, unsigned char second);
+  void SplitByBlocks(unsigned char first, unsigned char second);
 
   std::string_view line_;
   // Where field i+1 ends (its separator, or the end of the line). Only the first
@@ -75,12 +76,75 @@ class FieldList {
   int separators_ = 0;
 };
 
+namespace fields_detail {
+
+// The full rules of TryParseInt and TryParseFloat, for what their short ways leave.
+bool ParseIntFully(std::string_view text, std::int32_t& value);
+bool ParseFloatFully(std::string_view text, double& value);
+
+inline constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// 0-9 for a digit, more for anything else (one unsigned test).
+inline unsigned DigitValue(char c) {
+  return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+}
+
+}  // namespace fields_detail
+
 // Decimal, or hexadecimal after a '$'; optional blanks and sign first. On failure the
 // value holds what was accumulated before the stop (the GSV decoder relies on that).
-bool TryParseInt(std::string_view text, std::int32_t& value);
+// Inline: a sentence has a dozen numbers, most of them plain digit strings.
+inline bool TryParseInt(std::string_view text, std::int32_t& value) {
+  using fields_detail::DigitValue;
+  // A digit first and at most nine in all: no blank, sign, base or overflow to mind.
+  // The value on a stop is what the digits before it make, as the full rules give.
+  if (text.size() - 1 < 9 && DigitValue(text[0]) <= 9) {
+    // The commonest readings, two or three digits ("05", "254"), without the loop.
+    if (text.size() == 2 && DigitValue(text[1]) <= 9) {
+      value = static_cast<std::int32_t>(DigitValue(text[0]) * 10 + DigitValue(text[1]));
+      return true;
+    }
+    if (text.size() == 3 && DigitValue(text[1]) <= 9 && DigitValue(text[2]) <= 9) {
+      value = static_cast<std::int32_t>(DigitValue(text[0]) * 100 + DigitValue(text[1]) * 10 +
+                                        DigitValue(text[2]));
+      return true;
+    }
+    std::uint32_t v = 0;
+    std::size_t i = 0;
+    for (unsigned d; i < text.size() && (d = DigitValue(text[i])) <= 9; ++i) v = v * 10 + d;
+    value = static_cast<std::int32_t>(v);
+    return i == text.size();
+  }
+  return fields_detail::ParseIntFully(text, value);
+}
 
 // '.' is the decimal separator whatever the locale. On failure value is left as it was.
-bool TryParseFloat(std::string_view text, double& value);
+inline bool TryParseFloat(std::string_view text, double& value) {
+  using fields_detail::DigitValue;
+  // Digits with at most one '.', a digit first, at most fifteen characters: the same
+  // exact division as the full rules make (both operands are exact doubles, so its one
+  // rounding is correct), without their checks for blanks, signs and exponents.
+  const std::size_t n = text.size();
+  if (n - 1 < 15 && DigitValue(text[0]) <= 9) {
+    std::uint64_t mantissa = 0;
+    std::size_t i = 0;
+    unsigned d;
+    for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
+    std::size_t fraction = 0;
+    if (i < n && text[i] == '.') {
+      const std::size_t dot = i++;
+      for (; i < n && (d = DigitValue(text[i])) <= 9; ++i) mantissa = mantissa * 10 + d;
+      fraction = i - dot - 1;
+    }
+    if (i == n) {
+      value = static_cast<double>(mantissa) / fields_detail::kPow10[fraction];
+      return true;
+    }
+  }
+  return fields_detail::ParseFloatFully(text, value);
+}
 
 // ddmm.mmmm or dddmm.mmmm to decimal degrees (no sign).
 double NMEAToDegrees(double v);

@@ -1,15 +1,55 @@
 #include "nmea/sentence.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orlimo {
 namespace {
 
 constexpr char kHexUpper[] = "0123456789ABCDEF";
 
-// XOR of all bytes, eight at a time: this runs over every received line.
+#if defined(__SSE2__)
+__m128i LoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+// Zeros, then ones: the 16 bytes from kFresh + n keep the last n bytes of a block.
+constexpr unsigned char kFresh[32] = {0,    0,    0,    0,    0,    0,    0,    0,
+                                      0,    0,    0,    0,    0,    0,    0,    0,
+                                      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+__m128i LastBytes(const __m128i block, std::size_t n) {
+  return _mm_and_si128(block, LoadBlock(reinterpret_cast<const char*>(kFresh) + n));
+}
+
+// The XOR of a block's sixteen bytes.
+std::uint8_t FoldXor(__m128i x) {
+  x = _mm_xor_si128(x, _mm_srli_si128(x, 8));
+  x = _mm_xor_si128(x, _mm_srli_si128(x, 4));
+  x = _mm_xor_si128(x, _mm_srli_si128(x, 2));
+  x = _mm_xor_si128(x, _mm_srli_si128(x, 1));
+  return static_cast<std::uint8_t>(_mm_cvtsi128_si32(x));
+}
+
+// Sixteen bytes or more, a block at a time; the last block overlaps the one before
+// it, and only its bytes not seen yet count.
+std::uint8_t XorOfBlocks(std::string_view s) {
+  __m128i x = _mm_setzero_si128();
+  std::size_t i = 0;
+  for (; i + 16 <= s.size(); i += 16) x = _mm_xor_si128(x, LoadBlock(s.data() + i));
+  if (i < s.size()) x = _mm_xor_si128(x, LastBytes(LoadBlock(s.data() + s.size() - 16), s.size() - i));
+  return FoldXor(x);
+}
+#endif
+
+// XOR of all bytes, eight (with SSE2 sixteen) at a time: this runs over every received line.
 std::uint8_t XorOf(std::string_view s) {
+#if defined(__SSE2__)
+  if (s.size() >= 16) return XorOfBlocks(s);
+#endif
   std::uint64_t wide = 0;
   std::size_t i = 0;
   for (; i + 8 <= s.size(); i += 8) {
@@ -39,25 +79,40 @@ constexpr std::array<std::uint8_t, 256> kTagShift = [] {
   return shift;
 }();
 
+// Three bytes as one number, the first the highest.
+constexpr std::uint32_t TagKey(const char* p) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(p[0])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
+         static_cast<unsigned char>(p[2]);
+}
+
+// The tags hashed into 16 slots, one tag in each at most (checked below): a window is
+// looked up with one multiplication and one comparison.
+constexpr std::uint32_t kTagHash = 0x7ED4D57B;
+constexpr unsigned TagSlot(std::uint32_t key) { return (key * kTagHash) >> 28; }
+struct TagSlotEntry {
+  std::uint32_t key = 0;
+  std::uint8_t type = 0;
+};
+constexpr std::array<TagSlotEntry, 16> kTagSlots = [] {
+  std::array<TagSlotEntry, 16> slots{};
+  for (std::size_t t = 1; t < SentenceTags.size(); ++t) {
+    const std::uint32_t key = TagKey(SentenceTags[t].data());
+    slots[TagSlot(key)] = {key, static_cast<std::uint8_t>(t)};
+  }
+  return slots;
+}();
+static_assert([] {
+  for (std::size_t t = 1; t < SentenceTags.size(); ++t)
+    if (kTagSlots[TagSlot(TagKey(SentenceTags[t].data()))].type != t) return false;
+  return true;
+}(), "two tags share a slot: choose another kTagHash");
+
 // The type whose tag the three bytes spell; 0 for none.
 int TagAt(const char* p) {
-  const char a = p[0], b = p[1], c = p[2];
-  switch (a) {
-    case 'R': return (b == 'M' && c == 'C') ? stRMC : 0;
-    case 'G':
-      if (b == 'G' && c == 'A') return stGGA;
-      if (b == 'L' && c == 'L') return stGLL;
-      if (b == 'S' && c == 'A') return stGSA;
-      if (b == 'S' && c == 'V') return stGSV;
-      return 0;
-    case 'V': return (b == 'T' && c == 'G') ? stVTG : 0;
-    case 'M': return (b == 'S' && c == 'S') ? stMSS : 0;
-    case 'P':
-      if (b == 'Q' && c == 'Y') return stPQY;
-      if (b == 'Q' && c == 'X') return stPQX;
-      return 0;
-    default: return 0;
-  }
+  const std::uint32_t key = TagKey(p);
+  const TagSlotEntry& slot = kTagSlots[TagSlot(key)];
+  return slot.key == key ? slot.type : 0;
 }
 
 bool HexMatches(std::uint8_t value, char hi, char lo) {
@@ -86,8 +141,10 @@ std::string NMEAChecksumSuffix(std::string_view text) {
   return std::string{'*', kHexUpper[x >> 4], kHexUpper[x & 0x0F]};
 }
 
-TSentenceType GetSentenceType(std::string_view line) {
-  // One pass over the line; a tag earlier in the table wins wherever it occurs.
+namespace {
+
+// The best tag (the lowest type) of the line's windows; kSentenceTypeCount for none.
+int BestTag(std::string_view line) {
   int best = kSentenceTypeCount;
   const char* p = line.data();
   const std::size_t n = line.size();
@@ -104,6 +161,14 @@ TSentenceType GetSentenceType(std::string_view line) {
     }
     ++end;
   }
+  return best;
+}
+
+}  // namespace
+
+TSentenceType GetSentenceType(std::string_view line) {
+  // One pass over the line; a tag earlier in the table wins wherever it occurs.
+  const int best = BestTag(line);
   return best == kSentenceTypeCount ? stNIL : static_cast<TSentenceType>(best);
 }
 

@@ -83,5 +83,23 @@ TEST(FastPaths, ReadingsGiveTheFullRulesDoubleBitForBit) {
   }
 }
 
+TEST(FastPaths, BlockChecksumMatchesAPlainXor) {
+  // Lines of every length around the 8- and 16-byte steps, with all byte values.
+  std::mt19937 rng(19);
+  for (int round = 0; round < 20000; ++round) {
+    std::string body(rng() % 90, ' ');
+    for (char& c : body) c = static_cast<char>(rng() % 256);
+    unsigned x = 0;
+    for (char c : body) x ^= static_cast<unsigned char>(c);
+    constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string line = "$" + body + "*" + kHex[x >> 4] + kHex[x & 15];
+    ASSERT_TRUE(IsValidSentence(line)) << body.size();
+    ASSERT_EQ(NMEAChecksumSuffix("$" + body), line.substr(line.size() - 3));
+    std::string wrong = line;
+    wrong[1 + rng() % (body.size() + 1)] ^= 0x01;  // one bit off, the '*' included
+    ASSERT_FALSE(IsValidSentence(wrong)) << body.size();
+  }
+}
+
 }  // namespace
 }  // namespace orlimo

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "nmea/sentence.h"
 #include "nmeadump/dump.h"
@@ -78,6 +85,72 @@ TEST(NmeaDump, HugeSecondsCommentsJunkBeforeASentenceAndHelp) {
   EXPECT_EQ(RunNmeaDump(1, help, in, helpOut, helpErr), 0);
   EXPECT_EQ(helpOut.str().rfind("usage: nmeadump", 0), 0u);
   EXPECT_EQ(helpErr.str(), "");
+}
+
+// The printf conversions the output has always used, for comparison.
+std::string Printf(const char* format, auto... values) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, format, values...);
+  return buf;
+}
+
+TEST(SentenceJson, NumbersAsPrintfGeneral10) {
+  std::vector<double> values = {0.0, -0.0, 1.0, -1.5, 0.1, 1e-5, 1e-4, 123456789.0, 1234567890.0,
+                                12345678901.0, 9999999999.5, 0.99999999995, 1e100, -1e-300,
+                                5e-324, std::numeric_limits<double>::max(),
+                                -std::numeric_limits<double>::infinity(), 48.1173, 127.0477717};
+  std::mt19937_64 rng(5);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = std::bit_cast<double>(rng());
+    if (!std::isnan(v)) values.push_back(v);
+    values.push_back(static_cast<double>(rng() % 100000000) / std::pow(10.0, rng() % 9));
+  }
+  TqvNMEA nmea;
+  for (const double v : values) {
+    nmea.VTG.CourseTrue = v;
+    const std::string json = SentenceToJson(nmea, stVTG, "");
+    ASSERT_EQ(json.substr(0, json.find(",\"course_mag\"")),
+              "{\"type\":\"VTG\",\"course_true\":" + Printf("%.10g", v));
+  }
+}
+
+TEST(SentenceJson, TimesAndDatesAsPrintfWroteThem) {
+  TqvNMEA nmea;
+  for (const double seconds : {0.0, -0.0, 5.0, 9.9995, 9.99949, 59.999, -1.5, -0.0004, 123.4567, 1e20}) {
+    nmea.RMC.UTCTime = {23, 5, seconds};
+    nmea.RMC.Date = {-7, 12, 3};
+    const std::string json = SentenceToJson(nmea, stRMC, "");
+    EXPECT_NE(json.find(Printf("\"time\":\"%02u:%02u:%06.3f\",", 23u, 5u, seconds)), std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"date\":\"03-12--7\""), std::string::npos) << json;
+  }
+  nmea.GLL.UTCTime = {255, 100, 1.25};
+  EXPECT_NE(SentenceToJson(nmea, stGLL, "").find("\"time\":\"255:100:01.250\""), std::string::npos);
+}
+
+TEST(NmeaDump, LinesLongerThanAReadAndALastLineWithoutNewline) {
+  const std::string rmc = "$GPRMC,023441.000,A,3730.2492,N,12702.8663,E,22.12,251.43,200406,,,A*5B";
+  std::string input;
+  int lines = 0;
+  while (input.size() < (3u << 20)) {  // lines cross every block boundary
+    input += rmc + "\r\n";
+    ++lines;
+  }
+  input += std::string(3u << 20, 'x') + rmc + "\n" + rmc;  // junk longer than a block
+  lines += 2;
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunNmeaDump(0, nullptr, in, out, err), 0);
+
+  TqvNMEA nmea;
+  TSentenceType type;
+  ASSERT_TRUE(nmea.DecodeSentence(rmc, type));
+  const std::string one = SentenceToJson(nmea, type, rmc) + "\n";
+  std::string expected;
+  for (int i = 0; i < lines; ++i) expected += one;
+  EXPECT_TRUE(out.str() == expected) << out.str().size() << " bytes, " << expected.size() << " expected";
+  EXPECT_EQ(err.str(), "lines read: " + std::to_string(lines) + ", accepted: " + std::to_string(lines) +
+                           ", rejected: 0\n  RMC: " + std::to_string(lines) + "\n");
 }
 
 }  // namespace

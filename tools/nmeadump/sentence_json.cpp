@@ -1,153 +1,257 @@
 #include "nmeadump/sentence_json.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "nmea/satellite_system.h"
 
 namespace orlimo {
 namespace {
 
+// Room for one number: "%.10g" of a double takes at most 17 characters ("-1.234567891e-308").
+constexpr std::size_t kNumberRoom = 32;
+// Room for "%06.3f" of finite seconds: 309 integer digits, a sign, ".ddd".
+constexpr std::size_t kSecondsRoom = 320;
+// Every member but the raw text: keys, a time, doubles, twelve satellites (about 60 each).
+constexpr std::size_t kFixedRoom = 2048;
+// An escaped byte takes at most six ("\u00b0").
+constexpr std::size_t kEscapedRoom = 6;
+
+char* Put(char* p, std::string_view s) {
+  std::memcpy(p, s.data(), s.size());
+  return p + s.size();
+}
+
+char* PutInt(char* p, int v) { return std::to_chars(p, p + kNumberRoom, v).ptr; }
+
+// Two digits at least, as "%02d" writes them (negative numbers are not padded).
+char* PutInt2(char* p, int v) {
+  if (v >= 0 && v < 10) *p++ = '0';
+  return PutInt(p, v);
+}
+
+// to_chars with a precision writes what printf writes for the same conversion.
+char* PutGeneral10(char* p, double v) {
+  return std::to_chars(p, p + kNumberRoom, v, std::chars_format::general, 10).ptr;
+}
+
+// "%06.3f": the zeros of the width go after a sign.
+char* PutSeconds(char* p, double seconds) {
+  if (!std::isfinite(seconds)) {  // the decoder never stores these; printf pads them with blanks
+    return p + std::snprintf(p, kNumberRoom, "%06.3f", seconds);
+  }
+  char digits[kSecondsRoom];
+  const char* end = std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 3).ptr;
+  std::string_view text(digits, static_cast<std::size_t>(end - digits));
+  const bool negative = text[0] == '-';
+  if (negative) {
+    *p++ = '-';
+    text.remove_prefix(1);
+  }
+  for (std::size_t width = text.size() + (negative ? 1 : 0); width < 6; ++width) *p++ = '0';
+  return Put(p, text);
+}
+
+// A JSON string literal; runs that need no escape are copied whole.
+char* PutString(char* p, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  *p++ = '"';
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    const bool plain = c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    if (plain) continue;
+    p = Put(p, bytes.substr(run, i - run));
+    run = i + 1;
+    if (c == '"' || c == '\\') {
+      *p++ = '\\';
+      *p++ = static_cast<char>(c);
+    } else {
+      p = Put(p, "\\u00");
+      *p++ = kHex[c >> 4];
+      *p++ = kHex[c & 0x0F];
+    }
+  }
+  p = Put(p, bytes.substr(run));
+  *p++ = '"';
+  return p;
+}
+
+// One object's members, written straight into room the caller made.
 class JsonObject {
  public:
-  explicit JsonObject(std::string& out) : out_(out) { out_ += '{'; }
-  ~JsonObject() { out_ += '}'; }
+  explicit JsonObject(char* p) : p_(p) { *p_++ = '{'; }
+  char* Close() {
+    *p_++ = '}';
+    return p_;
+  }
 
-  JsonObject& Raw(const char* key, const std::string& json) {
+  JsonObject& Raw(std::string_view key, std::string_view json) {
     Key(key);
-    out_ += json;
+    p_ = Put(p_, json);
     return *this;
   }
-  JsonObject& Str(const char* key, std::string_view s) { return Raw(key, JsonString(s)); }
-  JsonObject& Num(const char* key, double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return Raw(key, buf);
+  JsonObject& Str(std::string_view key, std::string_view s) {
+    Key(key);
+    p_ = PutString(p_, s);
+    return *this;
   }
-  JsonObject& Char(const char* key, char c) {
+  // "%.10g", as the numbers have always been printed.
+  JsonObject& Num(std::string_view key, double v) {
+    Key(key);
+    p_ = PutGeneral10(p_, v);
+    return *this;
+  }
+  // Small whole numbers: "%.10g" prints them as plain integers.
+  JsonObject& Int(std::string_view key, int v) {
+    Key(key);
+    p_ = PutInt(p_, v);
+    return *this;
+  }
+  JsonObject& Char(std::string_view key, char c) {
     return c == 0 ? Raw(key, "null") : Str(key, std::string_view(&c, 1));
+  }
+  // "hh:mm:ss.sss" as "%02u:%02u:%06.3f" writes it.
+  JsonObject& Time(const TNMEATime& t) {
+    Key("time");
+    *p_++ = '"';
+    p_ = PutInt2(p_, t.Hour);
+    *p_++ = ':';
+    p_ = PutInt2(p_, t.Minute);
+    *p_++ = ':';
+    p_ = PutSeconds(p_, t.Seconds);
+    *p_++ = '"';
+    return *this;
+  }
+  // "dd-mm-yy" as "%02u-%02u-%02d" writes it.
+  JsonObject& Date(const TNMEADate& d) {
+    Key("date");
+    *p_++ = '"';
+    p_ = PutInt2(p_, d.Day);
+    *p_++ = '-';
+    p_ = PutInt2(p_, d.Month);
+    *p_++ = '-';
+    p_ = PutInt2(p_, d.Year);
+    *p_++ = '"';
+    return *this;
+  }
+  JsonObject& Satellites(const TGSVRecord& v) {
+    Key("sats");
+    *p_++ = '[';
+    bool first = true;
+    for (const TSatInView& s : v.Sats) {
+      if (s.PRN == 0) continue;
+      if (!first) *p_++ = ',';
+      first = false;
+      p_ = PutInt(Put(p_, "{\"prn\":"), s.PRN);
+      p_ = PutInt(Put(p_, ",\"el\":"), s.Elevation);
+      p_ = PutInt(Put(p_, ",\"az\":"), s.Azimuth);
+      p_ = PutInt(Put(p_, ",\"snr\":"), s.SNR);
+      *p_++ = '}';
+    }
+    *p_++ = ']';
+    return *this;
+  }
+  JsonObject& UsedPRNs(const TGSARecord& a) {
+    Key("used");
+    *p_++ = '[';
+    for (std::size_t i = 0; i < a.UsedPRN.size(); ++i) {
+      if (i > 0) *p_++ = ',';
+      p_ = PutInt(p_, a.UsedPRN[i]);
+    }
+    *p_++ = ']';
+    return *this;
   }
 
  private:
-  void Key(const char* key) {
-    if (out_.back() != '{') out_ += ',';
-    out_ += '"';
-    out_ += key;
-    out_ += "\":";
+  void Key(std::string_view key) {
+    if (p_[-1] != '{') *p_++ = ',';
+    *p_++ = '"';
+    p_ = Put(p_, key);
+    *p_++ = '"';
+    *p_++ = ':';
   }
-  std::string& out_;
+  char* p_;
 };
 
-std::string Time(const TNMEATime& t) {
-  // The seconds are printed as received, so their width has no bound ("1e100" takes
-  // 105 characters): measure first.
-  constexpr const char* kFormat = "\"%02u:%02u:%06.3f\"";
-  const int n = std::snprintf(nullptr, 0, kFormat, t.Hour, t.Minute, t.Seconds);
-  if (n < 0) return "null";
-  std::string out(static_cast<std::size_t>(n), '\0');
-  std::snprintf(out.data(), out.size() + 1, kFormat, t.Hour, t.Minute, t.Seconds);
-  return out;
+void RMCMembers(JsonObject& o, const TRMCRecord& r) {
+  o.Time(r.UTCTime).Char("status", r.Status);
+  o.Num("lat", r.Latitude).Num("lon", r.Longitude);
+  o.Num("speed_knots", r.SpeedKnots).Num("course", r.Course);
+  o.Date(r.Date).Num("magvar", r.MagVar).Char("mode", r.Mode);
+  o.Char("nav_status", r.NavStatus);
 }
 
-std::string Date(const TNMEADate& d) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "\"%02u-%02u-%02d\"", d.Day, d.Month, d.Year);
-  return buf;
+void GGAMembers(JsonObject& o, const TGGARecord& r) {
+  o.Time(r.UTCTime).Num("lat", r.Latitude).Num("lon", r.Longitude);
+  o.Int("quality", r.Quality).Int("sats_used", r.SatsUsed).Num("hdop", r.HDOP);
+  o.Num("alt", r.Altitude).Num("geoid_sep", r.GeoidSep);
+  o.Num("dgps_age", r.DGPSAge).Int("dgps_station", r.DGPSStation);
 }
 
-std::string Satellites(const TGSVRecord& v) {
-  std::string out = "[";
-  for (const TSatInView& s : v.Sats) {
-    if (s.PRN == 0) continue;
-    if (out.size() > 1) out += ',';
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "{\"prn\":%d,\"el\":%d,\"az\":%d,\"snr\":%d}", s.PRN,
-                  s.Elevation, s.Azimuth, s.SNR);
-    out += buf;
+void GSAMembers(JsonObject& o, const TGSARecord& r) {
+  o.Char("sel_mode", r.SelMode).Int("fix_mode", r.FixMode);
+  o.Int("used_count", r.UsedCount).UsedPRNs(r);
+  o.Num("pdop", r.PDOP).Num("hdop", r.HDOP).Num("vdop", r.VDOP);
+  o.Str("system", SatSystemName(r.System));
+  if (r.SystemId != 0) {
+    o.Int("system_id", r.SystemId);
+  } else {
+    o.Raw("system_id", "null");
   }
-  return out + "]";
 }
 
-std::string UsedPRNs(const TGSARecord& a) {
-  std::string out = "[";
-  for (std::uint8_t prn : a.UsedPRN) {
-    if (out.size() > 1) out += ',';
-    out += std::to_string(prn);
+void GSVMembers(JsonObject& o, const TGSVRecord& r) {
+  o.Int("total", r.TotalMsgs).Int("msg", r.MsgNum).Int("in_view", r.SatsInView);
+  o.Satellites(r).Str("system", SatSystemName(r.System));
+  if (r.HasSignalId) {
+    o.Int("signal_id", r.SignalId);
+  } else {
+    o.Raw("signal_id", "null");
   }
-  return out + "]";
 }
 
 }  // namespace
 
 std::string JsonString(std::string_view bytes) {
-  std::string out = "\"";
-  for (unsigned char c : bytes) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c >= 0x7F) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + '"';
+  std::string out(2 + kEscapedRoom * bytes.size(), '\0');
+  out.resize(static_cast<std::size_t>(PutString(out.data(), bytes) - out.data()));
+  return out;
 }
 
-std::string SentenceToJson(const TqvNMEA& n, TSentenceType type, std::string_view line) {
-  std::string out;
-  {
-    JsonObject o(out);
-    o.Str("type", SentenceTags[type]);
-    switch (type) {
-      case stRMC:
-        o.Raw("time", Time(n.RMC.UTCTime)).Char("status", n.RMC.Status);
-        o.Num("lat", n.RMC.Latitude).Num("lon", n.RMC.Longitude);
-        o.Num("speed_knots", n.RMC.SpeedKnots).Num("course", n.RMC.Course);
-        o.Raw("date", Date(n.RMC.Date)).Num("magvar", n.RMC.MagVar).Char("mode", n.RMC.Mode);
-        o.Char("nav_status", n.RMC.NavStatus);
-        break;
-      case stGGA:
-        o.Raw("time", Time(n.GGA.UTCTime)).Num("lat", n.GGA.Latitude).Num("lon", n.GGA.Longitude);
-        o.Num("quality", n.GGA.Quality).Num("sats_used", n.GGA.SatsUsed).Num("hdop", n.GGA.HDOP);
-        o.Num("alt", n.GGA.Altitude).Num("geoid_sep", n.GGA.GeoidSep);
-        o.Num("dgps_age", n.GGA.DGPSAge).Num("dgps_station", n.GGA.DGPSStation);
-        break;
-      case stGLL:
-        o.Raw("time", Time(n.GLL.UTCTime)).Num("lat", n.GLL.Latitude).Num("lon", n.GLL.Longitude);
-        o.Char("status", n.GLL.Status);
-        break;
-      case stGSA:
-        o.Char("sel_mode", n.GSA.SelMode).Num("fix_mode", n.GSA.FixMode);
-        o.Num("used_count", n.GSA.UsedCount).Raw("used", UsedPRNs(n.GSA));
-        o.Num("pdop", n.GSA.PDOP).Num("hdop", n.GSA.HDOP).Num("vdop", n.GSA.VDOP);
-        o.Str("system", SatSystemName(n.GSA.System));
-        if (n.GSA.SystemId != 0) {
-          o.Num("system_id", n.GSA.SystemId);
-        } else {
-          o.Raw("system_id", "null");
-        }
-        break;
-      case stGSV:
-        o.Num("total", n.GSV.TotalMsgs).Num("msg", n.GSV.MsgNum).Num("in_view", n.GSV.SatsInView);
-        o.Raw("sats", Satellites(n.GSV)).Str("system", SatSystemName(n.GSV.System));
-        if (n.GSV.HasSignalId) {
-          o.Num("signal_id", n.GSV.SignalId);
-        } else {
-          o.Raw("signal_id", "null");
-        }
-        break;
-      case stVTG:
-        o.Num("course_true", n.VTG.CourseTrue).Num("course_mag", n.VTG.CourseMag);
-        o.Num("speed_knots", n.VTG.SpeedKnots).Num("speed_kmh", n.VTG.SpeedKmh);
-        o.Char("mode", n.VTG.Mode);
-        break;
-      default:
-        break;
-    }
-    o.Raw("fix", n.FixValid ? "true" : "false").Str("raw", line);
+std::size_t SentenceJsonRoom(std::string_view line) {
+  return kFixedRoom + kEscapedRoom * line.size();
+}
+
+char* WriteSentenceJson(char* out, const TqvNMEA& n, TSentenceType type, std::string_view line) {
+  JsonObject o(out);
+  o.Str("type", SentenceTags[type]);
+  switch (type) {
+    case stRMC: RMCMembers(o, n.RMC); break;
+    case stGGA: GGAMembers(o, n.GGA); break;
+    case stGLL:
+      o.Time(n.GLL.UTCTime).Num("lat", n.GLL.Latitude).Num("lon", n.GLL.Longitude);
+      o.Char("status", n.GLL.Status);
+      break;
+    case stGSA: GSAMembers(o, n.GSA); break;
+    case stGSV: GSVMembers(o, n.GSV); break;
+    case stVTG:
+      o.Num("course_true", n.VTG.CourseTrue).Num("course_mag", n.VTG.CourseMag);
+      o.Num("speed_knots", n.VTG.SpeedKnots).Num("speed_kmh", n.VTG.SpeedKmh);
+      o.Char("mode", n.VTG.Mode);
+      break;
+    default:
+      break;
   }
+  o.Raw("fix", n.FixValid ? "true" : "false").Str("raw", line);
+  return o.Close();
+}
+
+std::string SentenceToJson(const TqvNMEA& nmea, TSentenceType type, std::string_view line) {
+  std::string out(SentenceJsonRoom(line), '\0');
+  out.resize(static_cast<std::size_t>(WriteSentenceJson(out.data(), nmea, type, line) - out.data()));
   return out;
 }
 

@@ -3,6 +3,7 @@
 // the system or signal ID of the newer sentence forms, null when not sent).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace orlimo {
 
 // `line` was just decoded by `nmea` as `type`.
 std::string SentenceToJson(const TqvNMEA& nmea, TSentenceType type, std::string_view line);
+
+// The same object written at `out`, which has SentenceJsonRoom(line) bytes of room;
+// returns the end of what was written. nmeadump writes every line so, into one buffer.
+char* WriteSentenceJson(char* out, const TqvNMEA& nmea, TSentenceType type, std::string_view line);
+std::size_t SentenceJsonRoom(std::string_view line);
 
 // A JSON string literal; bytes 0x80-0xFF are taken as Latin-1.
 std::string JsonString(std::string_view bytes);
