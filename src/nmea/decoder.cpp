@@ -88,18 +88,18 @@ void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count < 12 || count > 14) return;
-  ParseNMEATime(f[2], r.UTCTime);
-  r.Status = CharField(f[3]);
+  ParseNMEATime(f.At(2), r.UTCTime);
+  r.Status = CharField(f.At(3));
   FixValid = r.Status == 'A';
-  Coordinate(f[4], f[5], 'N', r.Latitude, r.NS);
-  Coordinate(f[6], f[7], 'E', r.Longitude, r.EW);
-  TryParseFloat(f[8], r.SpeedKnots);
-  TryParseFloat(f[9], r.Course);
-  ParseNMEADate(f[10], r.Date);
-  TryParseFloat(f[11], r.MagVar);
-  r.MagVarEW = CharField(f[12]);
-  r.Mode = (count >= 13 && f[13].size() == 1) ? f[13][0] : ' ';
-  if (count == 14) r.NavStatus = CharField(f[14]);
+  Coordinate(f.At(4), f.At(5), 'N', r.Latitude, r.NS);
+  Coordinate(f.At(6), f.At(7), 'E', r.Longitude, r.EW);
+  TryParseFloat(f.At(8), r.SpeedKnots);
+  TryParseFloat(f.At(9), r.Course);
+  ParseNMEADate(f.At(10), r.Date);
+  TryParseFloat(f.At(11), r.MagVar);
+  r.MagVarEW = CharField(f.At(12));
+  r.Mode = (count >= 13 && f.At(13).size() == 1) ? f.At(13)[0] : ' ';
+  if (count == 14) r.NavStatus = CharField(f.At(14));
 }
 
 void TqvNMEA::DecodeGGA(std::string_view s, TGGARecord& r) {
@@ -107,20 +107,20 @@ void TqvNMEA::DecodeGGA(std::string_view s, TGGARecord& r) {
   r.RawText.Assign(s);
   const FieldList f(s, FieldSeparators);
   if (f.SeparatorCount() != 15) return;
-  ParseNMEATime(f[2], r.UTCTime);
-  Coordinate(f[3], f[4], 'N', r.Latitude, r.NS);
-  Coordinate(f[5], f[6], 'E', r.Longitude, r.EW);
+  ParseNMEATime(f.At(2), r.UTCTime);
+  Coordinate(f.At(3), f.At(4), 'N', r.Latitude, r.NS);
+  Coordinate(f.At(5), f.At(6), 'E', r.Longitude, r.EW);
   std::int32_t quality = 0;
-  if (f[7].size() == 1 && TryParseInt(f[7], quality)) {
+  if (f.At(7).size() == 1 && TryParseInt(f.At(7), quality)) {
     r.Quality = static_cast<std::int8_t>(quality);
     FixValid = r.Quality > 0;
   }
-  IntField(f[8], r.SatsUsed);
-  TryParseFloat(f[9], r.HDOP);
-  TryParseFloat(f[10], r.Altitude);
-  TryParseFloat(f[12], r.GeoidSep);
-  TryParseFloat(f[14], r.DGPSAge);
-  IntField(f[15], r.DGPSStation);
+  IntField(f.At(8), r.SatsUsed);
+  TryParseFloat(f.At(9), r.HDOP);
+  TryParseFloat(f.At(10), r.Altitude);
+  TryParseFloat(f.At(12), r.GeoidSep);
+  TryParseFloat(f.At(14), r.DGPSAge);
+  IntField(f.At(15), r.DGPSStation);
 }
 
 void TqvNMEA::DecodeGLL(std::string_view s, TGLLRecord& r) {
@@ -129,12 +129,12 @@ void TqvNMEA::DecodeGLL(std::string_view s, TGLLRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count != 7 && count != 8) return;
-  Coordinate(f[2], f[3], 'N', r.Latitude, r.NS);
-  Coordinate(f[4], f[5], 'E', r.Longitude, r.EW);
-  ParseNMEATime(f[6], r.UTCTime);
+  Coordinate(f.At(2), f.At(3), 'N', r.Latitude, r.NS);
+  Coordinate(f.At(4), f.At(5), 'E', r.Longitude, r.EW);
+  ParseNMEATime(f.At(6), r.UTCTime);
   r.Status = ' ';
-  if (count == 8 && f[7].size() == 1) {
-    r.Status = f[7][0];
+  if (count == 8 && f.At(7).size() == 1) {
+    r.Status = f.At(7)[0];
     FixValid = r.Status == 'A';
   }
 }
@@ -145,25 +145,25 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count != 18 && count != 19) return;
-  r.SelMode = CharField(f[2]);
+  r.SelMode = CharField(f.At(2));
   std::int32_t mode = 0;
-  if (f[3].size() == 1 && TryParseInt(f[3], mode)) {
+  if (f.At(3).size() == 1 && TryParseInt(f.At(3), mode)) {
     r.FixMode = static_cast<std::int8_t>(mode);
     FixValid = r.FixMode > 1;
   }
   SystemNumber numbers;  // whole, before the byte of UsedPRN cuts them
   for (int i = 1; i <= 12; ++i) {
     std::int32_t prn = 0;
-    if (TryParseInt(f[i + 3], prn)) {
+    if (TryParseInt(f.At(i + 3), prn)) {
       r.UsedPRN[i - 1] = static_cast<std::uint8_t>(prn);
       ++r.UsedCount;
       numbers.Add(prn);
     }
   }
-  TryParseFloat(f[16], r.PDOP);
-  TryParseFloat(f[17], r.HDOP);
-  TryParseFloat(f[18], r.VDOP);
-  if (count == 19) IntField(f[19], r.SystemId);
+  TryParseFloat(f.At(16), r.PDOP);
+  TryParseFloat(f.At(17), r.HDOP);
+  TryParseFloat(f.At(18), r.VDOP);
+  if (count == 19) IntField(f.At(19), r.SystemId);
   r.System = numbers.System(s, r.SystemId);
 }
 
@@ -172,20 +172,26 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   const FieldList f(s, CommaSeparator);
   const int commas = f.SeparatorCount();
   if (commas < 4 && commas + std::count(s.begin(), s.end(), '*') < 4) return;
+  // Fields up to `known` exist and are read without operator[]'s tests.
+  const int known = std::min(commas, FieldList::kMaxFields);
+  const auto field = [&f, known](int n) { return n <= known ? f.At(n) : f[n]; };
   // The newer form: one field after whole groups of four, a single hex digit or
   // empty (some receivers leave it so for a system they report on one signal).
-  const std::string_view tail = f[commas + 1].substr(0, f[commas + 1].find('*'));
-  const bool newerForm = commas >= 4 && (commas - 3) % 4 == 1 &&
-                         (tail.empty() || (tail.size() == 1 && HexDigitValue(tail[0]) >= 0));
+  // The last field is looked at only when the count allows the newer form.
+  const bool groupsAndOne = commas >= 4 && (commas - 3) % 4 == 1;
+  const std::string_view lastField = groupsAndOne ? f[commas + 1] : std::string_view{};
+  const std::string_view tail = lastField.substr(0, lastField.find('*'));
+  const bool newerForm =
+      groupsAndOne && (tail.empty() || (tail.size() == 1 && HexDigitValue(tail[0]) >= 0));
   const bool hasSignal = newerForm && !tail.empty();
   std::int32_t msg = 0;
-  if (TryParseInt(f[3], msg)) {
+  if (TryParseInt(field(3), msg)) {
     if (msg == 1) r = {};
     r.MsgNum = static_cast<std::int8_t>(msg);
   }
   r.RawText.Assign(s);
-  IntField(f[2], r.TotalMsgs);
-  IntField(f[4], r.SatsInView);
+  IntField(field(2), r.TotalMsgs);
+  IntField(field(4), r.SatsInView);
   r.HasSignalId = hasSignal;
   r.SignalId = hasSignal ? static_cast<std::uint8_t>(HexDigitValue(tail[0])) : 0;
   SystemNumber numbers;
@@ -194,7 +200,7 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   std::array<std::int32_t, 4> prns{};
   const int read = std::min(groups, 4);
   for (int g = 0; g < read; ++g) {
-    TryParseInt(f[5 + 4 * g], prns[g]);
+    TryParseInt(field(5 + 4 * g), prns[g]);
     numbers.Add(prns[g]);
   }
   r.System = numbers.System(s, 0);
@@ -207,9 +213,9 @@ void TqvNMEA::DecodeGSV(std::string_view s, TGSVRecord& r) {
   int last = std::min(n, static_cast<int>(r.Sats.size()) - first);
   if (newerForm) last = std::min(last, (commas - 4) / 4);  // the signal ID is no satellite
   // Success is not checked: an empty field stores 0, "40*78" stores 40.
-  const auto number = [&f](int field) {
+  const auto number = [&field](int n) {
     std::int32_t v = 0;
-    TryParseInt(f[field], v);
+    TryParseInt(field(n), v);
     return v;
   };
   for (int i = 1; i <= last; ++i) {
@@ -228,11 +234,11 @@ void TqvNMEA::DecodeVTG(std::string_view s, TVTGRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count != 9 && count != 10) return;
-  TryParseFloat(f[2], r.CourseTrue);
-  TryParseFloat(f[4], r.CourseMag);
-  TryParseFloat(f[6], r.SpeedKnots);
-  TryParseFloat(f[8], r.SpeedKmh);
-  r.Mode = (count == 10 && f[10].size() == 1) ? f[10][0] : ' ';
+  TryParseFloat(f.At(2), r.CourseTrue);
+  TryParseFloat(f.At(4), r.CourseMag);
+  TryParseFloat(f.At(6), r.SpeedKnots);
+  TryParseFloat(f.At(8), r.SpeedKmh);
+  r.Mode = (count == 10 && f.At(10).size() == 1) ? f.At(10)[0] : ' ';
 }
 
 void TqvNMEA::DecodeMSS(std::string_view s, TMSSRecord& r) {

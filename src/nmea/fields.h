@@ -60,6 +60,12 @@ class FieldList {
     const std::uint32_t start = n == 1 ? 0 : ends_[n - 2] + 1;
     return {line_.data() + start, ends_[n - 1] - start};  // within the line by construction
   }
+  // Field n, 2 <= n <= min(SeparatorCount(), kMaxFields), without operator[]'s test:
+  // every field up to the separator count exists. For decoders past their count check.
+  std::string_view At(int n) const {
+    const std::uint32_t start = ends_[n - 2] + 1;
+    return {line_.data() + start, ends_[n - 1] - start};
+  }
   // Separators in the whole line, including those past kMaxFields.
   int SeparatorCount() const { return separators_; }
 

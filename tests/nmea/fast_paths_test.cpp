@@ -4,6 +4,7 @@
 // against the full number rules (which a leading blank selects).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -38,6 +39,17 @@ TEST(FastPaths, WordSplitMatchesGetField) {
         ASSERT_EQ(list[n], GetField(n, line, *set)) << line << " field " << n;
       ASSERT_EQ(list[FieldList::kMaxFields + 1], "") << line << ": only the first fields are kept";
     }
+  }
+}
+
+TEST(FastPaths, FieldsUpToTheSeparatorCountNeedNoTest) {
+  std::mt19937 rng(23);
+  for (int round = 0; round < 3000; ++round) {
+    // Every fourth line past the fields FieldList keeps.
+    const std::string line = RandomText(rng, ",,*-A0", round % 4 ? 40 : 200);
+    const FieldList list(line, FieldSeparators);
+    const int known = std::min(list.SeparatorCount(), FieldList::kMaxFields);
+    for (int n = 2; n <= known; ++n) ASSERT_EQ(list.At(n), list[n]) << line << " field " << n;
   }
 }
 
