@@ -1,7 +1,7 @@
 // The reader: waits in poll for bytes or the stop signal, gathers a chunk until the
 // line has been quiet for the interval timeout (or 2048 bytes, or the total
 // timeout), and posts each chunk as an owned QByteArray. While a chunk is being
-// gathered it looks at the port every half interval instead of waking per byte.
+// gathered it looks at the port once an interval instead of waking per byte.
 #include <linux/serial.h>
 #include <poll.h>
 #include <pthread.h>
@@ -65,14 +65,16 @@ int MillisUntil(Clock::time_point deadline) {
 
 // How long the reader sleeps without watching the port while bytes keep coming.
 // Watching wakes it for every byte a slow line brings (a pty or a UART hands them
-// over one or two at a time); sleeping half the interval and then taking all that
-// came wakes it a few dozen times a second instead. Bytes found after such a sleep
-// are dated to its start, so a chunk still ends within the interval of its last
-// byte; the price is that a pause longer than the interval less this sleep may end
-// a chunk. Intervals below 2 ms keep watching byte by byte.
-constexpr std::uint32_t kMaxLookMs = 20;
+// over one or two at a time), and a receiver that writes its cycle in pieces would
+// make a chunk of each piece. Instead, like a UART's receive time-out, it sleeps a
+// whole interval, takes all that came, and ends the chunk at the first look that
+// finds nothing: the line was then quiet for an interval. Pieces less than an
+// interval apart join one chunk; the last byte waits at most a second interval.
+// Intervals below 2 ms keep watching byte by byte; long ones are looked at every
+// 50 ms, so the deadline still comes within a look of its time.
+constexpr std::uint32_t kMaxLookMs = 50;
 
-std::uint32_t LookPeriodMs(std::uint32_t interval) { return std::min(interval / 2, kMaxLookMs); }
+std::uint32_t LookPeriodMs(std::uint32_t interval) { return interval < 2 ? 0 : std::min(interval, kMaxLookMs); }
 
 void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
   CommEventSink& sink = *ctx.sink;
@@ -85,7 +87,6 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
   // Bytes are coming: sleep and look rather than watch. Only set while a chunk is
   // being gathered, so an idle port blocks in poll without a timeout.
   bool looking = false;
-  Clock::time_point lastLook{};  // when the port was last read empty (up to then)
 
   auto deliver = [&] {
     if (have > 0) sink.PostReceived(QByteArray(buf.data(), have));
@@ -151,15 +152,14 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
       have += static_cast<int>(n);
       std::uint32_t interval = ctx.timeouts->interval.load(std::memory_order_relaxed);
       if (interval == UINT32_MAX) interval = 0;  // "return at once with what is there"
-      // Watched bytes came just now; looked-for ones at any time since the last look.
-      chunkEnd = (watched ? readAt : lastLook) + std::chrono::milliseconds(interval);
+      // The line is quiet once an interval after this read finds nothing new.
+      chunkEnd = readAt + std::chrono::milliseconds(interval);
       if (totalLimited && totalEnd < chunkEnd) chunkEnd = totalEnd;
       lineEvents.Check(sink);
       if (have == kReadChunkMax) {
         deliver();
       } else {  // less than asked for: the port is empty up to readAt
         looking = LookPeriodMs(interval) > 0;
-        lastLook = readAt;
       }
       continue;
     }
