@@ -37,7 +37,7 @@ cmake --build "$build" --target orlimo orlimo-console gpssim -j "${JOBS:-2}" >/d
 tmp=$(mktemp -d)
 pids=()
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do [ "$p" -gt 0 ] && kill "$p" 2>/dev/null || true; done
   pkill -f "gpsd -N -n -b -S 2947[5-9]" 2>/dev/null || true
   sleep 0.5
   rm -rf "$tmp"
@@ -45,7 +45,10 @@ cleanup() {
 trap cleanup EXIT
 
 # CPU ticks (user + system) of a process and the threads it has.
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+ticks() { [ "$1" -gt 0 ] && awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+mkfifo "$tmp/never"
+exec 7<>"$tmp/never"
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -67,7 +70,7 @@ start_sim() {
 rate_of() { case $1 in 9600x1) echo 9600 ;; *) echo 115200 ;; esac; }
 
 # The pid of the newest process whose command line matches.
-pid_of() { pgrep -n -f "$1"; }
+pid_of() { pgrep -n -f "$1" || echo 0; }
 
 round() {
   local feed=$1 rate
@@ -89,13 +92,15 @@ round() {
   sleep 1
   DISPLAY=$display xgps localhost:29475 >/dev/null 2>&1 &
   pids+=($!); local xgps=$!
-  script -qfc "cgps localhost:29476" /dev/null >/dev/null 2>&1 &
+  # cgps wants a terminal: script gives it one, and an input that never ends (script
+  # stops at the end of its input): a pipe this shell holds open.
+  script -qfc "cgps localhost:29476" /dev/null <"$tmp/never" >/dev/null 2>&1 &
   pids+=($!)
   gpspipe -r localhost:29477 >/dev/null 2>&1 &
   pids+=($!); local gpspipe=$!
   sleep "$warmup"
   local cgps g1 g2 g3
-  cgps=$(pid_of "^cgps localhost:29476")
+  cgps=$(pid_of "^cgps localhost.29476")  # it rewrites its arguments
   g1=$(pid_of "gpsd -N -n -b -S 29475"); g2=$(pid_of "gpsd -N -n -b -S 29476"); g3=$(pid_of "gpsd -N -n -b -S 29477")
   local all=("$window" "$console" "$g1" "$xgps" "$g2" "$cgps" "$g3" "$gpspipe")
   local before=() after=()
@@ -103,7 +108,7 @@ round() {
   sleep "$seconds"
   for p in "${all[@]}"; do after+=("$(ticks "$p")"); done
   for k in "${!all[@]}"; do used[$k]=$(( ${used[$k]:-0} + after[k] - before[k] )); done
-  for p in "$window" "$console" "$g1" "$xgps" "$g2" "$cgps" "$g3" "$gpspipe"; do kill "$p" 2>/dev/null || true; done
+  for p in "${all[@]}"; do [ "$p" -gt 0 ] && kill "$p" 2>/dev/null || true; done
   pkill -f "gpsd -N -n -b -S 2947[5-9]" 2>/dev/null || true
   sleep 1
 }
