@@ -45,7 +45,8 @@ constexpr const char* kUsage =
     "  --replay FILE    play a captured log (# comment lines skipped) instead of the\n"
     "                   scenario, at the receiver's rate and the capture's pace (--hz N:\n"
     "                   N cycles a second), looping at the end; a cycle longer than the\n"
-    "                   rate carries in time delays the next (a note says so)\n"
+    "                   rate carries in time delays the next (a note says so);\n"
+    "                   the captured receiver answers and obeys no command\n"
     "  --replay-speed N play the capture N times faster: 1 to 16 (default 1)\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
@@ -143,6 +144,9 @@ int main(int argc, char** argv) {
     // Only the capture's own pace is checked: --hz asks for another on purpose.
     const std::string note = hzGiven ? std::string() : orlimo::ReplayPaceNote(*cycles, o.rate, o.replaySpeed);
     if (!note.empty()) std::fprintf(stderr, "gpssim: replay of %s: %s\n", o.replayFile.c_str(), note.c_str());
+    // The capture is all there is of that receiver: answering as the personality
+    // would name it wrongly (a u-blox log passed off as SiRF firmware).
+    o.replayOnly = true;
   }
 
   // Signals are taken synchronously below; the receiver's thread inherits the mask.

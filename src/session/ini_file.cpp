@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "nmea/text.h"
 #include "session/file_places.h"
@@ -67,35 +68,57 @@ bool FollowLinks(std::string& path, bool& linked, std::string& error) {
   return false;
 }
 
+// A header line's section name.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  if (trimmed.size() < 2 || trimmed.front() != '[' || trimmed.find(']') == std::string_view::npos) return std::nullopt;
+  return Trim(trimmed.substr(1, trimmed.find(']') - 1));
+}
+
+// A key line's key and where its "=" is; an empty key for a line kept as it is.
+std::string_view KeyOf(std::string_view line, std::size_t& eq) {
+  eq = line.find('=');
+  if (eq == std::string_view::npos) return {};
+  const std::string_view key = Trim(line.substr(0, eq));
+  return !key.empty() && key.front() != ';' ? key : std::string_view{};
+}
+
+std::size_t LineEnd(const std::string& lines, std::size_t pos) {
+  const std::size_t eol = lines.find('\n', pos);
+  return eol == std::string::npos ? lines.size() : eol;
+}
+
 }  // namespace
 
 bool TIniFile::Load(const std::string& path) {
-  sections_.clear();
-  truncated_ = false;
+  lines_.clear();
+  refused_ = false;
   bom_ = false;
   bool regular = false;
   const int fd = OpenRegularFile(path, regular);
   if (fd < 0) return false;
+  struct stat st {};
+  refused_ = ::fstat(fd, &st) == 0 && static_cast<std::size_t>(st.st_size) > kMaxBytes;
   std::string text;
   char block[65536];
   ssize_t n = 0;
-  while (text.size() <= kMaxBytes && (n = ::read(fd, block, sizeof block)) != 0) {
+  while (!refused_ && (n = ::read(fd, block, sizeof block)) != 0) {
     if (n > 0) {
       text.append(block, static_cast<std::size_t>(n));
+      refused_ = text.size() > kMaxBytes;  // it grew while read
     } else if (errno != EINTR) {
       break;
     }
   }
   ::close(fd);
-  if (n < 0) return false;
-  truncated_ = text.size() > kMaxBytes;
-  if (truncated_) text.resize(kMaxBytes);
+  if (refused_ || n < 0) return false;
   Parse(text);
   return true;
 }
 
 void TIniFile::Parse(std::string_view text) {
-  sections_.assign(1, Section{});
+  lines_.clear();
+  lines_.reserve(text.size());
   // Editors on Windows may start a UTF-8 file with a mark that is no part of its first line.
   bom_ = text.substr(0, kBom.size()) == kBom;
   if (bom_) text.remove_prefix(kBom.size());
@@ -105,72 +128,103 @@ void TIniFile::Parse(std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = text.substr(start, end - start);
     start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-    const std::string_view trimmed = Trim(line);
-    if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.find(']') != std::string_view::npos) {
-      sections_.push_back({std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), {}});
-      continue;
-    }
-    const std::size_t eq = line.find('=');
-    const std::string_view key = eq == std::string_view::npos ? std::string_view{} : Trim(line.substr(0, eq));
-    if (key.empty() || trimmed.front() == ';') {
-      sections_.back().entries.push_back({"", std::string(line)});
-    } else {
+    std::size_t eq = 0;
+    if (const auto name = HeaderName(line)) {
+      lines_ += '[';
+      lines_ += *name;
+      lines_ += ']';
+    } else if (const std::string_view key = KeyOf(line, eq); !key.empty()) {
       // Trailing blanks are an editor's leftovers ("9600 " is no rate); leading ones
       // stay, as the console history's commands may start with blanks.
-      sections_.back().entries.push_back({std::string(key), std::string(TrimEnd(line.substr(eq + 1)))});
+      lines_ += key;
+      lines_ += '=';
+      lines_ += TrimEnd(line.substr(eq + 1));
+    } else {
+      lines_ += line;
     }
+    lines_ += '\n';
   }
 }
 
-TIniFile::Section* TIniFile::Find(std::string_view name) {
-  for (std::size_t i = 1; i < sections_.size(); ++i)
-    if (SameTextIgnoringCase(sections_[i].name, name)) return &sections_[i];
-  return nullptr;
-}
-
-const TIniFile::Section* TIniFile::Find(std::string_view name) const {
-  return const_cast<TIniFile*>(this)->Find(name);
+TIniFile::Body TIniFile::Find(std::string_view name) const {
+  Body body;
+  for (std::size_t pos = 0; pos < lines_.size();) {
+    const std::size_t eol = LineEnd(lines_, pos);
+    const auto header = HeaderName(std::string_view(lines_).substr(pos, eol - pos));
+    if (header && body.begin != std::string::npos) {
+      body.end = pos;
+      return body;
+    }
+    if (header && SameTextIgnoringCase(*header, name)) body.begin = eol + 1;
+    pos = eol + 1;
+  }
+  if (body.begin != std::string::npos) body.end = lines_.size();
+  return body;
 }
 
 std::optional<std::string> TIniFile::Read(std::string_view section, std::string_view key) const {
-  const Section* s = Find(section);
-  if (s == nullptr) return std::nullopt;
-  for (const Entry& e : s->entries)
-    if (!e.key.empty() && SameTextIgnoringCase(e.key, key)) return e.value;
+  const Body body = Find(section);
+  for (std::size_t pos = body.begin; pos < body.end;) {
+    const std::size_t eol = LineEnd(lines_, pos);
+    const std::string_view line = std::string_view(lines_).substr(pos, eol - pos);
+    std::size_t eq = 0;
+    const std::string_view k = KeyOf(line, eq);
+    if (!k.empty() && SameTextIgnoringCase(k, key)) return std::string(line.substr(eq + 1));
+    pos = eol + 1;
+  }
   return std::nullopt;
 }
 
 void TIniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  if (sections_.empty()) sections_.assign(1, Section{});
-  Section* s = Find(section);
-  if (s == nullptr) {
-    sections_.push_back({std::string(section), {}});
-    s = &sections_.back();
-  }
-  for (Entry& e : s->entries) {
-    if (!e.key.empty() && SameTextIgnoringCase(e.key, key)) {
-      e.value = value;
-      return;
-    }
+  value = value.substr(0, value.find_first_of("\r\n"));
+  std::string line(key);
+  line += '=';
+  line += value;
+  line += '\n';
+  const Body body = Find(section);
+  if (body.begin == std::string::npos) {
+    lines_ += '[';
+    lines_ += section;
+    lines_ += "]\n";
+    lines_ += line;
+    return;
   }
   // After the section's last key, before any blank lines that end it.
-  auto at = s->entries.end();
-  while (at != s->entries.begin() && std::prev(at)->key.empty() && Trim(std::prev(at)->value).empty()) --at;
-  s->entries.insert(at, {std::string(key), std::string(value)});
+  std::size_t at = body.begin;
+  for (std::size_t pos = body.begin; pos < body.end;) {
+    const std::size_t eol = LineEnd(lines_, pos);
+    const std::string_view text = std::string_view(lines_).substr(pos, eol - pos);
+    std::size_t eq = 0;
+    const std::string_view k = KeyOf(text, eq);
+    if (!k.empty() && SameTextIgnoringCase(k, key)) {
+      lines_.replace(pos + eq + 1, eol - pos - eq - 1, value);
+      return;
+    }
+    if (!Trim(text).empty()) at = eol + 1;
+    pos = eol + 1;
+  }
+  lines_.insert(at, line);
 }
 
 std::string TIniFile::Text() const {
   std::string out(bom_ ? kBom : std::string_view{});
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
-    if (i > 0) out += "[" + sections_[i].name + "]\r\n";
-    for (const Entry& e : sections_[i].entries) out += (e.key.empty() ? e.value : e.key + "=" + e.value) + "\r\n";
+  out.reserve(out.size() + lines_.size() + static_cast<std::size_t>(std::count(lines_.begin(), lines_.end(), '\n')));
+  for (char c : lines_) {
+    if (c == '\n') out += '\r';
+    out += c;
   }
   return out;
 }
 
 bool TIniFile::Save(const std::string& path, std::string& error) const {
-  if (truncated_) {
+  if (refused_) {
     error = "the file is too large to be a settings file; it is left as it is";
+    return false;
+  }
+  const std::string text = Text();
+  if (text.size() > kMaxBytes) {
+    // The next start would refuse such a file.
+    error = "the settings would make the file too large to be a settings file; it is left as it is";
     return false;
   }
   std::string target = path;
@@ -205,7 +259,7 @@ bool TIniFile::Save(const std::string& path, std::string& error) const {
     error = std::strerror(errno);
     return false;
   }
-  const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, Text()) && ::fsync(fd) == 0;
+  const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), target.c_str()) != 0) {
     error = std::strerror(ok ? errno : writeErrno);

@@ -10,44 +10,45 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <cstddef>
 
 namespace orlimo {
 
 class TIniFile {
  public:
-  // Bigger files are not settings files: only their beginning is read, and such a
-  // file is never written back (that would drop its tail).
-  static constexpr std::size_t kMaxBytes = std::size_t{16} << 20;
+  // Bigger files are not settings files: such a file is not read, and never written
+  // back; nor is a file written that would be bigger.
+  static constexpr std::size_t kMaxBytes = std::size_t{1} << 20;
 
-  // False when the file does not exist, is not a regular file or cannot be read (the
-  // contents stay empty).
+  // False when the file does not exist, is not a regular file, cannot be read or is
+  // larger than kMaxBytes (the contents stay empty).
   bool Load(const std::string& path);
   void Parse(std::string_view text);
 
   // The text after the first "=", leading blanks kept, trailing blanks dropped.
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  // A value ends at its first line end, if any.
   void Write(std::string_view section, std::string_view key, std::string_view value);
 
   std::string Text() const;  // CR LF line ends
-  // False with `error` set (the old file untouched) when the file cannot be replaced.
+  // False with `error` set (the old file untouched) when the file cannot be replaced,
+  // was loaded too large, or would be too large.
   bool Save(const std::string& path, std::string& error) const;
 
  private:
-  struct Entry {
-    std::string key;    // empty: a line kept as it was (comment, blank, junk)
-    std::string value;
+  // The section's lines: from `begin` (after its header) to `end`; npos when none.
+  struct Body {
+    std::size_t begin = std::string::npos;
+    std::size_t end = std::string::npos;
   };
-  struct Section {
-    std::string name;
-    std::vector<Entry> entries;
-  };
-  Section* Find(std::string_view name);
-  const Section* Find(std::string_view name) const;
+  Body Find(std::string_view name) const;
 
-  std::vector<Section> sections_;  // the first, unnamed one holds lines before any section
-  bool truncated_ = false;         // loaded from a file longer than kMaxBytes
-  bool bom_ = false;               // the text began with a UTF-8 byte-order mark
+  // The lines as one text, each ending in LF: "[name]", "key=value", or kept as they
+  // were (comment, blank, junk). A line costs its bytes and no more, so that memory
+  // stays in proportion to the file whatever its lines.
+  std::string lines_;
+  bool refused_ = false;  // loaded from a file larger than kMaxBytes
+  bool bom_ = false;      // the text began with a UTF-8 byte-order mark
 };
 
 }  // namespace orlimo

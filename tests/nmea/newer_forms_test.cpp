@@ -141,6 +141,9 @@ struct Capture {
   std::map<std::string, TSatSystem> gsvSystems;  // talker -> system
 };
 
+// Names the capture in test listings, which would otherwise dump the struct's bytes.
+void PrintTo(const Capture& c, std::ostream* os) { *os << c.file; }
+
 class CaptureReplay : public ::testing::TestWithParam<Capture> {};
 
 TEST_P(CaptureReplay, NewerFormsDecodeWhole) {

@@ -106,5 +106,30 @@ TEST_F(IniFile, WritesThroughASymbolicLink) {
   EXPECT_TRUE(fs::is_symlink(link));
 }
 
+TEST_F(IniFile, NeverReadsNorWritesAFileOverTheLimit) {
+  const std::string path = dir + "orlimo.ini";
+  const std::string huge = "[GPSCOM]\r\nBaudRate=4800\r\n" + std::string(TIniFile::kMaxBytes, ';');
+  Put(path, huge);
+  TIniFile ini;
+  EXPECT_FALSE(ini.Load(path));
+  EXPECT_EQ(ini.Read("GPSCOM", "BaudRate"), std::nullopt);
+  ini.Write("GPSCOM", "BaudRate", "9600");
+  std::string error;
+  EXPECT_FALSE(ini.Save(path, error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(path), huge);
+
+  // Within the limit with LF line ends, beyond it with CR LF: the next start would refuse it.
+  std::string lines = "[GPSCOM]\nBaudRate=4800\n";
+  lines.resize(TIniFile::kMaxBytes, '\n');
+  Put(path, lines);
+  ASSERT_TRUE(ini.Load(path));
+  EXPECT_EQ(ini.Read("GPSCOM", "BaudRate"), "4800");
+  ini.Write("GPSCOM", "BaudRate", "9600");
+  EXPECT_FALSE(ini.Save(path, error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(path), lines);
+}
+
 }  // namespace
 }  // namespace orlimo

@@ -275,6 +275,39 @@ TEST(Gpssim, PrintsThePortFirstMakesTheLinkAndStopsOnSignal) {
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
 }
 
+TEST(Gpssim, AReplayedReceiverAnswersNoQuery) {
+  const std::string log = std::string(ORLIMO_TESTDATA_DIR) + "/receiver-logs/neo-m8n.log";
+  if (!std::filesystem::exists(log)) GTEST_SKIP() << "no captures at " << log;
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    execl(GPSSIM_PATH, "gpssim", "--replay", log.c_str(), "--rate", "115200", "--replay-speed", "16",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string port;
+  char c;
+  while (read(out[0], &c, 1) == 1 && c != '\n') port += c;
+  close(out[0]);
+  {
+    HostPort host(port, 115200);
+    ASSERT_TRUE(host.ok()) << port;
+    host.ReadUntil(10s, [](const std::string& s) { return !ValidLines(s).empty(); });
+    host.Send("$PQXC,201*05\r\n");  // the firmware query
+    host.Clear();
+    const std::string got = host.ReadUntil(10s, [](const std::string& s) { return ValidLines(s).size() >= 40; });
+    EXPECT_GE(ValidLines(got).size(), 40u);
+    EXPECT_EQ(got.find("$PQXR"), std::string::npos);
+  }
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 TEST(Gpssim, HelpNamesEveryOptionAndBadOptionsFail) {
   FILE* p = popen(GPSSIM_PATH " --help", "r");
   ASSERT_NE(p, nullptr);

@@ -154,7 +154,7 @@ TEST(ReplayPace, TheCapturedReceiverObeysAndAnswersNothing) {
   EXPECT_EQ(captured.Due(0.2), "");
   EXPECT_EQ(captured.Rate(), 9600);
   EXPECT_EQ(captured.Counters().commands, 2);
-  // gpssim's replay keeps its personality's answers.
+  // Without replayOnly the personality answers as ever.
   o.replayOnly = false;
   ReceiverCore sirf(o, 0, {"$GPRMC,000001.00,A\r\n"});
   sirf.Due(0);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/views/satellite_choice.h"
 #include "app/views/satellite_view.h"
@@ -84,6 +86,37 @@ TEST(SeveralSystems, SkyViewShowsEverySystemsSatellites) {
   const QImage before = layer;
   view.DrawSkyView(nmea);
   EXPECT_EQ(view.Layer(), before);
+}
+
+TEST(SeveralSystems, PackedSkyNamesNeverOverlap) {
+  test::app();
+  TSkyView view;
+  TqvNMEA nmea;
+  // 40 satellites, 16 GPS and 12 each of Galileo and GLONASS, a few pixels apart
+  // in one corner of the sky.
+  int k = 0;
+  for (auto [talker, count] : {std::pair{"GP", 16}, std::pair{"GA", 12}, std::pair{"GL", 12}}) {
+    const int messages = count / 4;
+    for (int m = 1; m <= messages; ++m) {
+      std::string body = std::string("$") + talker + "GSV," + std::to_string(messages) + "," + std::to_string(m) +
+                         "," + std::to_string(count);
+      for (int i = 1; i <= 4; ++i, ++k) {
+        const int n = (std::string(talker) == "GL" ? 64 : 0) + 4 * (m - 1) + i;
+        for (int field : {n, 40 + (k % 8) * 3, 60 + (k / 8) * 5, 30}) {
+          body += ',';
+          body += std::to_string(field);
+        }
+      }
+      Feed(nmea, body);
+    }
+  }
+  Feed(nmea, "$GNRMC,120000.00,A,4807.038,N,01131.000,E,0.0,0.0,010120,,,A,V");
+  ASSERT_EQ(nmea.Sky.Satellites().size(), 40u);
+  view.DrawSkyView(nmea);
+  const std::vector<QRect>& names = view.LabelRects();
+  EXPECT_GE(names.size(), 8u);
+  for (std::size_t i = 0; i < names.size(); ++i)
+    for (std::size_t j = i + 1; j < names.size(); ++j) EXPECT_FALSE(names[i].intersects(names[j])) << i << " " << j;
 }
 
 TEST(SeveralSystems, ChoiceNeverExceedsItsColumns) {

@@ -1,14 +1,17 @@
 #include "app/views/sky_view.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "app/views/artwork/view_art.h"
 #include "app/views/jpeg_decode.h"
 #include "app/views/satellite_state.h"
+#include "app/views/sky_labels.h"
 #include "widgets/pz_label.h"
 
 namespace orlimo {
@@ -17,7 +20,6 @@ namespace {
 
 constexpr QColor kPanelColor{0x00, 0x2E, 0x5B};
 constexpr int kPlotDiameter = 180;
-constexpr int kLabelRise = 5;  // the PRN's top edge above the dot centre
 
 }  // namespace
 
@@ -61,55 +63,66 @@ void TSkyView::SetBackgroundPicture(const QImage& picture) {
 
 void TSkyView::DrawSkyView(const TqvNMEA& nmea) {
   const TSkyPicture& sky = nmea.Sky;
+  std::vector<TDot> dots;
   if (sky.SeveralCycles()) {
     if (m_showsSky && sky.Revision() == m_skyRevision) return;
     m_showsSky = true;
     m_skyRevision = sky.Revision();
-    QPainter p;
-    BeginLayer(p);
     for (const TSkySat& sat : sky.Satellites()) {
       if (!sat.HasPosition) continue;
-      DrawDot(p, sat.Elevation, sat.Azimuth, GetSatelliteState(sat).color,
-              QString::fromLatin1(TSatName(sat.System, sat.Number).View()));
+      dots.push_back({sat.Elevation, sat.Azimuth, GetSatelliteState(sat).color,
+                      QString::fromLatin1(TSatName(sat.System, sat.Number).View())});
     }
-    p.end();
-    update();
-    return;
+  } else {
+    const TGSVRecord& gsv = nmea.GSV;
+    if (!IsCompleteReport(gsv)) return;
+    m_showsSky = false;
+    const int n = ShownSlotCount(gsv);
+    for (int i = 1; i <= n; ++i) {
+      const TSatInView& sat = gsv.Sats[static_cast<std::size_t>(i - 1)];
+      if (!HasSkyPosition(sat)) continue;
+      dots.push_back(
+          {sat.Elevation, sat.Azimuth, GetSatelliteState(gsv, nmea.GSA, i).color, QString::number(sat.PRN)});
+    }
   }
-  const TGSVRecord& gsv = nmea.GSV;
-  if (!IsCompleteReport(gsv)) return;
-  m_showsSky = false;
-  QPainter p;
-  BeginLayer(p);
-  const int n = ShownSlotCount(gsv);
-  for (int i = 1; i <= n; ++i) {
-    const TSatInView& sat = gsv.Sats[static_cast<std::size_t>(i - 1)];
-    if (!HasSkyPosition(sat)) continue;
-    DrawDot(p, sat.Elevation, sat.Azimuth, GetSatelliteState(gsv, nmea.GSA, i).color, QString::number(sat.PRN));
-  }
-  p.end();
+  DrawDots(dots);
   update();
 }
 
-QPainter& TSkyView::BeginLayer(QPainter& p) {
+void TSkyView::DrawDots(const std::vector<TDot>& dots) {
   if (m_layer.isNull()) m_layer = QImage(viewart::kSkySize, viewart::kSkySize, QImage::Format_ARGB32_Premultiplied);
   m_layer.fill(Qt::transparent);
-  p.begin(&m_layer);
+  m_labelRects.clear();
+  QPainter p(&m_layer);
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(9);  // 7 points on a 96 dpi screen
   font.setBold(true);
   p.setFont(font);
-  return p;
-}
+  const QFontMetrics metrics(font);
 
-void TSkyView::DrawDot(QPainter& p, int elevation, int azimuth, const QColor& colour, const QString& label) {
-  const QPoint c = PolarToPoint(azimuth, SkyRadius(elevation), m_layer.width(), m_layer.height());
-  p.setPen(colour);
-  p.setBrush(colour);
-  // corners (x - 7, y - 7) and (x + 7, y + 7), the far edge exclusive
-  p.drawEllipse(QRect(c.x() - kDotRadius, c.y() - kDotRadius, 2 * kDotRadius - 1, 2 * kDotRadius - 1));
-  p.setPen(Qt::black);
-  p.drawText(QRect(c.x() - 20, c.y() - kLabelRise, 40, 20), Qt::AlignHCenter | Qt::AlignTop, label);
+  std::vector<QPoint> centres;
+  std::vector<QSize> sizes;
+  centres.reserve(dots.size());
+  sizes.reserve(dots.size());
+  for (const TDot& dot : dots) {
+    const QPoint c = PolarToPoint(dot.azimuth, SkyRadius(dot.elevation), m_layer.width(), m_layer.height());
+    centres.push_back(c);
+    sizes.emplace_back(std::max(metrics.horizontalAdvance(dot.label), metrics.boundingRect(dot.label).width()),
+                       metrics.height());
+    p.setPen(dot.colour);
+    p.setBrush(dot.colour);
+    // corners (x - 7, y - 7) and (x + 7, y + 7), the far edge exclusive
+    p.drawEllipse(QRect(c.x() - kDotRadius, c.y() - kDotRadius, 2 * kDotRadius - 1, 2 * kDotRadius - 1));
+  }
+  // Names after every dot, so no later dot hides one. A name moved off its dot
+  // takes the dot's colour: black would vanish on the navy field.
+  const auto labels = PlaceSkyLabels(centres, sizes, m_layer.size());
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    if (!labels[i]) continue;
+    p.setPen(labels[i]->onDot ? QColor(Qt::black) : dots[i].colour);
+    p.drawText(labels[i]->rect, Qt::AlignHCenter | Qt::AlignTop, dots[i].label);
+    m_labelRects.push_back(labels[i]->rect);
+  }
 }
 
 QImage TSkyView::ComposedSky() const {

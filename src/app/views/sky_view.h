@@ -1,7 +1,8 @@
 // The sky view: a polar plot of the satellites of the last complete report,
 // one dot per satellite with a place in the sky (see HasSkyPosition) at its
 // azimuth and elevation in its state colour
-// (see satellite_state.h), the PRN printed on the dot. Rings, axes and labels
+// (see satellite_state.h), the PRN printed on the dot, or beside it or left
+// out where names would overlap (see sky_labels.h). Rings, axes and labels
 // come from a fixed background picture; the dots are drawn on a transparent
 // layer above it.
 //
@@ -24,7 +25,9 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
+#include "app/views/sky_labels.h"
 #include "nmea/decoder.h"
 
 namespace orlimo {
@@ -47,7 +50,7 @@ class TSkyView : public QWidget {
  public:
   static constexpr QSize kSize{217, 217};
   static constexpr QPoint kSkyOrigin{3, 3};
-  static constexpr int kDotRadius = 7;
+  static constexpr int kDotRadius = kSkyDotRadius;
 
   explicit TSkyView(QWidget* parent = nullptr);
 
@@ -62,6 +65,8 @@ class TSkyView : public QWidget {
   // drawing) and the 211 x 211 sky as shown: background with the layer on top.
   const QImage& Layer() const { return m_layer; }
   QImage ComposedSky() const;
+  // Where the names of the last drawing went, on the layer; one per name shown.
+  const std::vector<QRect>& LabelRects() const { return m_labelRects; }
 
   QSize sizeHint() const override { return kSize; }
 
@@ -74,9 +79,16 @@ class TSkyView : public QWidget {
   std::uint32_t m_skyRevision = 0;  // of the several-constellation sky last drawn
   bool m_showsSky = false;
 
-  // Starts a fresh dot layer and draws one dot with its label.
-  QPainter& BeginLayer(QPainter& p);
-  void DrawDot(QPainter& p, int elevation, int azimuth, const QColor& colour, const QString& label);
+  std::vector<QRect> m_labelRects;
+
+  struct TDot {
+    int elevation;
+    int azimuth;
+    QColor colour;
+    QString label;
+  };
+  // Starts a fresh dot layer with these dots and their names.
+  void DrawDots(const std::vector<TDot>& dots);
   bool m_hasPicture = false;
 };
 
