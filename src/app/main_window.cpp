@@ -86,7 +86,7 @@ void TFrmOrlimo::SetWindowTitle(std::string_view title) { setWindowTitle(Latin1(
 
 void TFrmOrlimo::AppendMonitorLine(std::string_view line) { lbxNMEA_->AppendLine(line); }
 void TFrmOrlimo::SelectLastMonitorLine() { lbxNMEA_->SelectLastLine(); }
-int TFrmOrlimo::MonitorLineCount() const { return lbxNMEA_->count(); }
+int TFrmOrlimo::MonitorLineCount() const { return lbxNMEA_->Count(); }
 int TFrmOrlimo::MonitorSelectedIndex() const { return lbxNMEA_->SelectedIndex(); }
 void TFrmOrlimo::DeleteFirstMonitorLines(int count) { lbxNMEA_->DeleteFirstLines(count); }
 

@@ -71,7 +71,6 @@ void TFrmOrlimo::FormCreate() {
   imgLogo_->setCursor(Qt::PointingHandCursor);
   imgLogo_->installEventFilter(this);
   if (!setup_.Places.AppDir.empty()) session_->RawLog().DisableLoggingOnCDROM();
-  lbxNMEA_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lbxNMEA_->SetSyntaxColor(true);
   SetHintDelay(kHintDelayMs);
 

@@ -6,7 +6,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -35,6 +38,8 @@ constexpr std::array<QRgb, kSentenceTypeCount> kTypeColours = {
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
+QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
 }  // namespace
 
 QColor MonitorColor(std::string_view line) { return QColor(kTypeColours[GetSentenceType(line)]); }
@@ -43,7 +48,7 @@ namespace {
 
 constexpr char kFirstAscii = 0x20, kLastAscii = 0x7E;
 
-bool PrintableAscii(const QByteArray& text) {
+bool PrintableAscii(std::string_view text) {
   return std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= kFirstAscii && c <= kLastAscii; });
 }
 
@@ -95,22 +100,24 @@ int TMonitorDelegate::TextWidth(const QFont& font, const QString& text) const {
   const AsciiFont& f = Ascii(font);
   if (f.advance > 0) {
     const QByteArray latin1 = text.toLatin1();
-    if (latin1.size() == text.size() && PrintableAscii(latin1)) return qRound(text.size() * f.advance);
+    if (latin1.size() == text.size() && PrintableAscii(std::string_view(latin1.constData(), latin1.size()))) {
+      return qRound(text.size() * f.advance);
+    }
   }
   return QFontMetrics(font).horizontalAdvance(text);
 }
 
-void TMonitorDelegate::DrawAscii(QPainter* p, const AsciiFont& f, const QByteArray& text, const QRect& box) const {
-  const auto n = static_cast<std::size_t>(text.size());
+void TMonitorDelegate::DrawAscii(QPainter* p, const AsciiFont& f, std::string_view text, const QRect& box) const {
+  const std::size_t n = text.size();
   for (std::size_t i = positions_.size(); i < n; ++i) positions_.emplace_back(static_cast<qreal>(i) * f.advance, 0);
-  QVarLengthArray<quint32, 128> glyphs(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) glyphs[i] = f.glyphs[static_cast<std::size_t>(text[i] - kFirstAscii)];
+  QVarLengthArray<quint32, 128> glyphs(static_cast<qsizetype>(n));
+  for (std::size_t i = 0; i < n; ++i) glyphs[static_cast<qsizetype>(i)] = f.glyphs[static_cast<std::size_t>(text[i] - kFirstAscii)];
   QGlyphRun run;
   run.setRawFont(f.raw);
-  run.setRawData(glyphs.constData(), positions_.data(), static_cast<int>(text.size()));
+  run.setRawData(glyphs.constData(), positions_.data(), static_cast<int>(n));
   // drawText clips to the box only when the laid-out text does not fit in it: here when
   // its rounded width cuts into the last character.
-  const bool clip = static_cast<qreal>(text.size()) * f.advance > box.width();
+  const bool clip = static_cast<qreal>(n) * f.advance > box.width();
   if (clip) {
     p->save();
     p->setClipRect(box, Qt::IntersectClip);
@@ -123,23 +130,29 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   const QByteArray text = index.data(Qt::DisplayRole).toString().toLatin1();
   const bool selected = option.state & QStyle::State_Selected;
-  const AsciiFont& f = Ascii(option.font);
+  PaintLine(p, option.rect, option.font, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+            selected ? option.palette.color(QPalette::Active, QPalette::Highlight)
+                     : option.palette.color(QPalette::Base));
+}
+
+void TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
+                                 const QColor& background) const {
+  const AsciiFont& f = Ascii(font);
+  const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation; a line taller than
   // the row is left to drawText and its clipping.
   const bool asRun = f.advance > 0 && PrintableAscii(text) &&
-                     p->deviceTransform().type() <= QTransform::TxTranslate && f.lineHeight <= option.rect.height();
-  const QString shown = asRun ? QString() : QString::fromLatin1(text);
-  const int width = asRun ? qRound(static_cast<qreal>(text.size()) * f.advance)
-                          : QFontMetrics(option.font).horizontalAdvance(shown);
-  const QRect textRect(option.rect.topLeft(), QSize(width, option.rect.height()));
+                     p->deviceTransform().type() <= QTransform::TxTranslate && f.lineHeight <= row.height();
+  const QString shown = asRun ? QString() : QString::fromLatin1(text.data(), size);
+  const int width = asRun ? qRound(static_cast<qreal>(size) * f.advance) : QFontMetrics(font).horizontalAdvance(shown);
+  const QRect textRect(row.topLeft(), QSize(width, row.height()));
   p->save();
-  p->fillRect(textRect, selected ? option.palette.color(QPalette::Active, QPalette::Highlight)
-                                 : option.palette.color(QPalette::Base));
-  p->setPen(MonitorColor(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+  p->fillRect(textRect, background);
+  p->setPen(MonitorColor(text));
   if (asRun) {
     DrawAscii(p, f, text, textRect);
   } else {
-    p->setFont(option.font);
+    p->setFont(font);
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
   }
   p->restore();
@@ -149,16 +162,14 @@ QSize TMonitorDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
   return {TextWidth(option.font, index.data(Qt::DisplayRole).toString()), kItemHeight};
 }
 
-TMonitorList::TMonitorList(QWidget* parent) : QListWidget(parent) {
+
+TMonitorList::TMonitorList(QWidget* parent) : QAbstractScrollArea(parent) {
   setObjectName(QStringLiteral("lbxNMEA"));
   setFont(CourierFont(11));
-  setUniformItemSizes(true);
-  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::Box);
   setLineWidth(1);
-  colourDelegate_ = new TMonitorDelegate(this);
-  plainDelegate_ = itemDelegate();
+  verticalScrollBar()->setSingleStep(1);
 
   popup_ = new QMenu(this);
   popup_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -170,7 +181,6 @@ TMonitorList::TMonitorList(QWidget* parent) : QListWidget(parent) {
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { popup_->popup(viewport()->mapToGlobal(pos)); });
-  connect(this, &QListWidget::itemClicked, this, [this] { lbxNMEAClick(); });
 
   SetSyntaxColor(true);
 }
@@ -179,48 +189,150 @@ void TMonitorList::SetSyntaxColor(bool on) {
   syntaxColor_ = on;
   QPalette pal = palette();
   if (on) {
-    setItemDelegate(colourDelegate_);
     pal.setColor(QPalette::Base, Qt::black);
   } else {
-    setItemDelegate(plainDelegate_);
     pal.setColor(QPalette::Base, kSilver);
     pal.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
   }
   setPalette(pal);
-  doItemsLayout();
+  rowHeight_ = on ? TMonitorDelegate::kItemHeight : PlainRowHeight();
+  UpdateScrollRange();
   viewport()->update();
 }
 
+// --- Lines ---
+
 void TMonitorList::AppendLine(std::string_view line) {
-  addItem(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+  lines_.push_back({std::string(line), false});
+  if (!takePosted_) {
+    takePosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          takePosted_ = false;
+          TakeAppended();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void TMonitorList::TakeAppended() {
+  if (taken_ >= Count()) return;
+  const int first = taken_;
+  taken_ = Count();
+  UpdateScrollRange();
+  UpdateRows(first, taken_ - 1);
 }
 
 void TMonitorList::SelectLastLine() {
-  const int last = count() - 1;
-  if (last < 0) return;
-  setCurrentRow(last, QItemSelectionModel::ClearAndSelect);
-  scrollToBottom();
+  if (lines_.empty()) return;
+  TakeAppended();
+  // The scroll first: the rows it moves keep their pixels, and the row that loses the
+  // selection is repainted where it lands.
+  QScrollBar* bar = verticalScrollBar();
+  bar->setValue(bar->maximum());
+  const int last = Count() - 1;
+  anchor_ = last;
+  SetCurrent(last);
+  SelectOnly(last, last);
 }
 
 void TMonitorList::DeleteFirstLines(int n) {
-  n = std::min(n, count());
-  if (n > 0) model()->removeRows(0, n);
+  n = std::min(n, Count());
+  if (n <= 0) return;
+  TakeAppended();
+  for (int i = 0; i < n && selectedCount_ > 0; ++i) selectedCount_ -= lines_[static_cast<std::size_t>(i)].selected;
+  lines_.erase(lines_.begin(), lines_.begin() + n);
+  taken_ = Count();
+  const auto after = [n](int row) { return row >= n ? row - n : -1; };
+  const bool currentGone = current_ >= 0 && current_ < n;
+  // As in a list view, a removed current row hands over to the row after it.
+  current_ = currentGone ? (lines_.empty() ? -1 : 0) : after(current_);
+  anchor_ = after(anchor_);
+  lastSelected_ = after(lastSelected_);
+  pressed_ = -1;
+  // The lines shown stay where they are when none of them went.
+  const int top = TopRow();
+  keepPixels_ = true;
+  UpdateScrollRange();
+  if (top >= n) verticalScrollBar()->setValue(top - n);
+  keepPixels_ = false;
+  if (top < n) {
+    viewport()->update();
+  } else if (currentGone && !syntaxColor_) {
+    UpdateRows(current_, current_);  // its focus frame
+  }
 }
 
-int TMonitorList::SelectedIndex() const {
-  const int row = currentRow();
-  return row >= 0 && item(row)->isSelected() ? row : -1;
+void TMonitorList::Clear() {
+  lines_.clear();
+  taken_ = 0;
+  selectedCount_ = 0;
+  current_ = anchor_ = pressed_ = lastSelected_ = -1;
+  UpdateScrollRange();
+  viewport()->update();
 }
 
 std::string TMonitorList::Line(int index) const {
-  const QListWidgetItem* it = item(index);
-  return it ? it->text().toLatin1().toStdString() : std::string{};
+  return index >= 0 && index < Count() ? lines_[static_cast<std::size_t>(index)].text : std::string{};
+}
+
+// --- Selection ---
+
+bool TMonitorList::IsSelected(int row) const {
+  return row >= 0 && row < Count() && lines_[static_cast<std::size_t>(row)].selected;
+}
+
+int TMonitorList::SelectedIndex() const { return IsSelected(current_) ? current_ : -1; }
+
+void TMonitorList::SelectRow(int row) {
+  if (row < 0 || row >= Count()) return;
+  anchor_ = row;
+  SetCurrent(row);
+  SelectOnly(row, row);
+}
+
+void TMonitorList::ClearSelection() { SelectOnly(-1, -1); }
+
+void TMonitorList::SetSelected(int row, bool on) {
+  Row& line = lines_[static_cast<std::size_t>(row)];
+  if (line.selected == on) return;
+  line.selected = on;
+  selectedCount_ += on ? 1 : -1;
+  if (on) lastSelected_ = row;
+  UpdateRows(row, row);
+}
+
+void TMonitorList::SelectOnly(int first, int last) {
+  const int lo = std::min(first, last), hi = first < 0 ? -1 : std::max(first, last);
+  if (selectedCount_ == 1 && IsSelected(lastSelected_)) {
+    if (lastSelected_ < lo || lastSelected_ > hi) SetSelected(lastSelected_, false);
+  } else if (selectedCount_ > 0) {
+    for (int row = 0; row < Count(); ++row) {
+      if (row < lo || row > hi) SetSelected(row, false);
+    }
+  }
+  for (int row = std::max(lo, 0); row <= hi && row < Count(); ++row) SetSelected(row, true);
+}
+
+void TMonitorList::SetCurrent(int row) {
+  if (row == current_) return;
+  // Only the plain list marks the current row (with the style's focus frame).
+  if (!syntaxColor_) {
+    UpdateRows(current_, current_);
+    UpdateRows(row, row);
+  }
+  current_ = row;
 }
 
 void TMonitorList::CopytoClipboard1Click() {
   QString text;
-  for (int i = 0; i < count(); ++i) {
-    if (item(i)->isSelected()) text += item(i)->text() + QStringLiteral("\r\n");
+  for (int i = 0; i < Count() && selectedCount_ > 0; ++i) {
+    const Row& line = lines_[static_cast<std::size_t>(i)];
+    if (line.selected) {
+      text += Latin1(line.text);
+      text += QStringLiteral("\r\n");
+    }
   }
   QApplication::clipboard()->setText(text);
 }
@@ -229,19 +341,251 @@ void TMonitorList::lbxNMEAClick() {
   if (!edit1_) return;
   const int row = SelectedIndex();
   if (row < 0) return;  // nothing selected: the box keeps its text
-  edit1_->setText(item(row)->text());
+  edit1_->setText(Latin1(Line(row)));
   edit1_->setFocus();
 }
 
+// --- Rows on screen ---
+
+int TMonitorList::TopRow() const { return verticalScrollBar()->value(); }
+
+int TMonitorList::PageRows() const { return viewport()->height() / rowHeight_; }
+
+int TMonitorList::sizeHintForRow(int row) const { return row >= 0 && row < Count() ? rowHeight_ : -1; }
+
+int TMonitorList::RowAt(const QPoint& pos) const {
+  if (pos.y() < 0) return -1;
+  const int row = TopRow() + pos.y() / rowHeight_;
+  return row < Count() ? row : -1;
+}
+
+// A list view scrolling per item: the range in rows, at its end the last row at the
+// bottom of the whole rows shown.
+void TMonitorList::UpdateScrollRange() {
+  QScrollBar* bar = verticalScrollBar();
+  const int page = PageRows();
+  bar->setPageStep(std::max(1, page));
+  bar->setRange(0, std::max(0, taken_ - page));
+}
+
+void TMonitorList::UpdateRows(int first, int last) {
+  const int top = TopRow();
+  first = std::max(first, top);
+  last = std::min(last, top + PageRows());  // the one below the whole rows is shown in part
+  if (first < 0 || first > last) return;
+  viewport()->update(0, (first - top) * rowHeight_, viewport()->width(), (last - first + 1) * rowHeight_);
+}
+
+void TMonitorList::EnsureVisible(int row) {
+  const int top = TopRow();
+  if (row < top) {
+    verticalScrollBar()->setValue(row);
+  } else if (row >= top + std::max(1, PageRows())) {
+    verticalScrollBar()->setValue(row - std::max(1, PageRows()) + 1);
+  }
+}
+
+void TMonitorList::scrollContentsBy(int, int dy) {
+  if (keepPixels_ || dy == 0) return;
+  viewport()->scroll(0, dy * rowHeight_);
+  if (dy < 0) {
+    // Under the last whole row the viewport may have shown no row at all: what moves up
+    // from there is not what the rows brought up show.
+    const int h = viewport()->height();
+    const int from = std::max(0, (PageRows() + dy) * rowHeight_);
+    if (from < h) viewport()->update(0, from, viewport()->width(), h - from);
+  }
+}
+
+void TMonitorList::resizeEvent(QResizeEvent* e) {
+  QAbstractScrollArea::resizeEvent(e);
+  UpdateScrollRange();
+}
+
+void TMonitorList::changeEvent(QEvent* e) {
+  QAbstractScrollArea::changeEvent(e);
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+    if (!syntaxColor_) {
+      rowHeight_ = PlainRowHeight();
+      UpdateScrollRange();
+    }
+    viewport()->update();
+  }
+}
+
+void TMonitorList::paintEvent(QPaintEvent* e) {
+  const int n = Count();
+  if (n == 0) return;
+  QPainter p(viewport());
+  const int top = TopRow();
+  int width = viewport()->width();
+  QStyleOptionViewItem plain;
+  QColor base, highlight;
+  if (syntaxColor_) {
+    const QPalette& pal = palette();
+    base = pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
+    highlight = pal.color(QPalette::Active, QPalette::Highlight);
+  } else {
+    plain = PlainOption();
+    // A list view makes its rows as wide as its widest, which it takes the last to be.
+    QStyleOptionViewItem last = plain;
+    last.features |= QStyleOptionViewItem::HasDisplay;
+    last.text = Latin1(lines_.back().text);
+    width = std::max(width, style()->sizeFromContents(QStyle::CT_ItemViewItem, &last, QSize(), this).width());
+  }
+  int next = top;  // the rows above it are painted
+  for (const QRect& r : e->region()) {
+    const int last = std::min(n - 1, top + r.bottom() / rowHeight_);
+    for (int row = std::max(next, top + r.top() / rowHeight_); row <= last; ++row) {
+      const QRect rect(0, (row - top) * rowHeight_, width, rowHeight_);
+      const Row& line = lines_[static_cast<std::size_t>(row)];
+      if (syntaxColor_) {
+        colourDelegate_.PaintLine(&p, rect, font(), line.text, line.selected ? highlight : base);
+      } else {
+        PaintPlainRow(p, plain, row, rect);
+      }
+    }
+    next = std::max(next, last + 1);
+  }
+}
+
+QStyleOptionViewItem TMonitorList::PlainOption() const {
+  QStyleOptionViewItem o;
+  o.initFrom(this);
+  o.state &= ~QStyle::State_MouseOver;
+  o.font = font();
+  if (!hasFocus()) o.state &= ~QStyle::State_Active;
+  o.state &= ~QStyle::State_HasFocus;
+  const int icon = style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, this);
+  o.decorationSize = QSize(icon, icon);
+  o.decorationPosition = QStyleOptionViewItem::Left;
+  o.decorationAlignment = Qt::AlignCenter;
+  o.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+  o.textElideMode = Qt::ElideRight;
+  o.rect = QRect();
+  o.showDecorationSelected = style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
+  o.locale = locale();
+  o.locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  o.widget = this;
+  return o;
+}
+
+void TMonitorList::PaintPlainRow(QPainter& p, QStyleOptionViewItem o, int row, const QRect& rect) const {
+  const Row& line = lines_[static_cast<std::size_t>(row)];
+  o.rect = rect;
+  if (line.selected) o.state |= QStyle::State_Selected;
+  if (o.state & QStyle::State_Enabled) o.palette.setCurrentColorGroup(QPalette::Normal);
+  if ((hasFocus() || viewport()->hasFocus()) && row == current_) o.state |= QStyle::State_HasFocus;
+  o.features |= QStyleOptionViewItem::HasDisplay;
+  o.text = Latin1(line.text);
+  o.text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  style()->drawControl(QStyle::CE_ItemViewItem, &o, &p, this);
+}
+
+// Any one line gives it: the height is the font's, not the text's.
+int TMonitorList::PlainRowHeight() const {
+  QStyleOptionViewItem o = PlainOption();
+  o.features |= QStyleOptionViewItem::HasDisplay;
+  o.text = QStringLiteral("$");
+  return std::max(1, style()->sizeFromContents(QStyle::CT_ItemViewItem, &o, QSize(), this).height());
+}
+
+// --- Mouse and keys, as a list view with extended selection takes them ---
+
+void TMonitorList::mousePressEvent(QMouseEvent* e) {
+  const int row = RowAt(e->position().toPoint());
+  const bool shift = e->modifiers() & Qt::ShiftModifier, ctrl = e->modifiers() & Qt::ControlModifier;
+  const bool right = e->button() == Qt::RightButton;
+  pressed_ = row;
+  pressedSelected_ = IsSelected(row);
+  if (row < 0) {
+    if (!right && !shift && !ctrl) ClearSelection();
+    return;
+  }
+  if ((shift || ctrl) && right) return;
+  const int from = anchor_ >= 0 ? anchor_ : (current_ >= 0 ? current_ : row);
+  SetCurrent(row);
+  if (ctrl) {
+    anchor_ = row;
+    SetSelected(row, !pressedSelected_);
+  } else if (shift) {
+    anchor_ = from;
+    SelectOnly(from, row);
+  } else {
+    anchor_ = row;
+    if (!pressedSelected_) SelectOnly(row, row);  // a selected row keeps the others until released
+  }
+}
+
+void TMonitorList::mouseMoveEvent(QMouseEvent* e) {
+  if (!(e->buttons() & Qt::LeftButton) || pressed_ < 0 || (e->modifiers() & Qt::ControlModifier)) return;
+  const QPoint pos = e->position().toPoint();
+  int row = -1;
+  if (pos.y() < 0) {
+    row = std::max(0, TopRow() - 1);
+  } else if (pos.y() >= viewport()->height()) {
+    row = std::min(Count() - 1, TopRow() + PageRows());
+  } else {
+    row = RowAt(pos);
+    if (row < 0) row = Count() - 1;  // below the last line
+  }
+  if (row < 0 || row == current_) return;
+  SetCurrent(row);
+  SelectOnly(anchor_ >= 0 ? anchor_ : row, row);
+  EnsureVisible(row);
+}
+
+void TMonitorList::mouseReleaseEvent(QMouseEvent* e) {
+  const int row = RowAt(e->position().toPoint());
+  const bool plain = !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+  if (row >= 0 && row == pressed_ && e->button() == Qt::LeftButton) {
+    if (plain && pressedSelected_) SelectOnly(row, row);
+    lbxNMEAClick();
+  }
+  pressed_ = -1;
+}
+
+void TMonitorList::keyPressEvent(QKeyEvent* e) {
+  const int n = Count();
+  if (e->matches(QKeySequence::SelectAll)) {
+    if (n > 0) SelectOnly(0, n - 1);
+    return;
+  }
+  const int from = current_;
+  int to = 0;
+  switch (e->key()) {
+    case Qt::Key_Up: to = from - 1; break;
+    case Qt::Key_Down: to = from + 1; break;
+    case Qt::Key_PageUp: to = from - std::max(1, PageRows()); break;
+    case Qt::Key_PageDown: to = from + std::max(1, PageRows()); break;
+    case Qt::Key_Home: to = 0; break;
+    case Qt::Key_End: to = n - 1; break;
+    default: QAbstractScrollArea::keyPressEvent(e); return;
+  }
+  if (n == 0) return;
+  to = from < 0 ? 0 : std::clamp(to, 0, n - 1);  // without a current row every key starts at the first
+  if (e->modifiers() & Qt::ShiftModifier) {
+    const int start = anchor_ >= 0 ? anchor_ : to;
+    SetCurrent(to);
+    SelectOnly(start, to);
+    anchor_ = start;
+  } else if (e->modifiers() & Qt::ControlModifier) {
+    SetCurrent(to);
+  } else {
+    SelectRow(to);
+  }
+  EnsureVisible(to);
+}
+
 void TMonitorList::keyReleaseEvent(QKeyEvent* e) {
-  QListWidget::keyReleaseEvent(e);
+  QAbstractScrollArea::keyReleaseEvent(e);
   if (!edit1_) return;
   switch (e->key()) {
     case Qt::Key_Escape: edit1_->clear(); break;
     case Qt::Key_Up:
     case Qt::Key_Down: {
       const int row = SelectedIndex();
-      if (row >= 0) edit1_->setText(item(row)->text());
+      if (row >= 0) edit1_->setText(Latin1(Line(row)));
       break;
     }
     default: break;

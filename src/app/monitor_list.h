@@ -3,11 +3,12 @@
 // menu (Clear, Copy to Clipboard) and the inspection box that a click fills.
 #pragma once
 
-#include <QListWidget>
+#include <QAbstractScrollArea>
 #include <QRawFont>
 #include <QStyledItemDelegate>
 
 #include <array>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,9 @@ class TMonitorDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  // What paint() draws for a line of Latin-1 text in the row `row`, on `background`.
+  void PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
+                 const QColor& background) const;
 
  private:
   // A font in which every printable ASCII character has its own glyph and the same
@@ -46,22 +50,41 @@ class TMonitorDelegate : public QStyledItemDelegate {
   int TextWidth(const QFont& font, const QString& text) const;
   // QPainter::drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text)
   // for a line of printable ASCII, box as wide as the text.
-  void DrawAscii(QPainter* p, const AsciiFont& f, const QByteArray& text, const QRect& box) const;
+  void DrawAscii(QPainter* p, const AsciiFont& f, std::string_view text, const QRect& box) const;
 
   mutable AsciiFont ascii_;
   mutable bool asciiKnown_ = false;
   mutable std::vector<QPointF> positions_;
 };
 
-class TMonitorList : public QListWidget {
+// The lines in rows of one height under each other, scrolled by whole rows with the
+// first row shown at the top, as a list view scrolling per item shows them; extended
+// selection by mouse and keys. It keeps a few thousand lines and takes new ones every
+// second: a new line costs no layout, and rows already drawn are moved with the
+// viewport instead of being painted again, so a pass paints only the rows it changed.
+class TMonitorList : public QAbstractScrollArea {
  public:
   explicit TMonitorList(QWidget* parent = nullptr);
 
   void AppendLine(std::string_view line);
+  // The last line alone selected and current, the list scrolled to the bottom.
   void SelectLastLine();
   void DeleteFirstLines(int count);
-  int SelectedIndex() const;
+  void Clear();
+  int Count() const { return static_cast<int>(lines_.size()); }
   std::string Line(int index) const;
+
+  // The current line when it is selected, else -1.
+  int SelectedIndex() const;
+  int CurrentRow() const { return current_; }
+  bool IsSelected(int row) const;
+  // `row` alone selected and current, as a click leaves it.
+  void SelectRow(int row);
+  void ClearSelection();
+  // The first row shown.
+  int TopRow() const;
+  // Every row's height, by the name an item view gives it.
+  int sizeHintForRow(int row) const;
 
   // SynColorClick: owner-drawn on black when on, a plain list on silver when off.
   void SetSyntaxColor(bool on);
@@ -71,19 +94,61 @@ class TMonitorList : public QListWidget {
   void SetInspectionBox(QLineEdit* edit) { edit1_ = edit; }
 
   // Pop-up menu commands.
-  void popClearClick() { clear(); }
+  void popClearClick() { Clear(); }
   void CopytoClipboard1Click();
   QMenu* PopupMenu() const { return popup_; }
 
  protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
 
  private:
+  struct Row {
+    std::string text;
+    bool selected = false;
+  };
+
   void lbxNMEAClick();
 
+  // Takes the lines appended since the last call into the scroll range and repaints
+  // those of them in view. Deferred to once a batch: a range change is a layout.
+  void TakeAppended();
+  void UpdateScrollRange();
+  void UpdateRows(int first, int last);
+  int RowAt(const QPoint& pos) const;
+  // Whole rows the viewport shows.
+  int PageRows() const;
+  void EnsureVisible(int row);
+  void SetSelected(int row, bool on);
+  // Only rows first..last (either order) selected; -1 selects none.
+  void SelectOnly(int first, int last);
+  void SetCurrent(int row);
+  // The plain list's rows as a list view with the standard delegate draws them.
+  QStyleOptionViewItem PlainOption() const;
+  void PaintPlainRow(QPainter& p, QStyleOptionViewItem option, int row, const QRect& rect) const;
+  int PlainRowHeight() const;
+
+  std::deque<Row> lines_;
+  int taken_ = 0;  // lines already in the scroll range
+  bool takePosted_ = false;
+  int selectedCount_ = 0;
+  int current_ = -1;
+  int anchor_ = -1;  // where a Shift-click or Shift-arrow range starts
+  int lastSelected_ = -1;  // the one selected row, found without a search, when only one is
+  int pressed_ = -1;
+  bool pressedSelected_ = false;
+  bool keepPixels_ = false;  // a scroll that shows the same lines as before
+  int rowHeight_ = TMonitorDelegate::kItemHeight;
+
   bool syntaxColor_ = false;
-  TMonitorDelegate* colourDelegate_ = nullptr;
-  QAbstractItemDelegate* plainDelegate_ = nullptr;
+  TMonitorDelegate colourDelegate_;
   QLineEdit* edit1_ = nullptr;
   QMenu* popup_ = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "widgets/odometer.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orlimo {
@@ -64,6 +66,9 @@ QString TdkOdometer::digitText(std::uint32_t v, TBaseType base, int digits)
 
 TdkOdometer::TdkOdometer(QWidget* parent) : QWidget(parent)
 {
+    // The wheels' image covers the whole widget: nothing under it is painted again
+    // for a frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_timer.setInterval(m_frameInterval);
     connect(&m_timer, &QTimer::timeout, this, &TdkOdometer::onTimer);
     m_limit = limitFor(m_baseType, m_digitCount);
@@ -150,11 +155,10 @@ const QImage& TdkOdometer::stripFor(int wheel) const
     return red && !m_redStrip.isNull() ? m_redStrip : m_strip;
 }
 
-void TdkOdometer::copyRows(int wheel, const QImage& strip, int srcY, int dstY, int rows)
+void TdkOdometer::copyRows(QPainter& p, int wheel, const QImage& strip, int srcY, int dstY, int rows)
 {
     if (strip.isNull() || rows <= 0)
         return;
-    QPainter p(&m_display);
     p.drawImage(QRect(wheel * m_cellW, dstY, m_cellW, rows), strip, QRect(0, srcY, m_cellW, rows));
 }
 
@@ -208,8 +212,9 @@ void TdkOdometer::renderAtOnce()
 {
     const QString text = digitText(m_value, m_baseType, m_digitCount);
     m_display.fill(Qt::black);
+    QPainter p(&m_display);
     for (int i = 0; i < m_digitCount; ++i)
-        copyRows(i, stripFor(i), cellIndex(text[i]) * m_cellH, 0, m_cellH);
+        copyRows(p, i, stripFor(i), cellIndex(text[i]) * m_cellH, 0, m_cellH);
     update();
 }
 
@@ -220,6 +225,7 @@ void TdkOdometer::onTimer()
 
 // One frame of a step: every wheel whose digit changes by one (or wraps from
 // the highest digit to 0 or back) shows its old and new cells shifted by s.
+// The first frame draws every wheel; later ones only those that roll.
 void TdkOdometer::drawFrame()
 {
     const int h = m_cellH;
@@ -228,6 +234,8 @@ void TdkOdometer::drawFrame()
     const int m = highestDigit(m_baseType);
     const QString text = digitText(m_value, m_baseType, m_digitCount);
 
+    QPainter painter(&m_display);
+    int left = m_digitCount, right = -1;  // the wheels drawn
     for (int i = 0; i < m_digitCount; ++i) {
         const QImage& strip = stripFor(i);
         const int g = i < m_oldText.size() ? cellIndex(m_oldText[i]) : kBlankCell;
@@ -235,22 +243,38 @@ void TdkOdometer::drawFrame()
         const bool wrap = m_stepUp ? (g == m && f == 0) : (g == 0 && f == m);
         const bool neighbour = std::abs(f - g) == 1;
         if (!wrap && !neighbour) {
-            copyRows(i, strip, f * h, 0, h);
+            if (m_frame == 0) {
+                copyRows(painter, i, strip, f * h, 0, h);
+                left = std::min(left, i);
+                right = std::max(right, i);
+            }
             continue;
         }
+        left = std::min(left, i);
+        right = std::max(right, i);
         // A wrap rolls the way the step goes; a neighbour step the way its digit goes.
         // (In binary 1 -> 0 on a step up is a wrap, so every wheel rolls alike.)
         const bool upward = wrap ? m_stepUp : g < f;
         const bool enterFromBelow = upward != m_incTopToBottom;
         if (enterFromBelow) {
-            copyRows(i, strip, g * h + s, 0, h - s);  // old cell moving up...
-            copyRows(i, strip, f * h, h - s, s);      // ...new cell entering below
+            copyRows(painter, i, strip, g * h + s, 0, h - s);  // old cell moving up...
+            copyRows(painter, i, strip, f * h, h - s, s);      // ...new cell entering below
         } else {
-            copyRows(i, strip, f * h + h - s, 0, s);  // new cell entering from above...
-            copyRows(i, strip, g * h, s, h - s);      // ...old cell moving down
+            copyRows(painter, i, strip, f * h + h - s, 0, s);  // new cell entering from above...
+            copyRows(painter, i, strip, g * h, s, h - s);      // ...old cell moving down
         }
     }
-    repaint();
+    painter.end();
+    if (right >= left) {
+        const QRect changed(left * m_cellW, 0, (right - left + 1) * m_cellW, h);
+        // A synchronous step blocks the event loop until its last frame: only a
+        // repaint shows the frames between. Otherwise the frame joins the window's
+        // next paint, and no other widget is painted for it on its own.
+        if (m_inSyncAnimation)
+            repaint(changed);
+        else
+            update(changed);
+    }
     const int shown = m_frame;
     if (m_frame < h)
         ++m_frame;
@@ -259,10 +283,11 @@ void TdkOdometer::drawFrame()
     emit frameDrawn(shown);
 }
 
-void TdkOdometer::paintEvent(QPaintEvent*)
+void TdkOdometer::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    p.drawImage(0, 0, m_display);
+    const QRect r = e->rect();
+    p.drawImage(r.topLeft(), m_display, r);
 }
 
 }  // namespace orlimo

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+class QPainter;
+
 namespace orlimo {
 
 enum class TAnimationType { atNone, atSynchronous, atAsynchronous };
@@ -62,7 +64,8 @@ public:
     QSize sizeHint() const override { return {m_cellW * m_digitCount, m_cellH}; }
 
 signals:
-    // Emitted after animation frame `frame` (0 .. cell height) has been painted.
+    // Emitted after animation frame `frame` (0 .. cell height) has been drawn into
+    // displayImage(); the widget shows it with its next paint.
     void frameDrawn(int frame);
 
 protected:
@@ -76,7 +79,7 @@ private:
     void reapplyValue();
     void resizeDisplay();
     const QImage& stripFor(int wheel) const;
-    void copyRows(int wheel, const QImage& strip, int srcY, int dstY, int rows);
+    void copyRows(QPainter& p, int wheel, const QImage& strip, int srcY, int dstY, int rows);
 
     TAnimationType m_animationType = TAnimationType::atSynchronous;
     int m_frameInterval = 30;

@@ -1,8 +1,12 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <fstream>
@@ -30,6 +34,54 @@ int CountInRow(const QImage& img, int row, const QColor& colour) {
   }
   return n;
 }
+
+// A click in row `row` of the rows shown.
+void Click(TMonitorList& list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  const QPointF pos(20, row * list.sizeHintForRow(0) + 5);
+  const QPointF global = list.viewport()->mapToGlobal(pos);
+  QMouseEvent press(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+  QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton, modifiers);
+  QApplication::sendEvent(list.viewport(), &press);
+  QApplication::sendEvent(list.viewport(), &release);
+}
+
+// Lines that differ from each other, in several colours.
+std::string NumberedLine(int n) {
+  const std::string kinds[] = {kGSV, kRMC, kPQY, kZDA, kPQXWithGGA};
+  return kinds[n % 5] + "," + std::to_string(n);
+}
+
+QImage ViewportImage(QAbstractScrollArea& area) {
+  QImage img(area.viewport()->size(), QImage::Format_RGB32);
+  area.viewport()->render(&img);
+  return img;
+}
+
+// Showing or hiding the scroll bar lays the list out in a queued call, and that
+// paints again: a few rounds settle both.
+void Settle() {
+  for (int i = 0; i < 4; ++i) {
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+  }
+}
+
+// What the screen shows of the list's rows: what was painted and flushed, not a fresh
+// rendering.
+QImage OnScreen(TMonitorList& list) {
+  Settle();
+  const QImage window =
+      QGuiApplication::primaryScreen()->grabWindow(list.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  return window.copy(list.viewport()->geometry());
+}
+
+struct PaintLog : QObject {
+  QRegion painted;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+    return false;
+  }
+};
 
 class MonitorListTest : public ::testing::Test {
  protected:
@@ -132,11 +184,11 @@ TEST_F(MonitorListTest, WithoutSyntaxColourBlackTextOnSilver) {
 
 TEST_F(MonitorListTest, CopyPutsTheSelectedLineWithCRLFOnTheClipboard) {
   for (const std::string& l : {kGSV, kRMC, kPQY, kZDA}) list.AppendLine(l);
-  list.setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
+  list.SelectRow(2);
   list.CopytoClipboard1Click();
   EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(kPQY + "\r\n"));
 
-  list.clearSelection();
+  list.ClearSelection();
   list.CopytoClipboard1Click();
   EXPECT_EQ(QApplication::clipboard()->text(), QString());
 
@@ -145,14 +197,17 @@ TEST_F(MonitorListTest, CopyPutsTheSelectedLineWithCRLFOnTheClipboard) {
   EXPECT_EQ(actions[0]->text(), QStringLiteral("Clear"));
   EXPECT_EQ(actions[1]->text(), QStringLiteral("Copy to Clipboard"));
   actions[0]->trigger();
-  EXPECT_EQ(list.count(), 0);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST_F(MonitorListTest, InspectionBoxFollowsClicksAndArrowKeys) {
   for (const std::string& l : {kGSV, kRMC, kPQY}) list.AppendLine(l);
   list.SelectLastLine();
   EXPECT_EQ(list.SelectedIndex(), 2);
-  emit list.itemClicked(list.item(2));
+  Click(list, 1);
+  EXPECT_EQ(list.SelectedIndex(), 1);
+  EXPECT_EQ(edit1.text().toStdString(), kRMC);
+  Click(list, 2);
   EXPECT_EQ(edit1.text().toStdString(), kPQY);
 
   list.setFocus();
@@ -166,11 +221,122 @@ TEST_F(MonitorListTest, InspectionBoxFollowsClicksAndArrowKeys) {
   QApplication::sendEvent(&list, &esc);
   EXPECT_EQ(edit1.text(), QString());
 
-  // A click with nothing selected leaves the box alone.
+  // A click below the lines selects nothing and leaves the box alone.
   edit1.setText(QStringLiteral("kept"));
-  list.clearSelection();
-  emit list.itemClicked(nullptr);
+  Click(list, 5);
+  EXPECT_EQ(list.SelectedIndex(), -1);
   EXPECT_EQ(edit1.text(), QStringLiteral("kept"));
+}
+
+TEST_F(MonitorListTest, ShiftAndControlClicksSelectSeveralLinesToCopy) {
+  for (const std::string& l : {kGSV, kRMC, kPQY, kZDA}) list.AppendLine(l);
+  Click(list, 0);
+  Click(list, 2, Qt::ShiftModifier);
+  Click(list, 1, Qt::ControlModifier);
+  list.CopytoClipboard1Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(kGSV + "\r\n" + kPQY + "\r\n"));
+}
+
+// The list view with uniform rows that the monitor list was, set up as it was set up.
+void LikeTheOldList(QListWidget& old, const TMonitorList& list, bool colour, QAbstractItemDelegate* delegate) {
+  old.resize(list.size());
+  old.setFont(list.font());
+  old.setFrameShape(QFrame::NoFrame);
+  old.setUniformItemSizes(true);
+  old.setSelectionMode(QAbstractItemView::ExtendedSelection);
+  old.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  old.setItemDelegate(delegate);
+  QPalette pal = old.palette();
+  if (colour) {
+    pal.setColor(QPalette::Base, Qt::black);
+  } else {
+    pal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    pal.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+  }
+  old.setPalette(pal);
+}
+
+// More lines than fit, at the bottom with the last selected: in both modes the rows
+// sit where a list view scrolling per item puts them, and look the same.
+TEST_F(MonitorListTest, ShowsTheLinesAsAListViewDid) {
+  TMonitorDelegate colourDelegate;
+  QListWidget old;
+  QAbstractItemDelegate* plainDelegate = old.itemDelegate();
+  list.show();
+  old.show();
+  for (int i = 0; i < 40; ++i) {
+    list.AppendLine(NumberedLine(i));
+    old.addItem(QString::fromStdString(NumberedLine(i)));
+  }
+  for (bool colour : {true, false}) {
+    list.SetSyntaxColor(colour);
+    LikeTheOldList(old, list, colour, colour ? static_cast<QAbstractItemDelegate*>(&colourDelegate) : plainDelegate);
+    QApplication::processEvents();
+    list.SelectLastLine();
+    old.setCurrentRow(old.count() - 1, QItemSelectionModel::ClearAndSelect);
+    old.scrollToBottom();
+    QApplication::processEvents();
+    list.clearFocus();
+    old.clearFocus();
+    ASSERT_EQ(list.viewport()->size(), old.viewport()->size()) << colour;
+    ASSERT_GT(list.TopRow(), 0);
+    EXPECT_EQ(ViewportImage(list), ViewportImage(old)) << "colour " << colour;
+  }
+}
+
+TEST_F(MonitorListTest, APassPaintsOnlyItsNewRowsAndTheRowThatLostTheSelection) {
+  list.show();
+  int n = 0;
+  while (n < 40) list.AppendLine(NumberedLine(n++));
+  list.SelectLastLine();
+  Settle();
+  PaintLog log;
+  list.viewport()->installEventFilter(&log);
+  for (int i = 0; i < 3; ++i) list.AppendLine(NumberedLine(n++));
+  list.SelectLastLine();
+  const QImage shown = OnScreen(list);
+  const int h = TMonitorDelegate::kItemHeight;
+  const QSize size = list.viewport()->size();
+  const int fourthLast = (size.height() / h - 4) * h;  // whole rows fill the top, the rest stays blank
+  EXPECT_FALSE(log.painted.isEmpty());
+  EXPECT_EQ(log.painted - QRect(0, fourthLast, size.width(), size.height() - fourthLast), QRegion());
+  EXPECT_EQ(shown, ViewportImage(list));
+}
+
+// Also when the rows were scrolled up by hand before a pass brings them back down.
+TEST_F(MonitorListTest, TheScreenFollowsPassesTrimsAndScrollingFromEmptyToFull) {
+  list.show();
+  int n = 0;
+  for (int pass = 0; pass < 14; ++pass) {
+    for (int i = 0; i < 2 + pass % 5; ++i) list.AppendLine(NumberedLine(n++));
+    if (pass % 3 == 2) {
+      list.verticalScrollBar()->setValue(list.TopRow() - 1 - pass % 4);
+      const QImage scrolled = OnScreen(list);
+      ASSERT_EQ(scrolled, ViewportImage(list)) << "pass " << pass << ", scrolled to " << list.TopRow();
+    }
+    list.SelectLastLine();
+    if (list.Count() > 30) list.DeleteFirstLines(list.Count() - 20);
+    const QImage shown = OnScreen(list);
+    ASSERT_EQ(shown, ViewportImage(list)) << "pass " << pass << ", " << list.Count() << " lines";
+  }
+  EXPECT_GT(list.TopRow(), 0);
+}
+
+// The lines shown stay where they are, and so do their pixels.
+TEST_F(MonitorListTest, TrimmingAtTheBottomPaintsNothing) {
+  list.show();
+  for (int n = 0; n < 60; ++n) list.AppendLine(NumberedLine(n));
+  list.SelectLastLine();
+  Settle();
+  const int top = list.TopRow();
+  PaintLog log;
+  list.viewport()->installEventFilter(&log);
+  list.DeleteFirstLines(30);
+  Settle();
+  EXPECT_TRUE(log.painted.isEmpty());
+  EXPECT_EQ(list.TopRow(), top - 30);
+  EXPECT_EQ(list.SelectedIndex(), 29);
+  EXPECT_EQ(list.Line(0), NumberedLine(30));
 }
 
 TEST(MonitorTrim, TheSessionTrimsTheWindowListInOneStep) {

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QScreen>
 
 #include <vector>
 
@@ -248,6 +251,35 @@ TEST_F(OdometerTest, AnimationModes)
     waitIdle();
     EXPECT_EQ(shown(odo), "0011");
     EXPECT_EQ(stripRow(images.back(), 2, 0), 1 * kH);
+}
+
+// The window's paint shows a frame; after the first frame of a step only the wheels
+// that roll are painted again, and the screen ends on the last frame.
+TEST_F(OdometerTest, LaterFramesRepaintOnlyTheRollingWheels)
+{
+    odo.setValue(41);
+    odo.show();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    struct PaintLog : QObject {
+        std::vector<QRegion> regions;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                regions.push_back(static_cast<QPaintEvent*>(e)->region());
+            return false;
+        }
+    } log;
+    odo.installEventFilter(&log);
+    odo.setValue(42);
+    waitIdle();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_GE(log.regions.size(), 2u);
+    for (std::size_t i = 1; i < log.regions.size(); ++i)
+        EXPECT_EQ(log.regions[i] - QRect(3 * 15, 0, 15, kH), QRegion()) << i;
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(odo.winId()).toImage();
+    EXPECT_EQ(screen.convertToFormat(QImage::Format_RGB32), odo.displayImage());
 }
 
 TEST_F(OdometerTest, WithoutStripsDrawsBlankWheels)
