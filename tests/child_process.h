@@ -57,6 +57,7 @@ class ChildProcess {
   }
 
   bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
   void Signal(int signal) const { ::kill(pid_, signal); }
   const std::vector<Line>& Lines() const { return lines_; }
   const std::string& Errors() const { return errors_; }

@@ -49,8 +49,21 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Rate to open the port with."),
                                 QStringLiteral("N"));
   const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("Offer this port (a device path, or a stable name under /dev/serial/by-id/) and select it."),
+                                QStringLiteral("Offer this port (a device path, or a stable name under /dev/serial/by-id/) and select it; "
+                                               "or a receiver on the network: tcp://HOST:PORT, udp://[ADDR]:PORT, "
+                                               "gpsd://HOST[:PORT][/DEVICE]."),
                                 QStringLiteral("PATH"));
+  const QCommandLineOption retry(QStringLiteral("retry-interval"),
+                                 QStringLiteral("Seconds between reconnects of a network source that was refused "
+                                                "or lost (default 5)."),
+                                 QStringLiteral("SECONDS"));
+  const QCommandLineOption serve(QStringLiteral("serve"),
+                                 QStringLiteral("Share every byte received from the receiver with TCP clients on "
+                                                "this port (File > Share switches it)."),
+                                 QStringLiteral("PORT"));
+  const QCommandLineOption serveAddress(QStringLiteral("serve-address"),
+                                        QStringLiteral("The address the stream server listens on (default 127.0.0.1)."),
+                                        QStringLiteral("ADDR"));
   const QCommandLineOption connect(QStringLiteral("connect"), QStringLiteral("Connect after start."));
   const QCommandLineOption log(QStringLiteral("log"),
                                QStringLiteral("Connect after start and log the raw data from the moment "
@@ -65,7 +78,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                    QStringLiteral("Keep the settings and the logs in this folder."),
                                    QStringLiteral("DIR"));
   cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, replay, replaySpeed, baud, port, connect,
-                  log, screenshot, after, dataDir});
+                  log, screenshot, after, dataDir, retry, serve, serveAddress});
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
@@ -157,9 +170,20 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
     target = v;
     return true;
   };
-  if (!numberOption(simSpeed, 0, 999, out.SimSpeed) || !numberOption(simCourse, 0, 360, out.SimCourse)) {
+  if (!numberOption(simSpeed, 0, 999, out.SimSpeed) || !numberOption(simCourse, 0, 360, out.SimCourse) ||
+      !numberOption(retry, 0.01, 86400, out.RetrySeconds)) {
     return false;
   }
+  if (cli.isSet(serve)) {
+    bool ok = false;
+    const int v = cli.value(serve).toInt(&ok);
+    if (!ok || v < 1 || v > 65535) {
+      error = QStringLiteral("--serve: %1 is not a port number from 1 to 65535").arg(cli.value(serve));
+      return false;
+    }
+    out.ServePort = v;
+  }
+  if (cli.isSet(serveAddress)) out.ServeAddress = cli.value(serveAddress);
   for (const QString& p : cli.values(port)) {
     if (p.isEmpty()) {
       error = QStringLiteral("--port needs a path");

@@ -22,6 +22,9 @@ struct TAppOptions {
   double After = 3.0;   // seconds before the screenshot
   QString DataDir;      // folder of the settings and the logs; empty: the usual places
   bool Version = false; // print the version and quit
+  double RetrySeconds = 5;  // between reconnects of a network source
+  int ServePort = 0;        // the stream server's port; 0: not started
+  QString ServeAddress = QStringLiteral("127.0.0.1");
 };
 
 // Parses argv (without running anything). False with `error` set on bad input;

@@ -108,7 +108,17 @@ int main(int argc, char** argv) {
 
   setup.Places = ResolveFilePlaces(QCoreApplication::applicationFilePath().toStdString(), opts.DataDir.toStdString());
 
+  setup.RetryIntervalMs = static_cast<int>(opts.RetrySeconds * 1000);
+  if (opts.ServePort != 0) setup.ServePort = static_cast<quint16>(opts.ServePort);
+  setup.ServeAddress = opts.ServeAddress;
   TFrmOrlimo window(std::move(setup));
+  if (opts.ServePort != 0) {
+    std::string why;
+    if (!window.ShareReceiver(true, &why)) {
+      std::fprintf(stderr, "orlimo: stream server: %s\n", why.c_str());
+      return 2;
+    }
+  }
   // Shown first: the settings file is read then, and the options below win over it.
   window.show();
   if (!opts.Ports.isEmpty()) window.ChoosePort(opts.Ports.first());

@@ -38,6 +38,7 @@ TFrmOrlimo::TFrmOrlimo(TFrmOrlimoSetup setup) : setup_(std::move(setup)) {
 
   BuildLayout();
   session_ = std::make_unique<TSession>(*this, setup_.Session);
+  session_->SetRetryInterval(setup_.RetryIntervalMs);
   ConnectTools();
   BuildMenuBar();
 
@@ -97,6 +98,7 @@ void TFrmOrlimo::ShowErrorMsg(std::string_view msg) { Dialogs().ShowErrorMsg(Lat
 void TFrmOrlimo::ShowWarningMsg(std::string_view msg) { Dialogs().ShowWarningMsg(Latin1(msg)); }
 void TFrmOrlimo::ShowConfirmMsg(std::string_view msg) { Dialogs().ShowConfirmMsg(Latin1(msg)); }
 void TFrmOrlimo::ShowCommandFailure(std::string_view msg) { Dialogs().ShowNotice(Latin1(msg)); }
+void TFrmOrlimo::ShowConnectionNotice(std::string_view msg) { Dialogs().ShowNotice(Latin1(msg)); }
 void TFrmOrlimo::ShowInformationMsg(std::string_view msg) { Dialogs().ShowInformationMsg(Latin1(msg)); }
 
 // --- Tool buttons and control groups ---

@@ -86,6 +86,12 @@ struct TFrmOrlimoSetup {
   // Where a file goes: (suggested path) -> the chosen path, empty when cancelled; by
   // default the toolkit's save dialog.
   std::function<QString(const QString& suggested)> GetSaveFileName;
+  // Milliseconds between reconnects of a network source that failed (--retry-interval).
+  int RetryIntervalMs = 5000;
+  // The stream server's port (--serve; 0: kDefaultServePort) and address
+  // (--serve-address); File > Share switches it, off at start.
+  quint16 ServePort = 0;
+  QString ServeAddress = QStringLiteral("127.0.0.1");
 };
 
 class TFrmOrlimo : public QWidget, public ISessionView {
@@ -98,6 +104,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   static constexpr int kDesignHeight = 750;
   static constexpr int kTmCkCOMInterval = 1500;
   static constexpr int kHintDelayMs = 300;
+  // The stream server's port when --serve names none: NMEA 0183 over IP's own.
+  static constexpr quint16 kDefaultServePort = 10110;
 
   explicit TFrmOrlimo(TFrmOrlimoSetup setup = {});
   ~TFrmOrlimo() override;
@@ -124,6 +132,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void ShowWarningMsg(std::string_view msg) override;
   void ShowConfirmMsg(std::string_view msg) override;
   void ShowCommandFailure(std::string_view msg) override;
+  void ShowConnectionNotice(std::string_view msg) override;
   void ShowInformationMsg(std::string_view msg) override;
   void SetButtonImage(TToolButton button, int image) override;
   void SetButtonHint(TToolButton button, std::string_view hint) override;
@@ -229,6 +238,11 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   TInfoUSB* InfoUSB() const { return infoUSB_; }
   QTimer& TmCkCOM() { return tmCkCOM_; }
   QStringList PortItems() const;
+  // File > Share the receiver: starts or stops the stream server on ServePort (or
+  // kDefaultServePort). False, with the item unchecked, when it cannot listen: the
+  // reason goes to `why` when given, else to an error box (main_window_network.cpp).
+  bool ShareReceiver(bool on, std::string* why = nullptr);
+  QAction* ShareAction() const { return shareAction_; }
   // Puts `ports` into the selector (only when they differ) and keeps the shown port
   // selected while it exists; false when there is no port at all.
   bool ShowPortList(const QStringList& ports);
@@ -248,6 +262,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void ShowAbout();
   void ReplayCapture();
   void OpenLogFolder();
+  // A network source typed or chosen in the port box has no rate: the rate box is off.
+  void FollowPortText(const QString& text);
   void BuildTopStrip(QWidget* panel11);
   void BuildProControls(QWidget* panel11, QWidget* panel4);
   void BuildViews();
@@ -334,6 +350,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   QScrollBar* scrollBarMeter_ = nullptr;
   TInfoUSB* infoUSB_ = nullptr;
   TqvUSBx* usbWatcher_ = nullptr;
+  QAction* shareAction_ = nullptr;
 
   // Last, so it goes first: the session closes its port before the widgets go.
   std::unique_ptr<TSession> session_;

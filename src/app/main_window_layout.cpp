@@ -125,6 +125,11 @@ void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
   cbGPSCOM_->setGeometry(74, 20, 110, 22);
   for (int i = 1; i <= 8; ++i) cbGPSCOM_->addItem(QStringLiteral("COM%1").arg(i));
   cbGPSCOM_->SetOnDropDown([this] { RefreshPortList(); });
+  // Devices are chosen from the list; a network source (tcp://, udp://, gpsd://) is
+  // typed in.
+  cbGPSCOM_->setEditable(true);
+  cbGPSCOM_->setInsertPolicy(QComboBox::NoInsert);
+  connect(cbGPSCOM_, &QComboBox::currentTextChanged, this, [this](const QString& text) { FollowPortText(text); });
 
   cbCOMBR_ = new QComboBox(gbxCOMSetting);
   cbCOMBR_->setObjectName(QStringLiteral("cbCOMBR"));

@@ -25,6 +25,11 @@ void TFrmOrlimo::BuildMenuBar() {
   file->addAction(QStringLiteral("&Open the log folder"), this, [this] { OpenLogFolder(); });
   file->addAction(QStringLiteral("&Export track as GPX…"), this, [this] { ExportTrack(); });
   file->addSeparator();
+  shareAction_ = file->addAction(QStringLiteral("&Share the receiver on TCP port %1")
+                                     .arg(setup_.ServePort != 0 ? setup_.ServePort : kDefaultServePort));
+  shareAction_->setCheckable(true);
+  connect(shareAction_, &QAction::triggered, this, [this](bool on) { ShareReceiver(on); });
+  file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 

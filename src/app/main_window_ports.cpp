@@ -12,6 +12,7 @@
 #include "app/info_usb.h"
 #include "app/main_window.h"
 #include "app/port_combo.h"
+#include "serial/net_source.h"
 #include "serial/port_list.h"
 
 namespace orlimo {
@@ -49,6 +50,13 @@ std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
     const qsizetype listed = ports.size();
     for (const QString& name : stablePorts_.Names()) {
       if (!ports.contains(name)) ports << name;
+    }
+    // Network sources are no device the system lists: those given or typed stay.
+    QStringList sources = setup_.ExtraPorts;
+    sources << cbGPSCOM_->currentText();
+    if (session_) sources << session_->CommGPS().CommName();
+    for (const QString& source : sources) {
+      if (IsNetworkSource(source.toStdString()) && !ports.contains(source)) ports << source;
     }
     if (ports.size() != listed) SortPortNames(ports);
     return ports;

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/port_combo.h"
+#include "serial/net_source.h"
 #include "session/file_places.h"
 
 namespace orlimo {
@@ -33,6 +34,7 @@ int Select(QComboBox* box, const std::optional<std::string>& value, bool latin1)
 void TFrmOrlimo::ApplySettings(const TSettings& s) {
   TComm& comm = session_->CommGPS();
   if (s.COMPort) KeepStablePort(QString::fromStdString(*s.COMPort));
+  if (s.COMPort && IsNetworkSource(*s.COMPort)) AddExtraPort(QString::fromStdString(*s.COMPort));
   const int port = Select(cbGPSCOM_, s.COMPort, false);
   comm.SetCommName(port >= 0 ? cbGPSCOM_->itemText(port) : QString());
   commNamed_ = true;

@@ -29,7 +29,7 @@ QByteArray DevicePath(const QString& name) {
 
 }  // namespace
 
-TComm::TComm(QObject* owner) : QObject(owner) {}
+TComm::TComm(QObject* owner) : ITransport(owner) {}
 
 TComm::~TComm() { CloseComm(); }
 

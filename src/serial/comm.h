@@ -37,11 +37,12 @@
 
 #include "serial/comm_types.h"
 #include "serial/comm_workers.h"
+#include "serial/transport.h"
 #include "serial/unique_fd.h"
 
 namespace orlimo {
 
-class TComm : public QObject, private CommEventSink {
+class TComm : public ITransport, private CommEventSink {
   Q_OBJECT
 
  public:
@@ -57,10 +58,9 @@ class TComm : public QObject, private CommEventSink {
   // Stops both workers (waiting up to 10 s each before insisting), restores the
   // terminal settings found at open and closes the port. Does nothing when closed.
   void CloseComm() noexcept;
-  bool IsOpen() const { return fd_ >= 0; }
-  // The open port's device is gone or its other end closed (checked now, so a
-  // hangup reported for an earlier connection is not taken for this one).
-  bool HungUp() const;
+  // IsOpen, and HungUp: the open port's device is gone or its other end closed
+  // (checked now, so a hangup reported for an earlier connection is not taken for
+  // this one), are below with the transport interface.
 
   // Queues a copy of 1..65535 bytes for the writer and returns at once. False when
   // the port is closed, the writer has ended (after an error or a hangup), or the
@@ -72,6 +72,13 @@ class TComm : public QObject, private CommEventSink {
   }
   // True when the writer has nothing left to write. Informational only.
   bool OutputEmpty() const { return outputEmpty_.load(); }
+
+  // The transport interface, for the session.
+  void Open() override { OpenComm(); }
+  void Close() noexcept override { CloseComm(); }
+  bool IsOpen() const override { return fd_ >= 0; }
+  bool HungUp() const override;
+  bool Write(const char* data, std::size_t length) override { return WriteData(data, length); }
 
   // Settings; the default of each is in TCommLine / TCommTimeouts, CommName "COM2".
   QString CommName() const { return commName_; }
@@ -136,16 +143,14 @@ class TComm : public QObject, private CommEventSink {
   }
 
  signals:
-  // A chunk of received bytes (1..2048 of them).
-  void OnReceiveData(const QByteArray& Buffer);
+  // OnReceiveData (a chunk of 1..2048 bytes) and OnRequestHangup (a worker ended
+  // because the device vanished or an unexpected error occurred; the port stays
+  // formally open until CloseComm) come from ITransport.
   // The driver counted line errors: bit 0x01 input overflow, 0x02 overrun,
   // 0x04 parity, 0x08 framing, 0x10 break. Only drivers that keep counters report.
   void OnReceiveError(quint32 EventMask);
   // Carrier detect changed (8) and/or ring (4); seen when bytes arrive.
   void OnModemStateChange(quint32 ModemEvent);
-  // A worker ended because the device vanished or an unexpected error occurred.
-  // The port stays formally open until CloseComm.
-  void OnRequestHangup();
   // The writer found its queue empty after start or after a completed write.
   void OnSendDataEmpty();
 

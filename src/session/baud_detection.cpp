@@ -16,6 +16,7 @@ void BaudDetection::StartBaudDetection() {
     ctx_.view.ShowErrorMsg(" COM Port not Open !!");
     return;
   }
+  if (ctx_.Networked()) return;  // a network source has no rate to find
   ctx_.view.SetPanelText(1, "GPS Baud Rate Detection");
   if (s.LinkState == TLinkState::Auto) return;
   s.TrialBaudRate = 19200;
@@ -43,6 +44,7 @@ void BaudDetection::NextTrialRate() {
 void BaudDetection::TBAutoSyncClick() {
   ISessionView& view = ctx_.view;
   SessionState& s = ctx_.state;
+  if (s.PortOpen && ctx_.Networked()) return;  // no rate to detect: the button stays off
   view.SetButtonDown(TToolButton::AutoSync, true);
   view.SetButtonEnabled(TToolButton::AutoSync, false);
   if (FamilyOf(s.ReceiverKind).SpeaksUBX()) {

@@ -13,16 +13,24 @@
 namespace orlimo {
 namespace {
 
-std::string PortRateText(const char* format, const SessionContext& ctx) {
+// "Open (port,rate bps)"; a network source has no rate: "Open (tcp://host:port)".
+std::string PortRateText(const char* what, const SessionContext& ctx) {
+  if (ctx.Networked()) return std::string(what).append(" (").append(ctx.CommName()).append(")");
   char buf[512];
-  std::snprintf(buf, sizeof buf, format, ctx.CommName().c_str(), ctx.BaudRate());
+  std::snprintf(buf, sizeof buf, "%s (%s,%d bps)", what, ctx.CommName().c_str(), ctx.BaudRate());
   return buf;
 }
 
 }  // namespace
 
-std::string ConnectionControl::OpenText() const { return PortRateText("Open (%s,%d bps)", ctx_); }
-std::string ConnectionControl::PauseText() const { return PortRateText("Pause (%s,%d bps)", ctx_); }
+std::string ConnectionControl::OpenText() const { return PortRateText("Open", ctx_); }
+std::string ConnectionControl::PauseText() const { return PortRateText("Pause", ctx_); }
+
+std::string ConnectionControl::ConnectionErrorText(const std::string& reason) const {
+  std::string text = ctx_.CommName() + " Connection Error !";
+  if (!reason.empty()) text.append("\r\n").append(reason);
+  return text;
+}
 
 void ConnectionControl::ApplyRateTimeouts(int baud) {
   // At 4800 bit/s a byte takes 2 ms, so chunks end on a 1 ms pause; the receiver
@@ -35,6 +43,8 @@ void ConnectionControl::ApplyRateTimeouts(int baud) {
 
 bool ConnectionControl::ConfigureAndOpen(TComm& comm, const std::string& portName, int baud) {
   comm.SetCommName(QString::fromStdString(portName));
+  if (IsNetworkSource(portName)) return OpenNetSource(portName);
+  ctx_.link = &comm;
   comm.SetBaudRate(static_cast<std::uint32_t>(baud < 0 ? 0 : baud));
   ApplyRateTimeouts(baud);
   try {
@@ -60,6 +70,56 @@ bool ConnectionControl::ConfigureAndOpen(TComm& comm, const std::string& portNam
   }
 }
 
+bool ConnectionControl::OpenNetSource(const std::string& name) {
+  TNetSource& net = ctx_.NetGPS;
+  ctx_.link = &net;
+  net.SetSource(QString::fromStdString(name));
+  net.SetRetryInterval(ctx_.state.RetryIntervalMs);
+  try {
+    net.Open();
+  } catch (const std::exception& e) {
+    // An address that cannot work: no retry would help.
+    ctx_.view.ShowErrorMsg(ConnectionErrorText(e.what()));
+    net.Close();
+    return false;
+  }
+  ctx_.state.LinkDown = true;
+  ctx_.state.SourceConnected = false;
+  return true;
+}
+
+void ConnectionControl::LinkUp() {
+  SessionState& s = ctx_.state;
+  if (!s.PortOpen) return;
+  s.LinkDown = false;
+  s.SourceConnected = true;
+  s.SilentSeconds = 0;
+  ctx_.Trace(" Connected : " + ctx_.CommName());
+  if (!s.Paused) ctx_.view.SetPanelText(2, OpenText());
+}
+
+void ConnectionControl::LinkDown() {
+  SessionState& s = ctx_.state;
+  if (!s.PortOpen) return;
+  // The receiver may be another one when the link comes back: start over.
+  s.LinkDown = true;
+  s.LinkState = TLinkState::Unknow;
+  s.VersionKnown = false;
+  s.VersionQueryPending = false;
+  s.VersionQueryCount = 0;
+  s.ReceiverKind = 0;
+  s.Clues = {};
+  DisableCommandControls();
+  ctx_.pipeline.RxBuffer.clear();
+  ctx_.view.SetPanelText(3, LinkStateName(s.LinkState));
+  const std::string seconds = std::to_string(s.RetryIntervalMs / 1000.0);
+  const std::string every = seconds.substr(0, seconds.find_last_not_of("0.") + 1);
+  const std::string text = ConnectionErrorText(ctx_.Link().ErrorText());
+  ctx_.Trace(" Link down : " + ctx_.CommName() + " : " + ctx_.Link().ErrorText());
+  ctx_.view.SetPanelText(2, ctx_.CommName() + " Retrying every " + every + " s");
+  ctx_.view.ShowConnectionNotice(text + "\r\nRetrying every " + every + " s until you disconnect.");
+}
+
 void ConnectionControl::OpenGPSPort() {
   const int baud = std::atoi(ctx_.view.BaudRateText().c_str());
   ctx_.state.PortOpen = ConfigureAndOpen(ctx_.CommGPS, ctx_.view.PortText(), baud);
@@ -69,7 +129,7 @@ void ConnectionControl::OpenGPSPort() {
   }
   ctx_.pipeline.RxBuffer.clear();
   ctx_.view.SetPanelBevel(2, TPanelBevel::Raised);
-  ctx_.view.SetPanelText(2, OpenText());
+  ctx_.view.SetPanelText(2, ctx_.state.LinkDown ? "Connecting (" + ctx_.CommName() + ")" : OpenText());
   ctx_.state.Paused = false;
   ctx_.state.VersionKnown = false;
   ctx_.state.TMCPresent = false;
@@ -78,7 +138,8 @@ void ConnectionControl::OpenGPSPort() {
 }
 
 void ConnectionControl::CloseGPSPort() {
-  ctx_.CommGPS.CloseComm();
+  ctx_.Link().Close();
+  ctx_.state.LinkDown = false;
   ctx_.state.LinkState = TLinkState::Unknow;
   ctx_.state.ReceiverKind = 0;
   ctx_.view.SetPanelText(3, LinkStateName(ctx_.state.LinkState));
@@ -130,7 +191,8 @@ void ConnectionControl::TBOpenClick() {
     if (!view.ButtonEnabled(TToolButton::Pause)) view.SetButtonEnabled(TToolButton::Pause, true);
     view.SetButtonHint(TToolButton::Open, "Disconnect");
     view.SetButtonEnabled(TToolButton::Close, true);
-    view.SetButtonEnabled(TToolButton::AutoSync, true);
+    view.SetButtonEnabled(TToolButton::AutoSync, !ctx_.Networked());
+    if (ctx_.Link().ReadOnly()) view.SetRestartUnavailableReason(kReadOnlyReason);
     ctx_.Tm1s.Start();
     s.LinkState = TLinkState::Unknow;
     ctx_.indicator.SetOff();
@@ -145,9 +207,16 @@ void ConnectionControl::TBOpenClick() {
 
 void ConnectionControl::CommGPSRequestHangup() {
   // A hangup reported for an earlier connection, or one the port got over, is not ours.
-  if (!ctx_.state.PortOpen || !ctx_.CommGPS.HungUp()) return;
+  if (!ctx_.state.PortOpen || !ctx_.Link().HungUp()) return;
   const std::string port = ctx_.CommName();
   ctx_.Trace(" Hang up : " + port);
+  if (ctx_.Networked()) {
+    const std::string text = ConnectionErrorText(ctx_.Link().ErrorText());
+    TBOpenClick();
+    ctx_.view.SetPanelText(2, port + " Connection Fail");
+    ctx_.view.ShowErrorMsg(text);
+    return;
+  }
   TBOpenClick();
   ctx_.view.SetPanelText(2, port + " Hang up");
   ctx_.view.ShowWarningMsg(port + " was disconnected: the device is gone or its line was hung up !");
@@ -184,9 +253,10 @@ void ConnectionControl::StopSessionTimers() {
 void ConnectionControl::EnableSessionControls() {
   ISessionView& view = ctx_.view;
   view.SetButtonEnabled(TToolButton::Close, true);
-  view.SetButtonEnabled(TToolButton::AutoSync, true);
+  view.SetButtonEnabled(TToolButton::AutoSync, !ctx_.Networked());
   view.SetButtonDown(TToolButton::AutoSync, false);
-  view.EnableSessionControls(ctx_.state.VersionKnown, ctx_.state.TMCPresent);
+  // Nothing reaches the receiver through a read-only source: its commands stay off.
+  view.EnableSessionControls(ctx_.state.VersionKnown && !ctx_.Link().ReadOnly(), ctx_.state.TMCPresent);
 }
 
 void ConnectionControl::DisableSessionControls() {
@@ -205,10 +275,10 @@ void ConnectionControl::DisableCommandControls() {
   ctx_.view.DisableCommandControls();
 }
 
-bool ConnectionControl::SendString(TComm& comm, std::string_view text) {
+bool ConnectionControl::SendString(ITransport& link, std::string_view text) {
   if (!ctx_.state.PortOpen || text.size() > kMaxSendLength) return false;
   for (char byte : text) {
-    if (!comm.WriteData(&byte, 1)) return false;
+    if (!link.Write(&byte, 1)) return false;
     DelayMs(0);
   }
   return true;

@@ -51,7 +51,7 @@ void ReceiverCommands::Log(std::string_view text) { ctx_.view.AppendTrace(2, tex
 bool ReceiverCommands::SendLine(std::string_view text) {
   std::string line(text);
   line += "\r\n";
-  return connection_.SendString(ctx_.CommGPS, line);
+  return connection_.SendString(ctx_.Link(), line);
 }
 
 bool ReceiverCommands::RestartReceiver(std::uint8_t kindNumber) {
@@ -101,7 +101,7 @@ bool ReceiverCommands::SendRestart(const ReceiverFamily& family, TRestartKind ki
   bool sent = true;
   for (const std::string& message : family.RestartMessages(kind)) {
     if (family.LogsRestarts()) Log(family.SendsText() ? message : BytesToHex(message));
-    const bool ok = family.SendsText() ? SendLine(message) : connection_.SendString(ctx_.CommGPS, message);
+    const bool ok = family.SendsText() ? SendLine(message) : connection_.SendString(ctx_.Link(), message);
     if (family.LogsRestarts()) Log(ok ? " CMD OK!!" : " CMD Fail!!");
     sent = sent && ok;
   }
@@ -173,12 +173,12 @@ void ReceiverCommands::QueryReceiverVersion() {
   SendAnnotatedCommand("$PQYCM,V (Query TMC Firmware Version)");
   if (ctx_.edition.TrickleButtonEnabled) SendAnnotatedCommand("$PQXC,200,0*18 (Query the Power Mode)");
   // The receivers of today answer their own queries: u-blox 5 to 10, MediaTek.
-  connection_.SendString(ctx_.CommGPS, kUBXMonVerPoll);
+  connection_.SendString(ctx_.Link(), kUBXMonVerPoll);
   SendAnnotatedCommand(kMediaTekVersionQuery);
 }
 
 void ReceiverCommands::Button20Click() {
-  if (connection_.SendString(ctx_.CommGPS, kSiRFSwitchToNMEA4800Frame)) Log(" CMD OK!!");
+  if (connection_.SendString(ctx_.Link(), kSiRFSwitchToNMEA4800Frame)) Log(" CMD OK!!");
 }
 
 void ReceiverCommands::ButtonTestClick() {

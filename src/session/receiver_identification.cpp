@@ -81,7 +81,7 @@ void ReceiverIdentification::PollNMEARates() {
   for (std::uint8_t id : kPolledNMEAMessages) {
     const std::string poll = UBXMessageRatePoll(id);
     ctx_.view.AppendTrace(1, "suQryMsg:" + BytesToHex(poll));
-    connection_.SendString(ctx_.CommGPS, poll);
+    connection_.SendString(ctx_.Link(), poll);
   }
 }
 

@@ -85,6 +85,10 @@ void ReceiverRateChange::btnGPSBRApplyClick() {
     Log(" GPS baud Rate no Change !");
     return;
   }
+  if (s.PortOpen && ctx_.Networked()) {
+    view.ShowWarningMsg(ctx_.CommName() + " is a network source: the rate of the receiver's line is not set from here.");
+    return;
+  }
   if (s.PortOpen && IsUSBModemPort(ctx_.CommName())) {
     view.ShowWarningMsg(ctx_.CommName() + " is the receiver's own USB port: it has no line rate to change.");
     return;
@@ -148,7 +152,7 @@ bool ReceiverRateChange::SendFrame(std::string_view frame) {
 
 bool ReceiverRateChange::SendMessage(std::string_view bytes, const std::string& logged, const std::string& subject) {
   Log(logged);
-  const bool sent = connection_.SendString(ctx_.CommGPS, bytes);
+  const bool sent = connection_.SendString(ctx_.Link(), bytes);
   Log(sent ? " Change BR CMD OK!!" : " Change BR CMD Fail!!");
   if (!sent) Fail(subject + " could not be sent to " + ctx_.CommName() + ": the rate is not changed.");
   return sent;

@@ -21,10 +21,24 @@ TSession::TSession(ISessionView& view, SessionOptions options)
   TComm& comm = ctx_.CommGPS;
   comm.SetReadIntervalTimeout(13);
   comm.SetOutx_DsrFlow(true);
-  QObject::connect(&comm, &TComm::OnReceiveData, [this](const QByteArray& chunk) {
-    ctx_.pipeline.CommGPSReceiveData(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+  for (ITransport* link : {static_cast<ITransport*>(&comm), static_cast<ITransport*>(&ctx_.NetGPS)}) {
+    QObject::connect(link, &ITransport::OnReceiveData, [this](const QByteArray& chunk) {
+      // Shared first: what the pipeline's work takes adds nothing to the clients' wait.
+      server_.Share(chunk);
+      ctx_.pipeline.CommGPSReceiveData(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+    });
+    QObject::connect(link, &ITransport::OnRequestHangup, [this] { connection_.CommGPSRequestHangup(); });
+  }
+  QObject::connect(&ctx_.NetGPS, &ITransport::OnLinkUp, [this] { connection_.LinkUp(); });
+  QObject::connect(&ctx_.NetGPS, &ITransport::OnLinkDown, [this] { connection_.LinkDown(); });
+  QObject::connect(&server_, &TStreamServer::OnNotice, [this](const QString& text) {
+    ctx_.Trace(" " + text.toStdString());
+    ctx_.view.ShowConnectionNotice(text.toStdString());
   });
-  QObject::connect(&comm, &TComm::OnRequestHangup, [this] { connection_.CommGPSRequestHangup(); });
+}
+
+bool TSession::StartStreamServer(const QString& address, quint16 port, std::string& why) {
+  return server_.Start(address, port, why);
 }
 
 void TSession::Tm1sTimer() {
@@ -33,6 +47,9 @@ void TSession::Tm1sTimer() {
   bench_.Sample(std::chrono::duration<double>(now).count());
 }
 
-TSession::~TSession() { ctx_.CommGPS.CloseComm(); }
+TSession::~TSession() {
+  ctx_.CommGPS.CloseComm();
+  ctx_.NetGPS.Close();
+}
 
 }  // namespace orlimo

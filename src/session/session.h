@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "serial/stream_server.h"
 #include "session/baud_detection.h"
 #include "session/bench_recorder.h"
 #include "session/command_hooks.h"
@@ -46,7 +47,7 @@ class TSession {
   void TBOpenClick() { connection_.TBOpenClick(); }
   void TBCloseClick() { connection_.TBCloseClick(); }
   void TBPauseClick(bool down) { connection_.TBPauseClick(down); }
-  bool SendString(std::string_view text) { return connection_.SendString(ctx_.CommGPS, text); }
+  bool SendString(std::string_view text) { return connection_.SendString(ctx_.Link(), text); }
   static void DelayMs(std::uint16_t ms) { ConnectionControl::DelayMs(ms); }
 
   // Receiver commands.
@@ -79,6 +80,18 @@ class TSession {
   const SessionState& State() const { return ctx_.state; }
   TqvNMEA& NMEAData() { return ctx_.NMEAData; }
   TComm& CommGPS() { return ctx_.CommGPS; }
+  // The network source that a tcp://, udp:// or gpsd:// port name opens.
+  TNetSource& NetGPS() { return ctx_.NetGPS; }
+  bool Networked() const { return ctx_.Networked(); }
+  // Milliseconds between reconnects when a network source fails; 0: it ends the
+  // connection (the default).
+  void SetRetryInterval(int ms) { ctx_.state.RetryIntervalMs = ms; }
+
+  // The stream server: every byte received from the receiver goes to its clients.
+  // False with `why` set when it cannot listen.
+  bool StartStreamServer(const QString& address, quint16 port, std::string& why);
+  void StopStreamServer() { server_.Stop(); }
+  TStreamServer& StreamServer() { return server_; }
   ReceivePipeline& Pipeline() { return ctx_.pipeline; }
   const ActivityIndicator& Indicator() const { return ctx_.indicator; }
   bool Tm1sRunning() const { return tm1s_->IsActive(); }
@@ -109,6 +122,7 @@ class TSession {
   Supervisor supervisor_{ctx_, connection_, detection_};
   orlimo::TtffRuns ttffRuns_{ctx_, commands_, *tmTtff_};
   TBenchRecorder bench_{ctx_.pipeline, ctx_.NMEAData};
+  TStreamServer server_;
 };
 
 }  // namespace orlimo

@@ -9,6 +9,7 @@
 
 #include "nmea/decoder.h"
 #include "serial/comm.h"
+#include "serial/net_source.h"
 #include "session/activity_indicator.h"
 #include "session/command_hooks.h"
 #include "session/edition.h"
@@ -35,14 +36,22 @@ struct SessionContext {
 
   // The hidden trace pane the supervisor writes to.
   void Trace(std::string_view text) { view.AppendTrace(2, text); }
+  // The port's name as the user gave it: a device or a network source.
   std::string CommName() const { return CommGPS.CommName().toStdString(); }
   int BaudRate() const { return static_cast<int>(CommGPS.BaudRate()); }
+  // What the session reads: the serial port, or the network source when the name
+  // given at the last open was one.
+  ITransport& Link() { return *link; }
+  const ITransport& Link() const { return *link; }
+  bool Networked() const { return link == &NetGPS; }
 
   ISessionView& view;
   const Edition edition;
   SessionState& state;
   TqvNMEA NMEAData;
-  TComm CommGPS;
+  TComm CommGPS;  // also keeps the name of a network source, for the settings
+  TNetSource NetGPS;
+  ITransport* link = &CommGPS;
   IIntervalTimer& Tm1s;
   ActivityIndicator indicator;
   ReceivePipeline pipeline;

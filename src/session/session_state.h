@@ -14,6 +14,13 @@ struct SessionState {
   TLinkState LinkState = TLinkState::Unknow;
   bool PortOpen = false;
   bool Paused = false;
+  // A network source: the peer has been reached since the connect, and is not
+  // reached now (connecting, or lost and retrying). The silence watch waits then.
+  bool SourceConnected = false;
+  bool LinkDown = false;
+  // Milliseconds between reconnects of a network source; 0: a failure ends the
+  // connection. Lives for the whole run.
+  int RetryIntervalMs = 0;
 
   // Receiver identity: ReceiverKind is a TReceiverKind (0 none yet, 1 SiRF, 2 u-blox
   // ANTARIS, 3 u-blox 5 to 10, 4 MediaTek); the clues gathered before it is named.

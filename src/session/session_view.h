@@ -61,6 +61,9 @@ class ISessionView {
   // A command that could not be sent or that the receiver did not take, shown where
   // every layout shows it without stopping anything (the message log has the detail).
   virtual void ShowCommandFailure(std::string_view msg) = 0;
+  // News of the connection that must not stop anything (a network source lost and
+  // retried, a stream client dropped); a newer one replaces it.
+  virtual void ShowConnectionNotice(std::string_view msg) = 0;
 
   // Tool buttons and the control groups.
   virtual void SetButtonImage(TToolButton button, int image) = 0;

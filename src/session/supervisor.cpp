@@ -42,6 +42,7 @@ void Supervisor::Tm1sTimer() {
 void Supervisor::SilentSecond() {
   SessionState& s = ctx_.state;
   ctx_.Trace(ctx_.view.PanelText(6) + " => 0");
+  if (s.LinkDown) return;  // a network source still connecting: no receiver to hear yet
   ++s.SilentSeconds;
   if (FamilyOf(s.ReceiverKind).SpeaksUBX() && s.SilentSeconds > s.UBXSilenceLimit) {
     connection_.TBOpenClick();
@@ -62,7 +63,8 @@ void Supervisor::WhileUnknown() {
     s.LinkState = TLinkState::NMEA;
     s.RateCheckOldRate = 0;  // the receiver is heard at its new rate
     ctx_.Trace(" GPS =>NMEA : " + std::to_string(ctx_.clock.elapsed()));
-    view.SetPanelText(1, "GPS Baud Rate :" + std::to_string(ctx_.BaudRate()));
+    view.SetPanelText(1, ctx_.Networked() ? "GPS Source :" + ctx_.CommName()
+                                          : "GPS Baud Rate :" + std::to_string(ctx_.BaudRate()));
     view.SetPanelText(3, LinkStateName(s.LinkState));
     if (!s.VersionKnown) {
       ctx_.commands.QueryReceiverVersion();
@@ -76,7 +78,7 @@ void Supervisor::WhileUnknown() {
     view.SetPanelText(3, LinkStateName(s.LinkState));
   }
   ctx_.pipeline.RxBuffer.clear();
-  if (s.LinkState == TLinkState::Unknow) ctx_.commands.RateChangeCheck();
+  if (s.LinkState == TLinkState::Unknow && !ctx_.Networked()) ctx_.commands.RateChangeCheck();
 }
 
 void Supervisor::WhileNMEA() {
@@ -122,7 +124,7 @@ void Supervisor::VersionWait() {
     if (ctx_.edition.TashviEdition) {
       s.VersionKnown = true;
       connection_.EnableSessionControls();
-    } else {
+    } else if (!ctx_.Link().ReadOnly()) {  // a read-only source has told why already
       ctx_.view.SetRestartUnavailableReason(kUnidentifiedReason);
     }
   } else {
@@ -165,7 +167,7 @@ void Supervisor::WhileSiRF() {
   ctx_.Tm1s.Start();
   ctx_.Trace(" gpSiRF => FactoryReset ..");
   ConnectionControl::DelayMs(20);
-  if (connection_.SendString(ctx_.CommGPS, kSiRFFactoryDefaultFrame)) {
+  if (connection_.SendString(ctx_.Link(), kSiRFFactoryDefaultFrame)) {
     ConnectionControl::DelayMs(50);
     detection_.StartBaudDetection();
   }

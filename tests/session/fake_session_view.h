@@ -65,6 +65,7 @@ class FakeSessionView : public ISessionView {
   }
   void ShowInformationMsg(std::string_view msg) override { dialogs.push_back("information: " + std::string(msg)); }
   void ShowCommandFailure(std::string_view msg) override { dialogs.push_back("failure: " + std::string(msg)); }
+  void ShowConnectionNotice(std::string_view msg) override { dialogs.push_back("notice: " + std::string(msg)); }
 
   void SetButtonImage(TToolButton b, int image) override { buttons[b].image = image; }
   void SetButtonHint(TToolButton b, std::string_view hint) override { buttons[b].hint = hint; }

@@ -1,5 +1,7 @@
 #include "console_view.h"
 
+#include <QCoreApplication>
+
 #include "nmea/decoder.h"
 
 namespace orlimo {
@@ -24,9 +26,22 @@ std::string OneLine(std::string_view text) {
 
 }  // namespace
 
+ConsoleView::ConsoleView(std::FILE* out, bool answerYes) : out_(out), answerYes_(answerYes) {
+  flush_.setSingleShot(true);
+  flush_.setInterval(0);
+  QObject::connect(&flush_, &QTimer::timeout, [this] { std::fflush(out_); });
+}
+
+ConsoleView::~ConsoleView() { std::fflush(out_); }
+
+void ConsoleView::FlushSoon() {
+  if (QCoreApplication::instance() == nullptr) std::fflush(out_);  // no loop to end a turn
+  else if (!flush_.isActive()) flush_.start();
+}
+
 void ConsoleView::Print(const std::string& prefix, std::string_view text) {
   std::fprintf(out_, "%s%s\n", prefix.c_str(), OneLine(text).c_str());
-  std::fflush(out_);
+  FlushSoon();
 }
 
 void ConsoleView::SetPanelText(int panel, std::string_view text) {
@@ -88,7 +103,7 @@ void ConsoleView::UpdateNaviPanel(const TqvNMEA& n) {
                 n.RMC.UTCTime.Minute, n.RMC.UTCTime.Seconds, n.RMC.Date.Day, n.RMC.Date.Month,
                 n.RMC.Date.Year);
   std::fprintf(out_, "%s\n", buf);
-  std::fflush(out_);
+  FlushSoon();
 }
 
 }  // namespace orlimo

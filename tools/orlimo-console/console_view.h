@@ -5,6 +5,8 @@
 //   trace MemoN: TEXT | navi: lat=... lon=... (after each view refresh)
 #pragma once
 
+#include <QTimer>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -16,7 +18,10 @@ namespace orlimo {
 
 class ConsoleView : public ISessionView {
  public:
-  ConsoleView(std::FILE* out, bool answerYes) : out_(out), answerYes_(answerYes) {}
+  ConsoleView(std::FILE* out, bool answerYes);
+  ~ConsoleView() override;
+  ConsoleView(const ConsoleView&) = delete;
+  ConsoleView& operator=(const ConsoleView&) = delete;
 
   void SetPort(std::string port) { port_ = std::move(port); }
   void SetBaudRate(std::string rate) { rate_ = std::move(rate); }
@@ -49,6 +54,7 @@ class ConsoleView : public ISessionView {
   void ShowConfirmMsg(std::string_view msg) override { Dialog("confirm", msg, "ok"); }
   void ShowInformationMsg(std::string_view msg) override { Dialog("information", msg, "ok"); }
   void ShowCommandFailure(std::string_view msg) override { Dialog("failure", msg, "ok"); }
+  void ShowConnectionNotice(std::string_view msg) override { Dialog("notice", msg, "ok"); }
 
   void SetButtonImage(TToolButton, int) override {}
   void SetButtonHint(TToolButton, std::string_view) override {}
@@ -84,8 +90,12 @@ class ConsoleView : public ISessionView {
  private:
   void Print(const std::string& prefix, std::string_view text);
   void Dialog(const char* kind, std::string_view msg, const char* answer);
+  // The lines of one turn of the event loop (a data pass prints dozens) go out in one
+  // write when it ends, not a write each.
+  void FlushSoon();
 
   std::FILE* out_;
+  QTimer flush_;
   bool answerYes_;
   std::string port_;
   std::string commandText_;

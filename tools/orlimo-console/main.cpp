@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +40,17 @@ constexpr const char* kUsage =
     "  panel N: TEXT, title: TEXT, dialog KIND: TEXT -> ANSWER, monitor: LINE,\n"
     "  trace MemoN: TEXT, navi: ... (after each view refresh)\n"
     "options:\n"
-    "  --port PATH             serial port to use\n"
+    "  --port PATH             serial port to use, or a receiver on the network:\n"
+    "                          tcp://HOST:PORT (both ways), udp://[ADDR]:PORT (datagrams\n"
+    "                          received, read only), gpsd://HOST[:PORT][/DEVICE] (gpsd's\n"
+    "                          raw sentences; port 2947 by default; read only)\n"
+    "  --retry-interval S      a network source that is refused or lost is tried again\n"
+    "                          every S seconds (fractions allowed) until the run ends;\n"
+    "                          without it the run ends as for a serial port\n"
+    "  --serve PORT            stream server: every byte received from the receiver goes\n"
+    "                          to each TCP client on PORT (at most 16; clients only listen;\n"
+    "                          one that falls 1 MB behind is dropped)\n"
+    "  --serve-address ADDR    the address the stream server listens on (default 127.0.0.1)\n"
     "  --baud N                rate to open the port with (default: the saved rate, else 4800)\n"
     "  --connect               connect right after start\n"
     "  --detect                start baud-rate detection right after connecting\n"
@@ -100,8 +111,9 @@ constexpr const char* kUsage =
     "exit status:\n"
     "  0 the run ended by --seconds or a signal; 1 logging did not start, or lines could not\n"
     "  be written to the log or the GPX track; 2 a bad argument; 3 the connection could not\n"
-    "  be opened; 4 the connection ended on its own (the receiver fell silent, its port hung\n"
-    "  up or vanished, no rate was found)\n"
+    "  be opened (a network source: its peer was never reached); 4 the connection ended on\n"
+    "  its own (the receiver fell silent, its port hung up or vanished, its peer closed, no\n"
+    "  rate was found)\n"
     "files:\n"
     "  The settings file orlimo-console.ini is read at start and written at the end of the\n"
     "  run: the port and rate last used (and with --pro the receiver rate and the console\n"
@@ -135,6 +147,9 @@ struct Options {
   std::string dataDir;
   orlimo::ConsoleTtffOptions ttff;
   orlimo::ConsoleMeasureOptions measure;
+  std::int64_t retryMs = 0;
+  int servePort = 0;
+  std::string serveAddress = "127.0.0.1";
 };
 
 bool ParseInt(const char* text, int& out) {
@@ -163,6 +178,10 @@ int Parse(int argc, char** argv, Options& o) {
     else if (const int taken = orlimo::ParseMeasureOption(a, hasValue ? argv[i + 1] : nullptr, o.measure)) i += taken - 1;
     else if (const int taken = orlimo::ParseTtffOption(a, hasValue ? argv[i + 1] : nullptr, o.ttff)) i += taken - 1;
     else if (a == "--port" && hasValue) o.port = value();
+    else if (a == "--retry-interval" && hasValue && orlimo::ParseSeconds(argv[i + 1]).value_or(0) > 0)
+      o.retryMs = std::min<std::int64_t>(*orlimo::ParseSeconds(value()), 86'400'000);
+    else if (a == "--serve" && hasValue && ParseInt(argv[i + 1], n) && n >= 1 && n <= 65535) o.servePort = (value(), n);
+    else if (a == "--serve-address" && hasValue && argv[i + 1][0] != '\0') o.serveAddress = value();
     else if (a == "--baud" && hasValue && ParseInt(argv[i + 1], n)) o.baud = value();
     else if (a == "--seconds" && hasValue && ParseInt(argv[i + 1], n)) o.seconds = (value(), n);
     else if (a == "--sim-rate" && hasValue && ParseInt(argv[i + 1], n) && orlimo::IsReceiverRate(std::to_string(n))) {
@@ -291,6 +310,14 @@ int main(int argc, char** argv) {
   options.edition.ProEdition = o.pro;
   options.edition.TrickleButtonEnabled = o.trickleButton;
   TSession session(view, options);
+  session.SetRetryInterval(static_cast<int>(o.retryMs));
+  if (o.servePort > 0) {
+    std::string why;
+    if (!session.StartStreamServer(QString::fromStdString(o.serveAddress), static_cast<quint16>(o.servePort), why)) {
+      std::fprintf(stderr, "orlimo-console: stream server: %s\n", why.c_str());
+      return 2;
+    }
+  }
   session.RawLog().SetPlaces(places.AppDir, LocalTimeNow());
   session.RawLog().DisableLoggingOnCDROM();
   // Logging was what the run was asked for: without it there is no run.
@@ -346,7 +373,9 @@ int main(int argc, char** argv) {
   // keeps running while the port reopens) ends the run.
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (!session.State().PortOpen && !session.Tm1sRunning()) finish(kExitConnectionEnded);
+    // A network source that never reached its peer was not connected at all.
+    if (!session.State().PortOpen && !session.Tm1sRunning())
+      finish(session.Networked() && !session.State().SourceConnected ? kExitNotConnected : kExitConnectionEnded);
   });
 
   if (o.connect) {
