@@ -70,11 +70,11 @@ bool SplitHostPort(std::string_view text, std::string& host, quint16& port, bool
     unsigned long value = 0;
     const auto r = std::from_chars(portText.data(), portText.data() + portText.size(), value);
     if (r.ec == std::errc::invalid_argument || r.ptr != portText.data() + portText.size()) {
-      why = "the port \"" + std::string(portText) + "\" is not a number";
+      why = std::string("the port \"").append(portText).append("\" is not a number");
       return false;
     }
     if (r.ec == std::errc::result_out_of_range || value < 1 || value > 65535) {
-      why = "the port " + std::string(portText) + " is out of range (1 to 65535)";
+      why = std::string("the port ").append(portText).append(" is out of range (1 to 65535)");
       return false;
     }
     port = static_cast<quint16>(value);
@@ -132,7 +132,7 @@ TNetSource::TNetSource(QObject* owner) : ITransport(owner) {
   connectTimer_.setSingleShot(true);
   retryTimer_.setSingleShot(true);
   QObject::connect(&connectTimer_, &QTimer::timeout, this, [this] {
-    Fail("no answer within " + std::to_string(connectTimeoutMs_ / 1000) + " s");
+    Fail(std::string("no answer within ").append(std::to_string(connectTimeoutMs_ / 1000)).append(" s"));
   });
   QObject::connect(&retryTimer_, &QTimer::timeout, this, [this] { Connect(); });
 }
@@ -205,7 +205,7 @@ void TNetSource::OnSocketError() {
   const QString host = address_.host;
   const std::string where = host.toStdString() + ":" + std::to_string(address_.port);
   switch (tcp_->error()) {
-    case QAbstractSocket::HostNotFoundError: Fail("the host " + host.toStdString() + " is not known"); break;
+    case QAbstractSocket::HostNotFoundError: Fail(std::string("the host ").append(host.toStdString()).append(" is not known")); break;
     case QAbstractSocket::ConnectionRefusedError: Fail("nothing listens on " + where + " (connection refused)"); break;
     case QAbstractSocket::RemoteHostClosedError: Fail("the other end closed the connection"); break;
     default: Fail(tcp_->errorString().toStdString()); break;
@@ -235,7 +235,7 @@ void TNetSource::FilterGpsd(const QByteArray& bytes) {
     if (c != '\n' && gpsdLine_.size() < kGpsdLineMax) continue;
     if (!gpsdGreeted_) {
       if (!gpsdLine_.startsWith(QByteArray(kGpsdGreeting.data(), static_cast<qsizetype>(kGpsdGreeting.size())))) {
-        Fail("this is not gpsd: it answered " + Quoted(gpsdLine_));
+        Fail(std::string("this is not gpsd: it answered ").append(Quoted(gpsdLine_)));
         return;
       }
       gpsdGreeted_ = true;

@@ -23,13 +23,17 @@ bool TStreamServer::Start(const QString& address, quint16 port, std::string& why
   Stop();
   const QHostAddress where(address);
   if (where.isNull()) {
-    why = "\"" + address.toStdString() + "\" is not an IP address of this machine";
+    why = std::string("\"").append(address.toStdString()).append("\" is not an IP address of this machine");
     return false;
   }
   auto* server = new QTcpServer(this);
   if (!server->listen(where, port)) {
-    why = "cannot listen on " + address.toStdString() + ":" + std::to_string(port) + ": " +
-          server->errorString().toStdString();
+    why = std::string("cannot listen on ")
+              .append(address.toStdString())
+              .append(":")
+              .append(std::to_string(port))
+              .append(": ")
+              .append(server->errorString().toStdString());
     delete server;
     return false;
   }

@@ -94,7 +94,7 @@ void ConnectionControl::LinkUp() {
   s.LinkDown = false;
   s.SourceConnected = true;
   s.SilentSeconds = 0;
-  ctx_.Trace(" Connected : " + ctx_.CommName());
+  ctx_.Trace(std::string(" Connected : ").append(ctx_.CommName()));
   if (!s.Paused) ctx_.view.SetPanelText(2, OpenText());
 }
 
@@ -115,7 +115,7 @@ void ConnectionControl::LinkDown() {
   const std::string seconds = std::to_string(s.RetryIntervalMs / 1000.0);
   const std::string every = seconds.substr(0, seconds.find_last_not_of("0.") + 1);
   const std::string text = ConnectionErrorText(ctx_.Link().ErrorText());
-  ctx_.Trace(" Link down : " + ctx_.CommName() + " : " + ctx_.Link().ErrorText());
+  ctx_.Trace(std::string(" Link down : ").append(ctx_.CommName()).append(" : ").append(ctx_.Link().ErrorText()));
   ctx_.view.SetPanelText(2, ctx_.CommName() + " Retrying every " + every + " s");
   ctx_.view.ShowConnectionNotice(text + "\r\nRetrying every " + every + " s until you disconnect.");
 }
@@ -129,7 +129,7 @@ void ConnectionControl::OpenGPSPort() {
   }
   ctx_.pipeline.RxBuffer.clear();
   ctx_.view.SetPanelBevel(2, TPanelBevel::Raised);
-  ctx_.view.SetPanelText(2, ctx_.state.LinkDown ? "Connecting (" + ctx_.CommName() + ")" : OpenText());
+  ctx_.view.SetPanelText(2, ctx_.state.LinkDown ? std::string("Connecting (").append(ctx_.CommName()).append(")") : OpenText());
   ctx_.state.Paused = false;
   ctx_.state.VersionKnown = false;
   ctx_.state.TMCPresent = false;
