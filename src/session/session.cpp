@@ -32,7 +32,7 @@ TSession::TSession(ISessionView& view, SessionOptions options)
   QObject::connect(&ctx_.NetGPS, &ITransport::OnLinkUp, [this] { connection_.LinkUp(); });
   QObject::connect(&ctx_.NetGPS, &ITransport::OnLinkDown, [this] { connection_.LinkDown(); });
   QObject::connect(&server_, &TStreamServer::OnNotice, [this](const QString& text) {
-    ctx_.Trace(" " + text.toStdString());
+    ctx_.Trace(std::string(" ").append(text.toStdString()));
     ctx_.view.ShowConnectionNotice(text.toStdString());
   });
 }
