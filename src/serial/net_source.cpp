@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QMetaObject>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
@@ -149,6 +150,7 @@ void TNetSource::Open() {
   ended_ = false;
   if (address_.kind == NetKind::Udp) {
     auto* udp = new QUdpSocket(this);
+    udp->setProxy(QNetworkProxy::NoProxy);
     const QHostAddress where = address_.host.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(address_.host);
     if (!udp->bind(where, address_.port)) {
       const std::string reason = udp->errorString().toStdString();
@@ -170,6 +172,9 @@ void TNetSource::Open() {
 void TNetSource::Connect() {
   DropSocket();
   auto* tcp = new QTcpSocket(this);
+  // A receiver's link goes straight to its host: no desktop proxy (whose lookup also
+  // runs in a thread of its own).
+  tcp->setProxy(QNetworkProxy::NoProxy);
   tcp_ = tcp;
   gpsdLine_.clear();
   gpsdGreeted_ = false;

@@ -1,6 +1,7 @@
 #include "serial/stream_server.h"
 
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -27,6 +28,7 @@ bool TStreamServer::Start(const QString& address, quint16 port, std::string& why
     return false;
   }
   auto* server = new QTcpServer(this);
+  server->setProxy(QNetworkProxy::NoProxy);
   if (!server->listen(where, port)) {
     why = std::string("cannot listen on ")
               .append(address.toStdString())
