@@ -18,7 +18,6 @@
 namespace orlimo {
 namespace {
 
-constexpr int kRefreshMs = 1000;
 // Enough dots to show the spread; the figures still use every stored fix.
 constexpr std::size_t kPlottedFixes = 4000;
 
@@ -40,10 +39,9 @@ std::optional<double> ReadNumber(const QLineEdit* edit) {
 
 }  // namespace
 
-TAccuracyDialog::TAccuracyDialog(TBenchRecorder& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
+TAccuracyDialog::TAccuracyDialog(TBenchRecorder& bench, QWidget* parent) : TBenchDialog(bench, parent), bench_(bench) {
   setObjectName(QStringLiteral("AccuracyDialog"));
   setWindowTitle(QStringLiteral("Accuracy"));
-  setModal(false);
 
   lat_ = new QLineEdit(this);
   lon_ = new QLineEdit(this);
@@ -94,9 +92,6 @@ TAccuracyDialog::TAccuracyDialog(TBenchRecorder& bench, QWidget* parent) : QDial
   }
   status_->setText(bench_.Accuracy().Reference() ? QStringLiteral("Against the point given.")
                                                  : QStringLiteral("Against the mean of the fixes."));
-  connect(&refresh_, &QTimer::timeout, this, [this] {
-    if (bench_.Revision() != shownRevision_) Refresh();
-  });
   Refresh();
 }
 
@@ -146,7 +141,7 @@ void TAccuracyDialog::Reset() {
 }
 
 void TAccuracyDialog::Refresh() {
-  shownRevision_ = bench_.Revision();
+  TakeRevision();
   const TAccuracy& accuracy = bench_.Accuracy();
   const TAccuracyFigures f = accuracy.Figures();
   QString mean = QStringLiteral("–");
@@ -172,15 +167,5 @@ void TAccuracyDialog::Refresh() {
 
 QString TAccuracyDialog::FiguresText() const { return figures_->text(); }
 QString TAccuracyDialog::StatusText() const { return status_->text(); }
-
-void TAccuracyDialog::showEvent(QShowEvent* e) {
-  refresh_.start(kRefreshMs);
-  QDialog::showEvent(e);
-}
-
-void TAccuracyDialog::hideEvent(QHideEvent* e) {
-  refresh_.stop();
-  QDialog::hideEvent(e);
-}
 
 }  // namespace orlimo

@@ -4,10 +4,8 @@
 // shown, and only when a fix came since.
 #pragma once
 
-#include <QDialog>
-#include <QTimer>
+#include "app/bench_dialog.h"
 
-#include <cstdint>
 #include <optional>
 
 class QLabel;
@@ -20,7 +18,7 @@ class TBenchRecorder;
 class TScatterPlot;
 struct TGeoPoint;
 
-class TAccuracyDialog : public QDialog {
+class TAccuracyDialog : public TBenchDialog {
  public:
   TAccuracyDialog(TBenchRecorder& bench, QWidget* parent);
 
@@ -29,21 +27,14 @@ class TAccuracyDialog : public QDialog {
   bool ApplyReference();
   void UseMean();
   void Reset();
-  // Reads the figures again now.
-  void Refresh();
+  void Refresh() override;
   QString FiguresText() const;
   QString StatusText() const;
-
- protected:
-  void showEvent(QShowEvent* e) override;
-  void hideEvent(QHideEvent* e) override;
 
  private:
   std::optional<TGeoPoint> TypedReference(QString& why) const;
 
   TBenchRecorder& bench_;
-  QTimer refresh_;
-  std::uint64_t shownRevision_ = ~std::uint64_t{0};
   QLineEdit* lat_;
   QLineEdit* lon_;
   QLineEdit* height_;

@@ -262,6 +262,10 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void ShowAbout();
   void ReplayCapture();
   void OpenLogFolder();
+  // The menu's file dialogs (or the setup's stand-ins): a log to read, from the log
+  // folder, and where a file named `name` goes, offered in the log folder.
+  QString ChooseLog(const QString& title);
+  QString ChooseSaveFile(const QString& title, const QString& name, const QString& filter);
   // A network source typed or chosen in the port box has no rate: the rate box is off.
   void FollowPortText(const QString& text);
   void BuildTopStrip(QWidget* panel11);

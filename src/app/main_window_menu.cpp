@@ -48,9 +48,7 @@ void TFrmOrlimo::BuildMenuBar() {
 TTtffDialog& TFrmOrlimo::ShowTtffDialog() {
   if (ttffDialog_ == nullptr) {
     ttffDialog_ = new TTtffDialog(session_->TtffRuns(), [this] {
-      return QFileDialog::getSaveFileName(this, QStringLiteral("Save the runs as CSV"),
-                                          QString::fromStdString(setup_.Places.AppDir) + QStringLiteral("ttff.csv"),
-                                          QStringLiteral("CSV (*.csv)"));
+      return ChooseSaveFile(QStringLiteral("Save the runs as CSV"), QStringLiteral("ttff.csv"), QStringLiteral("CSV (*.csv)"));
     }, this);
   }
   ttffDialog_->show();
@@ -65,13 +63,21 @@ void TFrmOrlimo::ShowAbout() {
           .arg(QString::fromLatin1(kProgramVersion)));
 }
 
-void TFrmOrlimo::ReplayCapture() {
+QString TFrmOrlimo::ChooseLog(const QString& title) {
   const QString folder = QString::fromStdString(setup_.Places.AppDir);
-  const QString filter = QStringLiteral("NMEA log File (*.log)|*.log|Text File (*.txt)|*.txt|Other type (*.*)|*.*");
-  const QString capture = setup_.GetOpenFileName
-                              ? setup_.GetOpenFileName(folder, filter)
-                              : QFileDialog::getOpenFileName(this, QStringLiteral("Replay a capture"), folder,
-                                                             QStringLiteral("Captures (*.log *.nmea *.txt);;All files (*)"));
+  if (setup_.GetOpenFileName)
+    return setup_.GetOpenFileName(folder, QStringLiteral("NMEA log File (*.log)|*.log|Text File (*.txt)|*.txt|Other type (*.*)|*.*"));
+  return QFileDialog::getOpenFileName(this, title, folder, QStringLiteral("Logs (*.log *.nmea *.txt);;All files (*)"));
+}
+
+QString TFrmOrlimo::ChooseSaveFile(const QString& title, const QString& name, const QString& filter) {
+  const QString suggested = QString::fromStdString(setup_.Places.AppDir) + name;
+  return setup_.GetSaveFileName ? setup_.GetSaveFileName(suggested)
+                                : QFileDialog::getSaveFileName(this, title, suggested, filter);
+}
+
+void TFrmOrlimo::ReplayCapture() {
+  const QString capture = ChooseLog(QStringLiteral("Replay a capture"));
   if (capture.isEmpty()) return;
   if (session_->State().PortOpen) session_->TBOpenClick();
   auto link = std::make_unique<TSimulatorLink>();

@@ -12,7 +12,6 @@
 namespace orlimo {
 namespace {
 
-constexpr int kRefreshMs = 1000;
 constexpr double kTopCn0 = 60;  // dB-Hz: above any real signal
 
 // Neighbours in the list (same system, close numbers) get far-apart hues.
@@ -21,10 +20,9 @@ QColor SatelliteColour(int index) { return QColor::fromHsv((index * 137) % 360, 
 }  // namespace
 
 TSignalHistoryDialog::TSignalHistoryDialog(const TBenchRecorder& bench, QWidget* parent)
-    : QDialog(parent), bench_(bench) {
+    : TBenchDialog(bench, parent), bench_(bench) {
   setObjectName(QStringLiteral("SignalHistoryDialog"));
   setWindowTitle(QStringLiteral("Signal history"));
-  setModal(false);
   signals_ = new THistoryPlot(this);
   signals_->SetTitle(QStringLiteral("C/N0 (dB-Hz), the last 10 minutes; bold: used in the fix"));
   signals_->SetValueRange(0, kTopCn0);
@@ -35,14 +33,11 @@ TSignalHistoryDialog::TSignalHistoryDialog(const TBenchRecorder& bench, QWidget*
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(signals_, 2);
   layout->addWidget(solution_, 1);
-  connect(&refresh_, &QTimer::timeout, this, [this] {
-    if (bench_.Revision() != shownRevision_) Refresh();
-  });
   Refresh();
 }
 
 void TSignalHistoryDialog::Refresh() {
-  shownRevision_ = bench_.Revision();
+  TakeRevision();
   const TSignalHistory& history = bench_.SignalHistory();
   const std::vector<TSolutionPoint> solution = history.Solution();
   const double end = solution.empty() ? 0 : solution.back().time;
@@ -78,16 +73,6 @@ void TSignalHistoryDialog::Refresh() {
   solution_->SetTimeWindow(start, end);
   solution_->SetValueRange(0, top + 1);
   solution_->SetSeries({std::move(used), std::move(hdop)});
-}
-
-void TSignalHistoryDialog::showEvent(QShowEvent* e) {
-  refresh_.start(kRefreshMs);
-  QDialog::showEvent(e);
-}
-
-void TSignalHistoryDialog::hideEvent(QHideEvent* e) {
-  refresh_.stop();
-  QDialog::hideEvent(e);
 }
 
 }  // namespace orlimo

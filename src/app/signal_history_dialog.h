@@ -4,33 +4,23 @@
 // shown; the plots paint only what changed.
 #pragma once
 
-#include <QDialog>
-#include <QTimer>
-
-#include <cstdint>
+#include "app/bench_dialog.h"
 
 namespace orlimo {
 
 class TBenchRecorder;
 class THistoryPlot;
 
-class TSignalHistoryDialog : public QDialog {
+class TSignalHistoryDialog : public TBenchDialog {
  public:
   TSignalHistoryDialog(const TBenchRecorder& bench, QWidget* parent);
 
-  // Reads the history again now.
-  void Refresh();
+  void Refresh() override;
   // The satellites drawn, by name, for the window's tests.
   QStringList SatelliteNames() const { return names_; }
 
- protected:
-  void showEvent(QShowEvent* e) override;
-  void hideEvent(QHideEvent* e) override;
-
  private:
   const TBenchRecorder& bench_;
-  QTimer refresh_;
-  std::uint64_t shownRevision_ = ~std::uint64_t{0};
   THistoryPlot* signals_;
   THistoryPlot* solution_;
   QStringList names_;

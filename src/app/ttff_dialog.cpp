@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSaveFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +13,7 @@
 
 #include <cmath>
 
+#include "app/whole_file.h"
 #include "measure/ttff_stats.h"
 #include "session/ttff_runs.h"
 
@@ -143,12 +143,10 @@ void TTtffDialog::Finished() {
 bool TTtffDialog::SaveCsv() {
   const QString path = saveFileName_ ? saveFileName_() : QString();
   if (path.isEmpty()) return false;
-  // Written whole or not at all.
-  QSaveFile file(path);
   const std::string csv = TtffCsv(runs_.Runs(), std::string(RestartKindName(runs_.Plan().kind)));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) || !file.commit()) {
-    status_->setText(QStringLiteral("Unable to write %1: %2").arg(path, file.errorString()));
+  QString error;
+  if (!WriteWholeFile(path, csv, error)) {
+    status_->setText(QStringLiteral("Unable to write %1: %2").arg(path, error));
     return false;
   }
   status_->setText(QStringLiteral("Saved %1.").arg(path));
