@@ -112,8 +112,9 @@ void ConnectionControl::LinkDown() {
   DisableCommandControls();
   ctx_.pipeline.RxBuffer.clear();
   ctx_.view.SetPanelText(3, LinkStateName(s.LinkState));
-  const std::string seconds = std::to_string(s.RetryIntervalMs / 1000.0);
-  const std::string every = seconds.substr(0, seconds.find_last_not_of("0.") + 1);
+  std::string every = std::to_string(s.RetryIntervalMs / 1000.0);  // "10.500000": "10.5"
+  every.erase(every.find_last_not_of('0') + 1);
+  if (every.back() == '.') every.pop_back();
   const std::string text = ConnectionErrorText(ctx_.Link().ErrorText());
   ctx_.Trace(std::string(" Link down : ").append(ctx_.CommName()).append(" : ").append(ctx_.Link().ErrorText()));
   ctx_.view.SetPanelText(2, ctx_.CommName() + " Retrying every " + every + " s");

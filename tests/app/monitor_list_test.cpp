@@ -284,7 +284,7 @@ TEST_F(MonitorListTest, ShowsTheLinesAsAListViewDid) {
   }
 }
 
-TEST_F(MonitorListTest, APassPaintsOnlyItsNewRowsAndTheRowThatLostTheSelection) {
+TEST_F(MonitorListTest, APassPaintsOnlyItsNewRowsAndTheRowThatLostTheSelectionATrimNone) {
   list.show();
   int n = 0;
   while (n < 40) list.AppendLine(NumberedLine(n++));
@@ -301,6 +301,17 @@ TEST_F(MonitorListTest, APassPaintsOnlyItsNewRowsAndTheRowThatLostTheSelection) 
   EXPECT_FALSE(log.painted.isEmpty());
   EXPECT_EQ(log.painted - QRect(0, fourthLast, size.width(), size.height() - fourthLast), QRegion());
   EXPECT_EQ(shown, ViewportImage(list));
+
+  // Trimming the top leaves the lines shown where they are: nothing is painted.
+  Settle();
+  const int top = list.TopRow();
+  log.painted = QRegion();
+  list.DeleteFirstLines(10);
+  Settle();
+  EXPECT_TRUE(log.painted.isEmpty());
+  EXPECT_EQ(list.TopRow(), top - 10);
+  EXPECT_EQ(list.SelectedIndex(), 32);
+  EXPECT_EQ(list.Line(0), NumberedLine(10));
 }
 
 // Also when the rows were scrolled up by hand before a pass brings them back down.
@@ -320,23 +331,6 @@ TEST_F(MonitorListTest, TheScreenFollowsPassesTrimsAndScrollingFromEmptyToFull) 
     ASSERT_EQ(shown, ViewportImage(list)) << "pass " << pass << ", " << list.Count() << " lines";
   }
   EXPECT_GT(list.TopRow(), 0);
-}
-
-// The lines shown stay where they are, and so do their pixels.
-TEST_F(MonitorListTest, TrimmingAtTheBottomPaintsNothing) {
-  list.show();
-  for (int n = 0; n < 60; ++n) list.AppendLine(NumberedLine(n));
-  list.SelectLastLine();
-  Settle();
-  const int top = list.TopRow();
-  PaintLog log;
-  list.viewport()->installEventFilter(&log);
-  list.DeleteFirstLines(30);
-  Settle();
-  EXPECT_TRUE(log.painted.isEmpty());
-  EXPECT_EQ(list.TopRow(), top - 30);
-  EXPECT_EQ(list.SelectedIndex(), 29);
-  EXPECT_EQ(list.Line(0), NumberedLine(30));
 }
 
 TEST(MonitorTrim, TheSessionTrimsTheWindowListInOneStep) {

@@ -11,17 +11,12 @@
 #include "measure/gpx.h"
 #include "measure/thinned_track.h"
 #include "nmea/decoder.h"
+#include "nmea/sentence.h"
 
 namespace orlimo {
 namespace {
 
-std::string WithChecksum(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body.substr(1)) sum ^= static_cast<unsigned char>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X", sum);
-  return body + tail;
-}
+std::string WithChecksum(const std::string& body) { return body + NMEAChecksumSuffix(body); }
 
 std::vector<TTrackPoint> TrackOf(const std::vector<std::string>& sentences) {
   TqvNMEA nmea;

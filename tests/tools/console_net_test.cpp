@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "../child_process.h"
+#include "nmea/sentence.h"
 #include "sim/simulated_receiver.h"
 
 namespace orlimo {
@@ -29,13 +30,20 @@ namespace {
 using namespace std::chrono_literals;
 using test::ChildProcess;
 
+// 127.0.0.1 at `port` (0: the system picks).
+sockaddr_in Loopback(int port = 0) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  return a;
+}
+
 // A TCP socket listening on 127.0.0.1 at a port the system picks.
 struct Listener {
   Listener() {
     fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in a = Loopback();
     socklen_t len = sizeof a;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(fd, 4) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0)
@@ -55,9 +63,7 @@ struct Listener {
 // A port of `type` that is free now: bound, read back and let go.
 int FreePort(int type) {
   const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in a = Loopback();
   socklen_t len = sizeof a;
   const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&a), len) == 0 &&
                   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0;
@@ -68,11 +74,8 @@ int FreePort(int type) {
 int ConnectTo(int port, int receiveBuffer = 0) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (receiveBuffer > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+  const sockaddr_in a = Loopback(port);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
     ::close(fd);
     return -1;
   }
@@ -89,11 +92,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 std::string Sentence(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body) sum ^= static_cast<unsigned char>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-  return "$" + body + tail;
+  const std::string s = "$" + body;
+  return s + NMEAChecksumSuffix(s) + "\r\n";
 }
 
 // A fix of second `n`: a GGA and an RMC sentence.
@@ -262,10 +262,7 @@ TEST(ConsoleNet, LostTcpPeerIsRetriedWithoutLeaks) {
 TEST(ConsoleNet, UdpDatagramsShowTheReceiver) {
   const int udpPort = FreePort(SOCK_DGRAM);
   const std::string port = "udp://:" + std::to_string(udpPort);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(udpPort));
+  const sockaddr_in a = Loopback(udpPort);
 
   test::TempDir dir;
   ChildProcess child(Args(dir, port, {"--seconds", "4"}));
@@ -273,7 +270,7 @@ TEST(ConsoleNet, UdpDatagramsShowTheReceiver) {
   const int sender = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   for (int n = 0; n < 10; ++n) {
     const std::string cycle = FixCycle(n);
-    ::sendto(sender, cycle.data(), cycle.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::sendto(sender, cycle.data(), cycle.size(), 0, reinterpret_cast<const sockaddr*>(&a), sizeof a);
     child.ReadFor(200ms);
   }
   ::close(sender);

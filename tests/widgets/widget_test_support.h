@@ -2,6 +2,7 @@
 // Shared helpers for the widget tests: one QApplication per binary, a palette
 // with fixed role colours, and offscreen rendering into a QImage.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPalette>
 #include <QWidget>
@@ -54,6 +55,16 @@ inline QImage render(QWidget& w, QColor under = kUnder)
     img.fill(under);
     w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
     return img;
+}
+
+// Runs the event loop until `done`, for five seconds at most.
+inline bool spinUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 inline QColor px(const QImage& img, int x, int y) { return img.pixelColor(x, y); }

@@ -70,16 +70,6 @@ void configureSignalChart(Tkx_XYPlot& plot)
     t->lineAttr()->setWidth(2);
 }
 
-// Runs the event loop until `done`, for five seconds at most.
-bool spinUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 class XYPlotTest : public test::WidgetFixture {
 protected:
     Tkx_XYPlot plot;
@@ -281,12 +271,12 @@ TEST_F(XYPlotTest, RedrawShowsTheNewContentAtTheNextPaint)
             sender.DrawCanvas()->fillRect(QRect(40 + 26 * i, 60, 12, 60), Qt::yellow);
     });
     plot.show();
-    ASSERT_TRUE(spinUntil([&] { return fieldCalls > 0; }));
+    ASSERT_TRUE(test::spinUntil([&] { return fieldCalls > 0; }));
     bars = 5;
     const int before = fieldCalls;
     plot.redraw();
     EXPECT_EQ(fieldCalls, before);
-    ASSERT_TRUE(spinUntil([&] { return fieldCalls > before; }));
+    ASSERT_TRUE(test::spinUntil([&] { return fieldCalls > before; }));
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(plot.winId()).toImage();
     EXPECT_EQ(screen.convertToFormat(QImage::Format_RGB32), test::render(plot));
     EXPECT_EQ(fieldCalls, before + 1);
