@@ -27,7 +27,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
   const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and quit."));
   const QCommandLineOption simulate(QStringLiteral("simulate"),
                                     QStringLiteral("Start a simulated receiver (sirf, sirf-binary, "
-                                                   "ublox, ublox8, mtk, silent, noisy) on a pty and select it."),
+                                                   "ublox, ublox8, ubx, mtk, silent, noisy) on a pty, select it and connect."),
                                     QStringLiteral("PERSONALITY"));
   const QCommandLineOption simRate(QStringLiteral("sim-rate"),
                                    QStringLiteral("Rate the simulated receiver sends at (a replay's "
@@ -65,6 +65,8 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                         QStringLiteral("The address the stream server listens on (default 127.0.0.1)."),
                                         QStringLiteral("ADDR"));
   const QCommandLineOption connect(QStringLiteral("connect"), QStringLiteral("Connect after start."));
+  const QCommandLineOption detect(QStringLiteral("detect"),
+                                  QStringLiteral("Connect after start and search for the receiver's rate."));
   const QCommandLineOption log(QStringLiteral("log"),
                                QStringLiteral("Connect after start and log the raw data from the moment "
                                               "the connection opens (nothing is logged when it does not)."));
@@ -78,7 +80,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
                                    QStringLiteral("Keep the settings and the logs in this folder."),
                                    QStringLiteral("DIR"));
   cli.addOptions({help, version, simulate, simRate, simSpeed, simCourse, replay, replaySpeed, baud, port, connect,
-                  log, screenshot, after, dataDir, retry, serve, serveAddress});
+                  detect, log, screenshot, after, dataDir, retry, serve, serveAddress});
   helpText = cli.helpText() + QStringLiteral(
       "\nWhere files go:\n"
       "  The settings (orlimo.ini) and the raw-data logs (NMEA_yyyymmdd-hhmmss.log)\n"
@@ -199,6 +201,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
     }
   }
   out.Connect = cli.isSet(connect);
+  out.Detect = cli.isSet(detect);
   out.Log = cli.isSet(log);
   out.Screenshot = cli.value(screenshot);
   if (cli.isSet(after)) {

@@ -17,6 +17,7 @@ struct TAppOptions {
   int Baud = 0;         // rate to open with; 0: the window's default
   QStringList Ports;    // extra port paths to offer
   bool Connect = false; // press the connect button after start
+  bool Detect = false;  // ... and start the rate detection once connected
   bool Log = false;     // ... and the log button once connected
   QString Screenshot;   // save a PNG of the window there and quit
   double After = 3.0;   // seconds before the screenshot

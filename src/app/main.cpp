@@ -88,12 +88,14 @@ int main(int argc, char** argv) {
     }
     if (!note.isEmpty()) std::fprintf(stderr, "orlimo: replay of %s: %s\n", qPrintable(opts.Replay), qPrintable(note));
     setup.ExtraPorts << simulator.PortPath();
+    setup.SimulatorPort = simulator.PortPath();
   } else if (!opts.Simulate.isEmpty()) {
     if (!simulator.Start(opts.Simulate, opts.SimRate, error, opts.SimSpeed, opts.SimCourse)) {
       std::fprintf(stderr, "orlimo: %s\n", qPrintable(error));
       return 1;
     }
     setup.ExtraPorts << simulator.PortPath();
+    setup.SimulatorPort = simulator.PortPath();
   }
 
   if (!DisplayAvailable()) {
@@ -128,10 +130,12 @@ int main(int argc, char** argv) {
   }
   if (opts.Baud != 0) window.SelectBaudRate(std::to_string(opts.Baud));
 
-  // A replay has nothing to wait for: it plays as soon as the window shows.
-  if (opts.Connect || opts.Log || !opts.Replay.isEmpty()) {
-    QTimer::singleShot(0, &window, [&window, log = opts.Log] {
+  // A simulated receiver or a replay has nothing to wait for: it plays as soon as the
+  // window shows.
+  if (opts.Connect || opts.Detect || opts.Log || simulator.Running()) {
+    QTimer::singleShot(0, &window, [&window, log = opts.Log, detect = opts.Detect] {
       window.Session().TBOpenClick();
+      if (detect && window.Session().State().PortOpen) window.Session().TBAutoSyncClick();
       if (!log) return;
       if (!window.Session().State().PortOpen) {
         std::fputs("orlimo: not connected: nothing is logged\n", stderr);

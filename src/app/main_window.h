@@ -54,6 +54,7 @@ class TStatusBar;
 class TTtffDialog;
 class TAccuracyDialog;
 class TSignalHistoryDialog;
+class TStatisticsDialog;
 class TqvUSBx;
 class TPortCombo;
 class TSatelliteView;
@@ -88,6 +89,9 @@ struct TFrmOrlimoSetup {
   std::function<QString(const QString& suggested)> GetSaveFileName;
   // Milliseconds between reconnects of a network source that failed (--retry-interval).
   int RetryIntervalMs = 5000;
+  // The pty of the built-in simulated receiver or replay; a run on it leaves the
+  // saved port and rate as they were.
+  QString SimulatorPort;
   // The stream server's port (--serve; 0: kDefaultServePort) and address
   // (--serve-address); File > Share switches it, off at start.
   quint16 ServePort = 0;
@@ -173,6 +177,8 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // A stable name (/dev/serial/by-id/...) stays listed from now on, plugged in or
   // not; other names are left alone.
   void KeepStablePort(const QString& port);
+  // A device path the user named stays listed as given from now on, there or not.
+  void KeepNamedPort(const QString& port);
 
   // --- Life of the window ---
   // First showing: the settings file is read and applied (once).
@@ -228,6 +234,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // Measure > Accuracy and Signal history: made once and shown (main_window_bench.cpp).
   TAccuracyDialog& ShowAccuracyDialog();
   TSignalHistoryDialog& ShowSignalHistoryDialog();
+  TStatisticsDialog& ShowStatisticsDialog();
   // File > Export track as GPX: the session's fixes or, when the user says so (or
   // the session has none), a log's.
   void ExportTrack();
@@ -313,6 +320,12 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   // The port name the serial component had before any settings or connection.
   QString initialCommName_;
   bool commNamed_ = false;
+  // Ports the user named (the saved one, --port): listed as given whether or not
+  // they exist now, so no other port takes their place unasked.
+  QStringList namedPorts_;
+  // The port and rate the settings file held, kept for a run on the simulator.
+  std::optional<std::string> savedPort_;
+  std::optional<std::string> savedRate_;
 
   TToolBar* toolBar_ = nullptr;
   TStatusBar* statusBar_ = nullptr;
@@ -348,6 +361,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   TTtffDialog* ttffDialog_ = nullptr;  // made when first asked for
   TAccuracyDialog* accuracyDialog_ = nullptr;
   TSignalHistoryDialog* signalHistoryDialog_ = nullptr;
+  TStatisticsDialog* statisticsDialog_ = nullptr;
   std::unique_ptr<TSimulatorLink> replay_;  // a capture replayed from the File menu
   QWidget* diagnosticStrip_ = nullptr;
   QListWidget* lbxTestColor_ = nullptr;

@@ -1,11 +1,12 @@
-// The test bench's windows beside the main one: the accuracy and signal history
-// dialogs, and the track exported as GPX.
+// The test bench's windows beside the main one: the accuracy, signal history and
+// sentence statistics dialogs, and the track exported as GPX.
 #include <fstream>
 #include <sstream>
 
 #include "app/accuracy_dialog.h"
 #include "app/main_window.h"
 #include "app/signal_history_dialog.h"
+#include "app/statistics_dialog.h"
 #include "app/whole_file.h"
 #include "measure/gpx.h"
 #include "orlimo_version.h"
@@ -30,6 +31,11 @@ TAccuracyDialog& TFrmOrlimo::ShowAccuracyDialog() {
 TSignalHistoryDialog& TFrmOrlimo::ShowSignalHistoryDialog() {
   if (signalHistoryDialog_ == nullptr) signalHistoryDialog_ = new TSignalHistoryDialog(session_->Bench(), this);
   return Shown(signalHistoryDialog_);
+}
+
+TStatisticsDialog& TFrmOrlimo::ShowStatisticsDialog() {
+  if (statisticsDialog_ == nullptr) statisticsDialog_ = new TStatisticsDialog(session_->Statistics(), this);
+  return Shown(statisticsDialog_);
 }
 
 void TFrmOrlimo::ExportTrack() {

@@ -37,6 +37,7 @@ void TFrmOrlimo::BuildMenuBar() {
   measure->addAction(QStringLiteral("&Time-to-first-fix runs…"), this, [this] { ShowTtffDialog(); });
   measure->addAction(QStringLiteral("&Accuracy…"), this, [this] { ShowAccuracyDialog(); });
   measure->addAction(QStringLiteral("&Signal history…"), this, [this] { ShowSignalHistoryDialog(); });
+  measure->addAction(QStringLiteral("Sentence s&tatistics…"), this, [this] { ShowStatisticsDialog(); });
 
   QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
   QAction* about = help->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); });

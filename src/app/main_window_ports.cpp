@@ -51,6 +51,9 @@ std::optional<QStringList> TFrmOrlimo::CurrentPortList() {
     for (const QString& name : stablePorts_.Names()) {
       if (!ports.contains(name)) ports << name;
     }
+    for (const QString& named : namedPorts_) {
+      if (!ports.contains(named)) ports << named;
+    }
     // Network sources are no device the system lists: those given or typed stay.
     QStringList sources = setup_.ExtraPorts;
     sources << cbGPSCOM_->currentText();
@@ -116,8 +119,14 @@ void TFrmOrlimo::ChoosePort(const QString& port) {
   if (SelectPort(port)) return;
   // Not there (yet): offered all the same, so connecting tries exactly this port and
   // says why it cannot, instead of opening another one.
-  cbGPSCOM_->insertItem(0, port);
-  cbGPSCOM_->setCurrentIndex(0);
+  KeepNamedPort(port);
+  SelectPort(port);
+}
+
+void TFrmOrlimo::KeepNamedPort(const QString& port) {
+  if (!IsPortName(port) || namedPorts_.contains(port)) return;
+  namedPorts_ << port;
+  if (const auto ports = CurrentPortList()) ShowPortList(*ports);
 }
 
 void TFrmOrlimo::KeepStablePort(const QString& port) {

@@ -35,6 +35,12 @@ void TFrmOrlimo::ApplySettings(const TSettings& s) {
   TComm& comm = session_->CommGPS();
   if (s.COMPort) KeepStablePort(QString::fromStdString(*s.COMPort));
   if (s.COMPort && IsNetworkSource(*s.COMPort)) AddExtraPort(QString::fromStdString(*s.COMPort));
+  // A saved port that is not listed (a link the user made, a device away now) is
+  // kept as given rather than replaced by the first port listed.
+  if (s.COMPort && cbGPSCOM_->findText(QString::fromStdString(*s.COMPort), Qt::MatchFixedString) < 0)
+    KeepNamedPort(QString::fromStdString(*s.COMPort));
+  savedPort_ = s.COMPort;
+  savedRate_ = s.BaudRate;
   const int port = Select(cbGPSCOM_, s.COMPort, false);
   comm.SetCommName(port >= 0 ? cbGPSCOM_->itemText(port) : QString());
   commNamed_ = true;
@@ -56,6 +62,11 @@ TSettings TFrmOrlimo::CollectSettings() const {
   if (port.isEmpty() || (!commNamed_ && port == initialCommName_)) port = cbGPSCOM_->currentText();
   s.COMPort = port.toStdString();
   s.BaudRate = std::to_string(session_->CommGPS().BaudRate());
+  if (!setup_.SimulatorPort.isEmpty() && port == setup_.SimulatorPort) {
+    // The simulator's pty is gone after this run: the real receiver's port stays.
+    s.COMPort = savedPort_;
+    s.BaudRate = savedRate_;
+  }
   s.UnitIndex = unitMile_->isChecked() ? 1 : 0;
   s.ChangeBaudRate = cbGPSBR_->currentText().toLatin1().toStdString();
   s.SyntaxColor = synColor_->isChecked();

@@ -171,6 +171,10 @@ void ConnectionControl::TBOpenClick() {
 
   view.SetButtonImage(TToolButton::Open, kImageConnecting);
   s.SessionSeconds = 0;
+  s.GarbageSeconds = 0;
+  s.AcceptedAtTick = 0;
+  s.GarbageHandled = false;
+  ctx_.pipeline.Statistics.Clear();
   ctx_.NMEAData.ClearRecords();
   ctx_.NMEAData.FixValid = false;
   ctx_.pipeline.RefreshViews();

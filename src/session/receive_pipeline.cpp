@@ -24,6 +24,7 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
   if (state_.LinkState == TLinkState::Null || buffer == nullptr || length == 0) return;
   ++state_.gCntRxIn1s;
   state_.RxBytesInSecond += static_cast<std::int64_t>(length);
+  Statistics.Feed(std::string_view(buffer, length));
   if (state_.LogActive && !state_.Paused) {
     LogReceivedLines(std::string_view(buffer, length));
   } else {

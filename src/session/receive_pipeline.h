@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "measure/stream_statistics.h"
 #include "nmea/sentence.h"
 #include "session/fix_watch.h"
 #include "session/session_state.h"
@@ -79,6 +80,8 @@ class ReceivePipeline {
 
   std::string RxBuffer;
   bool NewLinesPending = false;
+  // Everything received since the connect, counted as it arrives.
+  StreamStatistics Statistics;
 
   // An unfinished line longer than this cannot end in a sentence any more.
   static constexpr std::size_t kLogCarryMax = 1024;

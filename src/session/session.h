@@ -102,6 +102,8 @@ class TSession {
   orlimo::TtffRuns& TtffRuns() { return ttffRuns_; }
   // Accuracy, track and signal history of the run so far.
   TBenchRecorder& Bench() { return bench_; }
+  // What the receiver sent since the connect: lines, frames, bad ones, per type.
+  const StreamStatistics& Statistics() const { return ctx_.pipeline.Statistics; }
 
  private:
   std::unique_ptr<IIntervalTimer> MakeTimer(int intervalMs, std::function<void()> onTick) const;

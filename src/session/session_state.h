@@ -44,6 +44,11 @@ struct SessionState {
   int gCntRxIn1s = 0;               // receive events this second
   std::int64_t RxBytesInSecond = 0;  // bytes this second
   int SilentSeconds = 0;
+  // Data seconds in a row that brought bytes but no valid sentence or frame, the
+  // accepted count at the last tick, and whether this stretch was acted on already.
+  int GarbageSeconds = 0;
+  std::uint64_t AcceptedAtTick = 0;
+  bool GarbageHandled = false;
 
   // First-fix measurement: after a restart, wait for the old fix to go, then count.
   bool FirstFixTiming = false;

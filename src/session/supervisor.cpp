@@ -17,6 +17,7 @@ void Supervisor::Tm1sTimer() {
   SessionState& s = ctx_.state;
   ISessionView& view = ctx_.view;
   ++s.SessionSeconds;
+  ctx_.pipeline.Statistics.Tick();
   view.SetPanelText(6, SecondsToHMS(s.SessionSeconds));
   if (view.TraceVisible(2)) view.AppendTrace(3, "  gCntRxIn1s : " + std::to_string(s.gCntRxIn1s));
   s.gCntRxIn1s = 0;
@@ -37,6 +38,38 @@ void Supervisor::Tm1sTimer() {
     case TLinkState::Auto: detection_.Tick(); break;
     default: break;
   }
+  if (s.PortOpen) GarbageWatch();
+}
+
+void Supervisor::GarbageWatch() {
+  SessionState& s = ctx_.state;
+  const std::uint64_t accepted = ctx_.pipeline.Statistics.Accepted();
+  const bool heard = accepted != s.AcceptedAtTick;
+  s.AcceptedAtTick = accepted;
+  if (heard) s.GarbageHandled = false;
+  // Detection judges garbled bytes itself, and SiRF binary has its own question.
+  if (heard || s.LinkState == TLinkState::Auto || s.LinkState == TLinkState::SiRF ||
+      s.LinkState == TLinkState::Null) {
+    s.GarbageSeconds = 0;
+    return;
+  }
+  if (++s.GarbageSeconds < kGarbageLimit || s.GarbageHandled) return;
+  s.GarbageHandled = true;  // once a stretch: a failed search is not repeated
+  ctx_.Trace(" no valid data for " + std::to_string(s.GarbageSeconds) + " s");
+  if (s.LinkState != TLinkState::Unknow) GoStale();
+  // A rate change being checked has its own way back; a u-blox receiver is not
+  // searched for, as from the button; a network source has no rate.
+  if (!ctx_.Networked() && s.RateCheckOldRate == 0 && !FamilyOf(s.ReceiverKind).SpeaksUBX())
+    detection_.StartBaudDetection();
+}
+
+void Supervisor::GoStale() {
+  SessionState& s = ctx_.state;
+  s.LinkState = TLinkState::Unknow;
+  ctx_.view.SetPanelText(3, LinkStateName(s.LinkState));
+  ctx_.NMEAData.ClearRecords();
+  ctx_.NMEAData.FixValid = false;
+  ctx_.pipeline.RefreshViews();
 }
 
 void Supervisor::SilentSecond() {

@@ -27,6 +27,9 @@ class Supervisor {
   // Watch seconds in a row with new lines after which a receiver is known to have
   // stayed at 4800 bit/s after its factory default: it restarts, but never goes quiet.
   static constexpr int kStayedAtRateSeconds = 3;
+  // Data seconds with bytes but nothing valid after which the receiver is taken to
+  // send at another rate than the port's.
+  static constexpr int kGarbageLimit = 3;
 
   Supervisor(SessionContext& ctx, ConnectionControl& connection, BaudDetection& detection)
       : ctx_(ctx), connection_(connection), detection_(detection) {}
@@ -41,6 +44,8 @@ class Supervisor {
   void VersionWait();
   void FactoryDefaultWatch();
   void WhileSiRF();
+  void GarbageWatch();
+  void GoStale();
 
   SessionContext& ctx_;
   ConnectionControl& connection_;

@@ -18,6 +18,7 @@
 #include "app/accuracy_dialog.h"
 #include "app/artwork/artwork.h"
 #include "app/signal_history_dialog.h"
+#include "app/statistics_dialog.h"
 #include "measure/gpx.h"
 #include "app/monitor_list.h"
 #include "app/navi_panel.h"
@@ -314,6 +315,8 @@ TEST(MenuBar, AccuracyHistoryAndTrackOfAReplay) {
   EXPECT_TRUE(accuracy.FiguresText().contains(QRegularExpression(QStringLiteral("CEP50: [0-9.]+ m"))))
       << accuracy.FiguresText().toStdString();
   EXPECT_FALSE(w.ShowSignalHistoryDialog().SatelliteNames().isEmpty());
+  EXPECT_TRUE(w.ShowStatisticsDialog().TableText().contains(QRegularExpression(QStringLiteral("\nGGA\t[1-9]"))))
+      << w.ShowStatisticsDialog().TableText().toStdString();
 
   const auto trkpts = [&] {
     std::ifstream in(gpx.toStdString());

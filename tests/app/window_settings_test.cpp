@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/monitor_list.h"
+#include "app/simulator_link.h"
 #include "app_test_support.h"
 
 namespace orlimo {
@@ -81,6 +82,30 @@ TEST_F(WindowFiles, TheCloseWritesTheSettingsOfItsEdition) {
   EXPECT_TRUE(ini.contains("ChangeBaudRate=4800\r\n[SyntaxColor]\r\nEnabled=1\r\n[GPSCommand]\r\nCount=12\r\n"));
   EXPECT_TRUE(ini.contains("Command9=$PQXC,9\r\n"));
   EXPECT_FALSE(ini.contains("Command10"));
+}
+
+TEST_F(WindowFiles, AnUnlistedSavedPortStaysAndASimulatorRunLeavesTheSavedOnes) {
+  WriteIni("[GPSCOM]\r\nCOMPort=/tmp/orlimo-no-such-link\r\nBaudRate=38400\r\n");
+  TSimulatorLink sim;
+  QString error;
+  if (!sim.Start(QStringLiteral("sirf"), 9600, error)) GTEST_SKIP() << error.toStdString();
+  {
+    test::WindowRig rig({QStringLiteral("/dev/ttyUSB0")}, {}, [&](TFrmOrlimoSetup& s) {
+      s.Places = {dir.path().toStdString() + "/", Path("orlimo.ini")};
+      s.ExtraPorts << sim.PortPath();
+      s.SimulatorPort = sim.PortPath();
+    });
+    TFrmOrlimo& w = *rig.window;
+    w.show();
+    EXPECT_EQ(w.PortText(), "/tmp/orlimo-no-such-link") << "kept as given, not replaced by a listed port";
+    ASSERT_TRUE(w.SelectPort(sim.PortPath()));
+    w.SelectBaudRate("9600");
+    w.Session().TBOpenClick();
+    ASSERT_TRUE(w.Session().State().PortOpen);
+    ASSERT_TRUE(w.close());
+  }
+  EXPECT_TRUE(ReadIni().startsWith("[GPSCOM]\r\nCOMPort=/tmp/orlimo-no-such-link\r\nBaudRate=38400\r\n"))
+      << ReadIni().toStdString();
 }
 
 TEST_F(WindowFiles, AFailedSettingsWriteIsShownAndTheWindowStillCloses) {

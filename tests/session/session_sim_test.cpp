@@ -57,16 +57,64 @@ TEST_P(DetectsRate, FromAWrongRateToNMEA) {
 
 INSTANTIATE_TEST_SUITE_P(SixRates, DetectsRate, ::testing::Values(4800, 9600, 19200, 38400, 57600, 115200));
 
-class DetectsBinary : public WithReceiver, public ::testing::WithParamInterface<int> {};
+TEST_F(WithReceiver, GarbageForThreeSecondsStartsTheDetectionByItself) {
+  StartReceiver(SimPersonality::SiRF, 38400);
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  for (int i = 0; i < 6 && session->State().LinkState == TLinkState::Unknow; ++i) Second();
+  ASSERT_EQ(session->State().LinkState, TLinkState::Auto) << "no button pressed";
+  DetectUntilDone();
+  ASSERT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(session->State().DetectedBaudRate, 38400);
+  for (int i = 0; i < 8 && !session->NMEAData().FixValid; ++i) Second();
+  ASSERT_TRUE(session->NMEAData().FixValid);
+
+  // Told behind the session's back, the receiver moves to 9600: what it then sends
+  // is garbage at the port's rate, and the old fix must not stay on show.
+  const std::string command = "$PSRF100,1,9600,8,1,0";
+  const std::string line = command + NMEAChecksumSuffix(command) + "\r\n";
+  ASSERT_TRUE(session->CommGPS().WriteData(line.data(), line.size()));
+  for (int i = 0; i < 12 && session->State().LinkState == TLinkState::NMEA; ++i) Second();
+  ASSERT_EQ(session->State().LinkState, TLinkState::Auto);
+  EXPECT_FALSE(session->NMEAData().FixValid);
+  DetectUntilDone();
+  EXPECT_EQ(session->State().LinkState, TLinkState::NMEA);
+  EXPECT_EQ(session->State().DetectedBaudRate, 9600);
+}
+
+// Detection seconds that end on what they wait for, not after a time, so that a busy
+// machine cannot end one early: the receiver has sent a whole burst at the rate the
+// port now listens at (it saw the rate before the burst began), and every byte it put
+// on the line since it saw the rate has arrived.
+class DetectsBinary : public WithReceiver, public ::testing::WithParamInterface<int> {
+ protected:
+  void CountReceived() {
+    QObject::connect(&session->CommGPS(), &ITransport::OnReceiveData,
+                     [this](const QByteArray& chunk) { received += chunk.size(); });
+  }
+  void DataSecond() {
+    const auto port = static_cast<int>(session->CommGPS().BaudRate());
+    ASSERT_TRUE(test::SpinUntil([&] { return sim->Status().hostRate == port; }));
+    const SimStatus seen = sim->Status();
+    received = 0;
+    ASSERT_TRUE(test::SpinUntil([&] { return sim->Status().counters.cycles >= seen.counters.cycles + 2; }));
+    const long long sent = sim->Status().bytesToHost - seen.bytesToHost;
+    ASSERT_TRUE(test::SpinUntil([&] { return received >= sent; }));
+    session->Tm1sTimer();
+  }
+  long long received = 0;
+};
 
 TEST_P(DetectsBinary, SiRFBinaryStream) {
   const int rate = GetParam();
   StartReceiver(SimPersonality::SiRFBinary, rate);
   StartSession();
+  CountReceived();
   view.rate = "38400";
   session->TBOpenClick();
   session->TBAutoSyncClick();
-  DetectUntilDone();
+  for (int i = 0; i < 12 && !HasFatalFailure() && session->State().LinkState == TLinkState::Auto; ++i) DataSecond();
   EXPECT_EQ(session->State().LinkState, TLinkState::SiRF);
   EXPECT_EQ(session->State().DetectedBaudRate, rate);
 }

@@ -1,0 +1,22 @@
+// Finding UBX and SiRF binary frames in a stream of bytes that may mix them with
+// NMEA text and noise (a capture file, a receive buffer).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace orlimo {
+
+enum class TFrameProtocol : std::uint8_t { None, UBX, SiRF };
+
+struct TFoundFrame {
+  TFrameProtocol Protocol = TFrameProtocol::None;
+  std::size_t Offset = std::string_view::npos;  // of the frame's first byte
+  std::string_view Frame;                       // sync bytes to checksum (SiRF: to B0 B3)
+};
+
+// The first whole frame with a correct checksum starting at or after `from`;
+// Protocol None when there is none. Continue from Offset + Frame.size().
+TFoundFrame FindNextFrame(std::string_view bytes, std::size_t from = 0);
+
+}  // namespace orlimo
