@@ -11,22 +11,24 @@
 #include <string_view>
 
 #include "orlimo_version.h"
-#include "sim/replay.h"
+#include "sim/replay_stream.h"
 #include "sim/simulated_receiver.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: gpssim [--personality sirf|sirf-binary|ublox|ublox8|mtk|silent|noisy]\n"
+    "Usage: gpssim [--personality sirf|sirf-binary|ublox|ublox8|ubx|mtk|silent|noisy]\n"
     "              [--rate BPS] [--hz N] [--link PATH] [--ttff-hot S] [--ttff-cold S]\n"
     "              [--tmc] [--replay FILE] [--ubx-rates LIST] [--replay-speed N]\n"
     "\n"
     "A GPS receiver on a pseudo-terminal. The first line printed is the port to open.\n"
     "\n"
     "  --personality P  sirf         NMEA with the maker's proprietary replies (default)\n"
-    "                   sirf-binary  the same receiver in SiRF binary mode\n"
+    "                   sirf-binary  the same receiver in SiRF binary mode (messages 2, 9, 4, 41)\n"
     "                   ublox        a u-blox ANTARIS receiver (text banner, UBX replies)\n"
     "                   ublox8       a u-blox M8 receiver (banner, MON-VER, CFG-RST/CFG-CFG/CFG-PRT)\n"
+    "                   ubx          the M8 with UBX output only: NAV-STATUS, NAV-DOP, NAV-PVT,\n"
+    "                                NAV-SAT each cycle, no NMEA; answers UBX as ublox8\n"
     "                   mtk          a MediaTek receiver ($PMTK705, $PMTK001 acks, $PMTK101-104, $PMTK251)\n"
     "                   silent       opens, sends nothing\n"
     "                   noisy        sirf on a bad line: checksum errors, cut lines, junk\n"
@@ -136,13 +138,13 @@ int main(int argc, char** argv) {
   if (!o.replayFile.empty()) {
     if (hzGiven) o.replayInterval = 1.0 / o.hz;
     std::string why;
-    const auto cycles = orlimo::LoadReplay(o.replayFile, why);
-    if (!cycles) {
+    const auto capture = orlimo::ReplayStream::Open(o.replayFile, why);  // its start only
+    if (!capture) {
       std::fprintf(stderr, "gpssim: cannot replay: %s\n", why.c_str());
       return 1;
     }
     // Only the capture's own pace is checked: --hz asks for another on purpose.
-    const std::string note = hzGiven ? std::string() : orlimo::ReplayPaceNote(*cycles, o.rate, o.replaySpeed);
+    const std::string note = hzGiven ? std::string() : orlimo::ReplayPaceNote(capture->Sample(), o.rate, o.replaySpeed);
     if (!note.empty()) std::fprintf(stderr, "gpssim: replay of %s: %s\n", o.replayFile.c_str(), note.c_str());
     // The capture is all there is of that receiver: answering as the personality
     // would name it wrongly (a u-blox log passed off as SiRF firmware).

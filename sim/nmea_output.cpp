@@ -59,7 +59,7 @@ std::string NmeaGGA(const SimSnapshot& s) {
   if (!s.fix) return NmeaLine("$GPGGA," + Time(s.utc) + ",,,,,0,00,,,M,0.0,M,,0000");
   return NmeaLine("$GPGGA," + Time(s.utc) + "," + Coord(s.latitude, 2, 'N', 'S') + "," +
                   Coord(s.longitude, 3, 'E', 'W') +
-                  Format(",1,%02d,%.1f,%.1f,M,19.6,M,,0000", s.UsedCount(), s.hdop, s.altitude));
+                  Format(",1,%02d,%.1f,%.1f,M,%.1f,M,,0000", s.UsedCount(), s.hdop, s.altitude, kSimGeoidSeparation));
 }
 
 std::string NmeaGLL(const SimSnapshot& s) {

@@ -11,6 +11,7 @@
 #include "sim/nmea_output.h"
 #include "sim/replay.h"
 #include "sim/sirf_binary_output.h"
+#include "sim/ubx_output.h"
 #include "sim/ubx_replies.h"
 
 namespace orlimo {
@@ -52,24 +53,34 @@ bool HasStartupLines(SimPersonality p) {
 
 bool FollowsUbxRates(SimPersonality p) { return p == SimPersonality::UBlox || p == SimPersonality::UBlox8; }
 
+SimMode StartMode(SimPersonality p) {
+  if (p == SimPersonality::SiRFBinary) return SimMode::SiRFBinary;
+  return p == SimPersonality::Ubx ? SimMode::Ubx : SimMode::Nmea;
+}
+
 }  // namespace
 
 ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds,
                            std::vector<std::string> replayCycles)
+    : ReceiverCore(options, utcStartSeconds,
+                   replayCycles.empty() ? nullptr : std::make_unique<ReplayCycles>(std::move(replayCycles))) {}
+
+ReceiverCore::ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds,
+                           std::unique_ptr<ReplaySource> replay)
     : options_(options),
       world_(options.scenario, utcStartSeconds),
-      replay_(std::move(replayCycles)),
+      replay_(std::move(replay)),
       rng_(options.seed),
       rate_(options.rate),
-      mode_(options.personality == SimPersonality::SiRFBinary ? SimMode::SiRFBinary : SimMode::Nmea),
+      mode_(StartMode(options.personality)),
       fixAt_(std::max(options.ttffStart, 0.0)),
       bannerDue_(HasStartupLines(options.personality)),
       ubxRates_(options.ubxRates),
       ublox8_(options),
       mediaTek_(options) {
   options_.hz = std::clamp(options_.hz, 1, 10);
-  if (!replay_.empty()) {
-    const double captured = options_.replayInterval > 0 ? options_.replayInterval : CaptureInterval(replay_);
+  if (replay_) {
+    const double captured = options_.replayInterval > 0 ? options_.replayInterval : replay_->Interval();
     replayInterval_ = captured / std::clamp(options_.replaySpeed, 1, kMaxReplaySpeed);
   }
 }
@@ -86,7 +97,7 @@ void ReceiverCore::Receive(std::string_view bytes, double now) {
   std::vector<HostMessage> messages;
   parser_.Feed(bytes, messages);
   counters_.rejected = parser_.Rejected();
-  const bool obeys = replay_.empty() || !options_.replayOnly;
+  const bool obeys = !replay_ || !options_.replayOnly;
   for (const HostMessage& m : messages) {
     ++counters_.commands;
     if (m.kind != HostMessage::Kind::Nmea) ++counters_.framesChecked;
@@ -105,6 +116,7 @@ void ReceiverCore::Restart(int kind, double now) {
   counters_.lastRestartKind = kind;
   fixAt_ = now + (kind == 1 ? options_.ttffHot : options_.ttffCold);
   silentUntil_ = now + options_.restartSilence;
+  startedAt_ = now;
   replies_.clear();
   nextRateAfter_ = 0;  // what it acknowledged is lost; a rate change still waiting is not
   if (HasStartupLines(options_.personality)) bannerDue_ = true;
@@ -190,7 +202,7 @@ void ReceiverCore::HandleSiRF(std::string_view frame, double now) {
 }
 
 void ReceiverCore::HandleUBX(std::string_view frame, double now) {
-  if (options_.personality == SimPersonality::UBlox8) {
+  if (options_.personality == SimPersonality::UBlox8 || options_.personality == SimPersonality::Ubx) {
     Apply(ublox8_.Handle(frame, now, rate_, ubxRates_), now);
     return;
   }
@@ -252,6 +264,11 @@ std::string ReceiverCore::CycleOutput(double now) {
     for (const std::string& f : SiRFBinaryCycle(snap, now)) out += f;
     return out;
   }
+  if (mode_ == SimMode::Ubx) {
+    const SimUbxRun run{now - startedAt_, HasFix(now) ? fixAt_ - startedAt_ : 0};
+    for (const std::string& f : UbxNavCycle(snap, run)) out += f;
+    return out;
+  }
   if (bannerDue_) {
     out += StartupLines();
     bannerDue_ = false;
@@ -284,7 +301,7 @@ std::string ReceiverCore::Due(double now) {
   if (now < silentUntil_) return {};
   std::string out = std::move(replies_);
   replies_.clear();
-  if (!replay_.empty()) return out + ReplayDue(now);
+  if (replay_) return out + ReplayDue(now);
   // Cycle k is due at k / hz seconds: counted, never summed, so that tenths do not drift
   // (ten additions of 0.1 are not 1.0).
   const double due = static_cast<double>(nextCycle_) / options_.hz;
@@ -301,7 +318,7 @@ std::string ReceiverCore::Due(double now) {
 double ReceiverCore::NextDue() const {
   if (options_.personality == SimPersonality::Silent) return std::numeric_limits<double>::infinity();
   if (nextRate_ != 0 && nextRateAfter_ == 0) return 0;  // the change is made at once
-  const double cycle = replay_.empty() ? static_cast<double>(nextCycle_) / options_.hz : replayDue_;
+  const double cycle = !replay_ ? static_cast<double>(nextCycle_) / options_.hz : replayDue_;
   return std::max(silentUntil_, replies_.empty() ? cycle : 0.0);
 }
 
@@ -309,8 +326,7 @@ std::string ReceiverCore::ReplayDue(double now) {
   if (now < replayDue_) return {};
   // More than a cycle late (a stalled thread): the cadence starts again from now, no burst.
   if (now - replayDue_ > replayInterval_) replayDue_ = now;
-  const std::string& cycle = replay_[replayPos_];
-  replayPos_ = (replayPos_ + 1) % replay_.size();
+  std::string cycle = replay_->Next();  // a streamed capture reads on here
   ++counters_.cycles;
   // Every byte goes out: a cycle longer than the line carries in time delays the next.
   replayDue_ += std::max(replayInterval_, LineSeconds(cycle.size(), rate_));

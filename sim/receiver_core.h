@@ -15,6 +15,9 @@
 //            puts the rate table back to its defaults.
 //   u-blox 8 banner at start and after a restart; UBX as sim/ublox8_personality.h says;
 //            its NMEA output follows the rate table as the u-blox one's does.
+//   UBX      the u-blox 8 with NMEA output off: no banner, no sentence out or obeyed;
+//            each cycle the UBX messages of sim/ubx_output.h, NAV-STATUS timing the
+//            first fix from power-on or the last restart; UBX commands as the u-blox 8.
 //   MediaTek start-up lines at start and after a restart; $PMTK commands as
 //            sim/mtk_personality.h says.
 //   Silent   parses what it gets, sends nothing.
@@ -40,6 +43,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -47,6 +51,7 @@
 
 #include "sim/host_input.h"
 #include "sim/mtk_personality.h"
+#include "sim/replay_stream.h"
 #include "sim/scenario.h"
 #include "sim/sim_command.h"
 #include "sim/sim_options.h"
@@ -54,7 +59,7 @@
 
 namespace orlimo {
 
-enum class SimMode { Nmea, SiRFBinary };
+enum class SimMode { Nmea, SiRFBinary, Ubx };
 
 inline constexpr std::size_t kSimReceivedKept = 256;
 
@@ -75,6 +80,8 @@ class ReceiverCore {
   // `cycles` replaces the scenario when non-empty (replay).
   ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds,
                std::vector<std::string> replayCycles = {});
+  // A replay from a source (a capture streamed from its file); none: the scenario.
+  ReceiverCore(const SimOptions& options, std::int64_t utcStartSeconds, std::unique_ptr<ReplaySource> replay);
 
   // Bytes the receiver read from the host (already at its own rate).
   void Receive(std::string_view bytes, double now);
@@ -107,8 +114,7 @@ class ReceiverCore {
 
   SimOptions options_;
   SimWorld world_;
-  std::vector<std::string> replay_;
-  std::size_t replayPos_ = 0;
+  std::unique_ptr<ReplaySource> replay_;  // none: the scenario
   double replayInterval_ = 1;  // seconds from one replayed cycle to the next
   double replayDue_ = 0;       // when the next one goes out
   HostInputParser parser_;
@@ -118,6 +124,7 @@ class ReceiverCore {
   SimMode mode_;
   double fixAt_;
   double silentUntil_ = 0;
+  double startedAt_ = 0;  // power-on or the last restart
   std::int64_t nextCycle_ = 0;  // number of the next output cycle; each lasts 1/hz s
   bool trickle_ = false;
   int trickleOn_ = 0, trickleCycle_ = 0;

@@ -30,8 +30,9 @@
 
 namespace orlimo {
 
-// A capture larger than this is refused rather than read into memory: about a day of
-// a GPS and GLONASS receiver at 1 Hz.
+// LoadReplay refuses a capture larger than this rather than read it into memory: about
+// a day of a GPS and GLONASS receiver at 1 Hz. A replay itself streams the file
+// (sim/replay_stream.h) and takes any size.
 inline constexpr std::size_t kReplayFileLimit = std::size_t{64} << 20;
 
 // The capture's bytes without its comment lines.
@@ -45,7 +46,17 @@ std::vector<std::string> SplitIntoCycles(std::string_view stream);
 // sentences carry, within 0.05 .. 5 s; 1 when they carry none.
 double CaptureInterval(const std::vector<std::string>& cycles);
 
-// Reads and splits a capture file; nullopt when it cannot be read or holds nothing.
+// What a replay's pace is judged by: the sizes of the capture's cycles and their
+// interval, from the whole capture or (a long one) from its first cycles.
+struct CaptureSample {
+  std::vector<std::size_t> cycleBytes;
+  double interval = 1;
+  bool whole = true;  // the sample holds every cycle of the capture
+};
+CaptureSample SampleOf(const std::vector<std::string>& cycles);
+
+// Reads and splits a whole capture file into memory (for tests and tools; a replay
+// streams it); nullopt when it cannot be read, holds nothing or is too large.
 std::optional<std::vector<std::string>> LoadReplay(const std::string& path);
 // The same, with `why` saying what is wrong with the file ("FILE is empty", ...).
 std::optional<std::vector<std::string>> LoadReplay(const std::string& path, std::string& why);
@@ -56,15 +67,22 @@ double LineSeconds(std::size_t bytes, int rate);
 
 // The lowest receiver rate from 9600 bit/s up that sends every cycle within the
 // capture's interval played `speed` times faster; 115200 when none does.
-int ReplayRate(const std::vector<std::string>& cycles, int speed);
+int ReplayRate(const CaptureSample& sample, int speed);
+inline int ReplayRate(const std::vector<std::string>& cycles, int speed) {
+  return ReplayRate(SampleOf(cycles), speed);
+}
 
 // Empty when every cycle fits its interval at `rate` and `speed`; otherwise a note for
 // the user that the replay slows down to send every byte, and by how much.
-std::string ReplayPaceNote(const std::vector<std::string>& cycles, int rate, int speed);
+std::string ReplayPaceNote(const CaptureSample& sample, int rate, int speed);
+inline std::string ReplayPaceNote(const std::vector<std::string>& cycles, int rate, int speed) {
+  return ReplayPaceNote(SampleOf(cycles), rate, speed);
+}
 
 // A replay as the program and the console start it: the captured receiver alone
 // (replayOnly), `speed` times faster, at `rate` bit/s or, with 0, at ReplayRate. False
 // with `error` saying why when the file cannot be played; `note` is ReplayPaceNote's.
+// Reads only the start of the capture, so it returns at once whatever its size.
 bool SetUpReplay(const std::string& path, int rate, int speed, SimOptions& out, std::string& error,
                  std::string& note);
 

@@ -11,6 +11,11 @@
 
 namespace orlimo {
 
+// The geoid's height above the WGS-84 ellipsoid where the receiver is: GGA's
+// separation field, and what binary messages add to the altitude for the ellipsoid.
+inline constexpr double kSimGeoidSeparation = 19.6;
+inline constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
+
 struct SimSatellite {
   int prn = 0;
   int elevation = 0;  // degrees

@@ -7,11 +7,12 @@
 namespace orlimo {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, SimPersonality>, 7> kNames = {{
+constexpr std::array<std::pair<std::string_view, SimPersonality>, 8> kNames = {{
     {"sirf", SimPersonality::SiRF},
     {"sirf-binary", SimPersonality::SiRFBinary},
     {"ublox", SimPersonality::UBlox},
     {"ublox8", SimPersonality::UBlox8},
+    {"ubx", SimPersonality::Ubx},
     {"mtk", SimPersonality::MediaTek},
     {"silent", SimPersonality::Silent},
     {"noisy", SimPersonality::Noisy},

@@ -14,9 +14,11 @@ enum class SimPersonality {
   SiRFBinary,  // the same receiver, started in SiRF binary mode
   UBlox,       // an ANTARIS receiver: text banner, UBX frames
   UBlox8,      // a u-blox M8 receiver, protocol 18: banner, MON-VER, CFG-PRT rate changes
+  Ubx,         // the same receiver set to UBX output only: NAV-STATUS, -DOP, -PVT, -SAT
   MediaTek,    // a MediaTek MT3339: $PMTK commands and $PMTK001 acknowledgements
   Silent,      // opens, sends nothing
   Noisy,       // SiRF on a bad line: checksum errors, cut lines, stray binary bytes
+               // (the last: lists of the personalities count up to it)
 };
 
 std::optional<SimPersonality> ParseSimPersonality(std::string_view name);

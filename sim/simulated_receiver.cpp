@@ -15,7 +15,7 @@
 #include <deque>
 #include <memory>
 
-#include "sim/replay.h"
+#include "sim/replay_stream.h"
 #include "sim/termios_rate.h"
 #include "sim/uart_model.h"
 
@@ -49,14 +49,15 @@ SimulatedReceiver::~SimulatedReceiver() { Stop(); }
 std::string SimulatedReceiver::Start() {
   std::lock_guard lock(mu_);
   if (status_.running) return path_;
-  std::vector<std::string> replay;
+  std::unique_ptr<ReplaySource> replay;
   if (!options_.replayFile.empty()) {
-    auto cycles = LoadReplay(options_.replayFile);
-    if (!cycles) {
+    // Streamed: the receiver's thread reads the capture as it plays it.
+    std::string why;
+    replay = ReplayStream::Open(options_.replayFile, why);
+    if (!replay) {
       error_ = "cannot read replay file " + options_.replayFile;
       return {};
     }
-    replay = std::move(*cycles);
   }
   master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {

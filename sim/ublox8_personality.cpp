@@ -42,14 +42,14 @@ std::string MonVer() {
   return BuildUBXFrame(0x0A, 0x04, payload);
 }
 
-// UART1's CFG-PRT payload at `rate`: 8N1, UBX, NMEA and RTCM in, UBX and NMEA out.
-std::string PortSettings(int rate) {
+// UART1's CFG-PRT payload at `rate`: 8N1, UBX, NMEA and RTCM in, `outProtoMask` out.
+std::string PortSettings(int rate, std::uint16_t outProtoMask) {
   std::string p{'\x01', '\x00'};  // portID, reserved
   PutLittleEndian(p, 0, 2);       // txReady
   PutLittleEndian(p, kMode8N1, 4);
   PutLittleEndian(p, static_cast<std::uint32_t>(rate), 4);
   PutLittleEndian(p, 0x0007, 2);  // inProtoMask
-  PutLittleEndian(p, 0x0003, 2);  // outProtoMask
+  PutLittleEndian(p, outProtoMask, 2);
   PutLittleEndian(p, 0, 4);       // flags, reserved
   return p;
 }
@@ -59,6 +59,7 @@ std::string PortSettings(int rate) {
 UBlox8Personality::UBlox8Personality(const SimOptions& options)
     : factoryRates_(options.ubxRates),
       factoryRate_(options.factoryRate),
+      outProtoMask_(options.personality == SimPersonality::Ubx ? 0x0001 : 0x0003),
       ignoresRateChange_(options.ignoresRateChange) {}
 
 std::string UBlox8Personality::Banner() {
@@ -96,7 +97,7 @@ SimCommandResult UBlox8Personality::Handle(std::string_view frame, double now, i
     }
     r.reply = UbxAck(cls, id, true);
   } else if (id == 0x00 && (payload.empty() || (payload.size() == 1 && payload[0] == 1))) {  // CFG-PRT poll
-    r.reply = BuildUBXFrame(0x06, 0x00, PortSettings(rate)) + UbxAck(cls, id, true);
+    r.reply = BuildUBXFrame(0x06, 0x00, PortSettings(rate, outProtoMask_)) + UbxAck(cls, id, true);
   } else if (id == 0x00) {  // CFG-PRT set
     const bool ok = payload.size() == 20 && payload[0] == 1 &&
                     (LittleEndian(payload.substr(4, 4)) & kFramingBits) == (kMode8N1 & kFramingBits) &&

@@ -11,13 +11,15 @@
 //   CFG-CFG       clear and load masks both set: factory default: the CFG-MSG table and
 //                 the port rate back to the options', ACK. Any other CFG-CFG (a save) is
 //                 acked and changes nothing.
-//   CFG-PRT       a poll (empty, or naming port 1) -> UART1's settings, then ACK; a set
+//   CFG-PRT       a poll (empty, or naming port 1) -> UART1's settings (UBX and NMEA
+//                 out, or UBX only for the UBX personality), then ACK; a set
 //                 of port 1 to 8N1 at a standard rate -> ACK at the old rate, the new
 //                 one after it (unless it ignores rate changes); any other -> NAK
 //   CFG-VALSET    NAK: protocol 18 has no such message
 // Every other frame, and every sentence, is ignored.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +42,7 @@ class UBlox8Personality {
  private:
   SimUbxRates factoryRates_;
   int factoryRate_;
+  std::uint16_t outProtoMask_;  // what CFG-PRT says UART1 sends: 1 UBX, 2 NMEA
   bool ignoresRateChange_;
   double factoryDefaultAt_ = -1e9;  // when the last CFG-CFG factory default came
 };

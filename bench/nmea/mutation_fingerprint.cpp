@@ -2,6 +2,9 @@
 // sentences made from the lines of FILE and prints one hash of every field of every
 // record after each of them. A change meant to make the decoder faster must leave the
 // hash as it was; --dump prints one hash per sentence, to find the first that differs.
+// The fields of the first record types (RMC to MSS, with the type seen as NIL where a
+// later type was decoded) make one hash, comparable with the decoder before the later
+// ones came; their presence flags and the ZDA, GST and GBS records make a second.
 //
 // The mutations (bytes replaced, inserted or removed, fields dropped or repeated, runs
 // of digits, cuts) come from a generator of our own with a fixed seed, so the same
@@ -147,6 +150,40 @@ void AddRecords(Hash& h, const TqvNMEA& n) {
   h.Add(n.FixValid);
 }
 
+void AddTime(Hash& h, const TNMEATime& t, bool present) { h.Add(present), h.Add(t); }
+
+void AddLaterFields(Hash& h, const TqvNMEA& n) {
+  const TRMCRecord::Present& r = n.RMC.Has;
+  h.Add(r.UTCTime), h.Add(r.Latitude), h.Add(r.Longitude), h.Add(r.SpeedKnots), h.Add(r.Course);
+  h.Add(r.Date), h.Add(r.MagVar);
+  const TGGARecord::Present& g = n.GGA.Has;
+  h.Add(g.UTCTime), h.Add(g.Latitude), h.Add(g.Longitude), h.Add(g.Quality), h.Add(g.SatsUsed);
+  h.Add(g.HDOP), h.Add(g.Altitude), h.Add(g.GeoidSep), h.Add(g.DGPSAge), h.Add(g.DGPSStation);
+  const TGLLRecord::Present& l = n.GLL.Has;
+  h.Add(l.Latitude), h.Add(l.Longitude), h.Add(l.UTCTime);
+  const TGSARecord::Present& a = n.GSA.Has;
+  h.Add(a.FixMode), h.Add(a.PDOP), h.Add(a.HDOP), h.Add(a.VDOP);
+  const TVTGRecord::Present& t = n.VTG.Has;
+  h.Add(t.CourseTrue), h.Add(t.CourseMag), h.Add(t.SpeedKnots), h.Add(t.SpeedKmh);
+  const TZDARecord& z = n.ZDA;
+  AddTime(h, z.UTCTime, z.Has.UTCTime);
+  h.Add(z.Has.Day), h.Add(z.Day), h.Add(z.Has.Month), h.Add(z.Month), h.Add(z.Has.Year), h.Add(z.Year);
+  h.Add(z.Has.ZoneHours), h.Add(z.ZoneHours), h.Add(z.Has.ZoneMinutes), h.Add(z.ZoneMinutes);
+  h.Add(z.RawText);
+  const TGSTRecord& s = n.GST;
+  AddTime(h, s.UTCTime, s.Has.UTCTime);
+  h.Add(s.Has.RangeRMS), h.Add(s.RangeRMS), h.Add(s.Has.SemiMajor), h.Add(s.SemiMajor);
+  h.Add(s.Has.SemiMinor), h.Add(s.SemiMinor), h.Add(s.Has.Orientation), h.Add(s.Orientation);
+  h.Add(s.Has.LatError), h.Add(s.LatError), h.Add(s.Has.LonError), h.Add(s.LonError);
+  h.Add(s.Has.AltError), h.Add(s.AltError), h.Add(s.RawText);
+  const TGBSRecord& b = n.GBS;
+  AddTime(h, b.UTCTime, b.Has.UTCTime);
+  h.Add(b.Has.LatError), h.Add(b.LatError), h.Add(b.Has.LonError), h.Add(b.LonError);
+  h.Add(b.Has.AltError), h.Add(b.AltError), h.Add(b.Has.FailedPRN), h.Add(b.FailedPRN);
+  h.Add(b.Has.FailedProbability), h.Add(b.FailedProbability), h.Add(b.Has.Bias), h.Add(b.Bias);
+  h.Add(b.Has.BiasStdDev), h.Add(b.BiasStdDev), h.Add(b.RawText);
+}
+
 bool ReadLines(const char* path, std::vector<std::string>& lines) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
@@ -196,7 +233,7 @@ int main(int argc, char** argv) {
 
   Random rng(seed);
   TqvNMEA nmea;
-  Hash all;
+  Hash all, later;
   long accepted = 0;
   long perType[kSentenceTypeCount] = {};
   for (long i = 0; i < count; ++i) {
@@ -208,13 +245,18 @@ int main(int argc, char** argv) {
     accepted += ok ? 1 : 0;
     ++perType[type];
     Hash one;
-    one.Add(ok), one.Add(static_cast<int>(type));
+    one.Add(ok), one.Add(static_cast<int>(type < kTaggedTypeCount ? type : stNIL));
     AddRecords(one, nmea);
     all.Add(one.Value());
+    Hash more;
+    more.Add(static_cast<int>(type));
+    AddLaterFields(more, nmea);
+    later.Add(more.Value());
     if (dump) Dump(one.Value(), s);
   }
   std::printf("sentences: %ld accepted: %ld", count, accepted);
   for (int t = 0; t < kSentenceTypeCount; ++t) std::printf(" %s: %ld", SentenceTags[t].data(), perType[t]);
   std::printf("\nfingerprint: %016llx\n", static_cast<unsigned long long>(all.Value()));
+  std::printf("later fields: %016llx\n", static_cast<unsigned long long>(later.Value()));
   return 0;
 }

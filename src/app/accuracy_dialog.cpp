@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "measure/accuracy.h"
+#include "measure/fix_quality.h"
 #include "session/bench_recorder.h"
 #include "widgets/scatter_plot.h"
 
@@ -23,6 +24,20 @@ constexpr std::size_t kPlottedFixes = 4000;
 
 QString Metres(const std::optional<double>& m) {
   return m ? QString::number(*m, 'f', 2) + QStringLiteral(" m") : QStringLiteral("–");
+}
+
+QString Number(const std::optional<double>& v) { return v ? QString::number(*v, 'f', 2) : QStringLiteral("–"); }
+
+// What the receiver says of its fix: GGA's quality, the dilutions, GST's errors.
+QString QualityText(const TFixQuality& q) {
+  const QString quality = q.quality ? QStringLiteral("%1 (%2)")
+                                          .arg(QString::fromLatin1(QualityName(*q.quality).data(),
+                                                                   static_cast<qsizetype>(QualityName(*q.quality).size())))
+                                          .arg(*q.quality)
+                                    : QStringLiteral("–");
+  return QStringLiteral("\nFix quality: %1\nHDOP / VDOP / PDOP: %2 / %3 / %4\nReceiver's errors (GST): %5, %6, %7")
+      .arg(quality, Number(q.hdop), Number(q.vdop), Number(q.pdop), QStringLiteral("lat ") + Metres(q.gstLat),
+           QStringLiteral("lon ") + Metres(q.gstLon), QStringLiteral("alt ") + Metres(q.gstAlt));
 }
 
 QString Degrees(const std::optional<double>& d, char positive, char negative) {
@@ -150,7 +165,8 @@ void TAccuracyDialog::Refresh() {
                                    "Mean position: %6\nMean height: %7\nVertical error 95 %: %8")
                         .arg(f.fixes)
                         .arg(Metres(f.lastError), Metres(f.cep50), Metres(f.cep95), Metres(f.drms2), mean,
-                             Metres(f.meanHeight), Metres(f.vertical95)));
+                             Metres(f.meanHeight), Metres(f.vertical95)) +
+                    QualityText(FixQualityOf(bench_.Records())));
 
   const TAccuracy::TScatter scatter = accuracy.Scatter(kPlottedFixes);
   std::vector<QPointF> points;

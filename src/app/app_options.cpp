@@ -2,18 +2,28 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+#include <string>
+
+#include "session/settings.h"
 #include "sim/sim_options.h"
 
 namespace orlimo {
 namespace {
 
-constexpr int kRates[] = {4800, 9600, 19200, 38400, 57600, 115200};
-
 bool IsSupportedRate(int bps) {
-  for (int r : kRates) {
-    if (r == bps) return true;
+  const std::string text = std::to_string(bps);
+  return std::find(kPortRates.begin(), kPortRates.end(), text) != kPortRates.end();
+}
+
+// "4800, 9600, ...": the rates the rate boxes offer.
+QString RateList() {
+  QString list;
+  for (const std::string_view rate : kPortRates) {
+    if (!list.isEmpty()) list += QStringLiteral(", ");
+    list += QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size()));
   }
-  return false;
+  return list;
 }
 
 }  // namespace
@@ -123,8 +133,7 @@ bool ParseAppOptions(const QStringList& args, TAppOptions& out, QString& error, 
     bool ok = false;
     const int v = cli.value(o).toInt(&ok);
     if (!ok || !IsSupportedRate(v)) {
-      error = QStringLiteral("--%1: %2 is not one of 4800, 9600, 19200, 38400, 57600, 115200")
-                  .arg(o.names().first(), cli.value(o));
+      error = QStringLiteral("--%1: %2 is not one of %3").arg(o.names().first(), cli.value(o), RateList());
       return false;
     }
     target = v;

@@ -19,6 +19,7 @@
 #include "app/navi_panel.h"
 #include "app/port_combo.h"
 #include "app/status_bar.h"
+#include "session/settings.h"
 #include "widgets/label_3d_border.h"
 
 namespace orlimo {
@@ -134,8 +135,8 @@ void TFrmOrlimo::BuildTopStrip(QWidget* panel11) {
   cbCOMBR_ = new QComboBox(gbxCOMSetting);
   cbCOMBR_->setObjectName(QStringLiteral("cbCOMBR"));
   cbCOMBR_->setGeometry(188, 20, 72, 22);
-  for (const char* rate : {"4800", "9600", "19200", "38400", "57600", "115200"}) {
-    cbCOMBR_->addItem(QString::fromLatin1(rate));
+  for (const std::string_view rate : kPortRates) {
+    cbCOMBR_->addItem(QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size())));
   }
 
   toolBar_ = new TToolBar(panel11);
@@ -171,8 +172,8 @@ void TFrmOrlimo::BuildProControls(QWidget* panel11, QWidget* panel4) {
   gbxGPSRBSetting_->setGeometry(700, 4, 125, 50);
   cbGPSBR_ = new QComboBox(gbxGPSRBSetting_);
   cbGPSBR_->setObjectName(QStringLiteral("cbGPSBR"));
-  for (const char* rate : {"4800", "9600", "19200", "38400", "57600", "115200"}) {
-    cbGPSBR_->addItem(QString::fromLatin1(rate));
+  for (const std::string_view rate : kPortRates) {
+    cbGPSBR_->addItem(QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size())));
   }
   cbGPSBR_->setGeometry(5, 20, 68, 22);
   btnGPSBRApply_ = new QPushButton(QStringLiteral("Apply"), gbxGPSRBSetting_);

@@ -37,7 +37,7 @@ bool TSimulatorLink::Start(const QString& personality, int rate, QString& error,
                            double courseDeg) {
   const auto kind = ParseSimPersonality(personality.toStdString());
   if (!kind) {
-    error = QStringLiteral("unknown receiver personality \"%1\" (sirf, sirf-binary, ublox, ublox8, mtk, silent, noisy)")
+    error = QStringLiteral("unknown receiver personality \"%1\" (sirf, sirf-binary, ublox, ublox8, ubx, mtk, silent, noisy)")
                 .arg(personality);
     return false;
   }

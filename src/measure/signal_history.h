@@ -26,7 +26,7 @@ struct TSignalPoint {
 struct TSignalTrace {
   TSatSystem system = TSatSystem::Unknown;
   int number = 0;        // within its system
-  std::string name;      // as people read it: G05, R71, E11
+  std::string name;      // as people read it: G05, R07, E11
   std::vector<TSignalPoint> points;
 };
 

@@ -37,20 +37,25 @@ class SystemNumber {
 // A character field counts only when it is exactly one character long.
 char CharField(std::string_view f) { return f.size() == 1 ? f[0] : 0; }
 
+// True when the field held a number (then stored, truncated to the field's width).
 template <typename T>
-void IntField(std::string_view f, T& out) {
+bool IntField(std::string_view f, T& out) {
   std::int32_t v = 0;
-  if (TryParseInt(f, v)) out = static_cast<T>(v);  // truncated to the field's width
+  if (!TryParseInt(f, v)) return false;
+  out = static_cast<T>(v);
+  return true;
 }
 
 // The hemisphere letter is read first; only `positive` ('N' or 'E') keeps the sign.
-void Coordinate(std::string_view value, std::string_view hemisphere, char positive,
+// True when the value field held a number.
+bool Coordinate(std::string_view value, std::string_view hemisphere, char positive,
                 double& degrees, char& letter) {
   letter = CharField(hemisphere);
   double v = 0;
-  if (!TryParseFloat(value, v)) return;
+  if (!TryParseFloat(value, v)) return false;
   const double d = NMEAToDegrees(v);
   degrees = letter == positive ? d : -d;
+  return true;
 }
 
 }  // namespace
@@ -60,6 +65,12 @@ bool TqvNMEA::DecodeSentence(std::string_view line, TSentenceType& type) {
   if (!IsValidSentence(line)) return false;
   type = GetSentenceType(line);
   switch (type) {
+    case stNIL:  // no tag found: maybe a type named only by its address field
+      type = AddressedType(line);
+      if (type == stZDA) DecodeZDA(line, ZDA);
+      if (type == stGST) DecodeGST(line, GST);
+      if (type == stGBS) DecodeGBS(line, GBS);
+      break;
     case stRMC: DecodeRMC(line, RMC); break;
     case stGGA: DecodeGGA(line, GGA); break;
     case stGLL: DecodeGLL(line, GLL); break;
@@ -67,7 +78,7 @@ bool TqvNMEA::DecodeSentence(std::string_view line, TSentenceType& type) {
     case stGSV: DecodeGSV(line, GSV); break;
     case stVTG: DecodeVTG(line, VTG); break;
     case stMSS: DecodeMSS(line, MSS); break;
-    default: break;  // NIL and the proprietary replies are read elsewhere
+    default: break;  // the proprietary replies are read elsewhere
   }
   return true;
 }
@@ -79,6 +90,9 @@ void TqvNMEA::ClearRecords() {
   GSA = {};
   GSV = {};
   VTG = {};
+  ZDA = {};
+  GST = {};
+  GBS = {};
   Sky.Clear();
 }
 
@@ -88,15 +102,15 @@ void TqvNMEA::DecodeRMC(std::string_view s, TRMCRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count < 12 || count > 14) return;
-  ParseNMEATime(f.At(2), r.UTCTime);
+  r.Has.UTCTime = ParseNMEATime(f.At(2), r.UTCTime);
   r.Status = CharField(f.At(3));
   FixValid = r.Status == 'A';
-  Coordinate(f.At(4), f.At(5), 'N', r.Latitude, r.NS);
-  Coordinate(f.At(6), f.At(7), 'E', r.Longitude, r.EW);
-  TryParseFloat(f.At(8), r.SpeedKnots);
-  TryParseFloat(f.At(9), r.Course);
-  ParseNMEADate(f.At(10), r.Date);
-  TryParseFloat(f.At(11), r.MagVar);
+  r.Has.Latitude = Coordinate(f.At(4), f.At(5), 'N', r.Latitude, r.NS);
+  r.Has.Longitude = Coordinate(f.At(6), f.At(7), 'E', r.Longitude, r.EW);
+  r.Has.SpeedKnots = TryParseFloat(f.At(8), r.SpeedKnots);
+  r.Has.Course = TryParseFloat(f.At(9), r.Course);
+  r.Has.Date = ParseNMEADate(f.At(10), r.Date);
+  r.Has.MagVar = TryParseFloat(f.At(11), r.MagVar);
   r.MagVarEW = CharField(f.At(12));
   r.Mode = (count >= 13 && f.At(13).size() == 1) ? f.At(13)[0] : ' ';
   if (count == 14) r.NavStatus = CharField(f.At(14));
@@ -107,20 +121,21 @@ void TqvNMEA::DecodeGGA(std::string_view s, TGGARecord& r) {
   r.RawText.Assign(s);
   const FieldList f(s, FieldSeparators);
   if (f.SeparatorCount() != 15) return;
-  ParseNMEATime(f.At(2), r.UTCTime);
-  Coordinate(f.At(3), f.At(4), 'N', r.Latitude, r.NS);
-  Coordinate(f.At(5), f.At(6), 'E', r.Longitude, r.EW);
+  r.Has.UTCTime = ParseNMEATime(f.At(2), r.UTCTime);
+  r.Has.Latitude = Coordinate(f.At(3), f.At(4), 'N', r.Latitude, r.NS);
+  r.Has.Longitude = Coordinate(f.At(5), f.At(6), 'E', r.Longitude, r.EW);
   std::int32_t quality = 0;
   if (f.At(7).size() == 1 && TryParseInt(f.At(7), quality)) {
     r.Quality = static_cast<std::int8_t>(quality);
+    r.Has.Quality = true;
     FixValid = r.Quality > 0;
   }
-  IntField(f.At(8), r.SatsUsed);
-  TryParseFloat(f.At(9), r.HDOP);
-  TryParseFloat(f.At(10), r.Altitude);
-  TryParseFloat(f.At(12), r.GeoidSep);
-  TryParseFloat(f.At(14), r.DGPSAge);
-  IntField(f.At(15), r.DGPSStation);
+  r.Has.SatsUsed = IntField(f.At(8), r.SatsUsed);
+  r.Has.HDOP = TryParseFloat(f.At(9), r.HDOP);
+  r.Has.Altitude = TryParseFloat(f.At(10), r.Altitude);
+  r.Has.GeoidSep = TryParseFloat(f.At(12), r.GeoidSep);
+  r.Has.DGPSAge = TryParseFloat(f.At(14), r.DGPSAge);
+  r.Has.DGPSStation = IntField(f.At(15), r.DGPSStation);
 }
 
 void TqvNMEA::DecodeGLL(std::string_view s, TGLLRecord& r) {
@@ -129,9 +144,9 @@ void TqvNMEA::DecodeGLL(std::string_view s, TGLLRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count != 7 && count != 8) return;
-  Coordinate(f.At(2), f.At(3), 'N', r.Latitude, r.NS);
-  Coordinate(f.At(4), f.At(5), 'E', r.Longitude, r.EW);
-  ParseNMEATime(f.At(6), r.UTCTime);
+  r.Has.Latitude = Coordinate(f.At(2), f.At(3), 'N', r.Latitude, r.NS);
+  r.Has.Longitude = Coordinate(f.At(4), f.At(5), 'E', r.Longitude, r.EW);
+  r.Has.UTCTime = ParseNMEATime(f.At(6), r.UTCTime);
   r.Status = ' ';
   if (count == 8 && f.At(7).size() == 1) {
     r.Status = f.At(7)[0];
@@ -149,6 +164,7 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
   std::int32_t mode = 0;
   if (f.At(3).size() == 1 && TryParseInt(f.At(3), mode)) {
     r.FixMode = static_cast<std::int8_t>(mode);
+    r.Has.FixMode = true;
     FixValid = r.FixMode > 1;
   }
   SystemNumber numbers;  // whole, before the byte of UsedPRN cuts them
@@ -160,9 +176,9 @@ void TqvNMEA::DecodeGSA(std::string_view s, TGSARecord& r) {
       numbers.Add(prn);
     }
   }
-  TryParseFloat(f.At(16), r.PDOP);
-  TryParseFloat(f.At(17), r.HDOP);
-  TryParseFloat(f.At(18), r.VDOP);
+  r.Has.PDOP = TryParseFloat(f.At(16), r.PDOP);
+  r.Has.HDOP = TryParseFloat(f.At(17), r.HDOP);
+  r.Has.VDOP = TryParseFloat(f.At(18), r.VDOP);
   if (count == 19) IntField(f.At(19), r.SystemId);
   r.System = numbers.System(s, r.SystemId);
 }
@@ -234,16 +250,60 @@ void TqvNMEA::DecodeVTG(std::string_view s, TVTGRecord& r) {
   const FieldList f(s, FieldSeparators);
   const int count = f.SeparatorCount();
   if (count != 9 && count != 10) return;
-  TryParseFloat(f.At(2), r.CourseTrue);
-  TryParseFloat(f.At(4), r.CourseMag);
-  TryParseFloat(f.At(6), r.SpeedKnots);
-  TryParseFloat(f.At(8), r.SpeedKmh);
+  r.Has.CourseTrue = TryParseFloat(f.At(2), r.CourseTrue);
+  r.Has.CourseMag = TryParseFloat(f.At(4), r.CourseMag);
+  r.Has.SpeedKnots = TryParseFloat(f.At(6), r.SpeedKnots);
+  r.Has.SpeedKmh = TryParseFloat(f.At(8), r.SpeedKmh);
   r.Mode = (count == 10 && f.At(10).size() == 1) ? f.At(10)[0] : ' ';
 }
 
 void TqvNMEA::DecodeMSS(std::string_view s, TMSSRecord& r) {
   r = {};
   r.RawText.Assign(s);
+}
+
+void TqvNMEA::DecodeZDA(std::string_view s, TZDARecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  if (f.SeparatorCount() != 7) return;
+  r.Has.UTCTime = ParseNMEATime(f.At(2), r.UTCTime);
+  r.Has.Day = IntField(f.At(3), r.Day);
+  r.Has.Month = IntField(f.At(4), r.Month);
+  r.Has.Year = IntField(f.At(5), r.Year);
+  r.Has.ZoneHours = IntField(f.At(6), r.ZoneHours);
+  r.Has.ZoneMinutes = IntField(f.At(7), r.ZoneMinutes);
+}
+
+void TqvNMEA::DecodeGST(std::string_view s, TGSTRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  if (f.SeparatorCount() != 9) return;
+  r.Has.UTCTime = ParseNMEATime(f.At(2), r.UTCTime);
+  r.Has.RangeRMS = TryParseFloat(f.At(3), r.RangeRMS);
+  r.Has.SemiMajor = TryParseFloat(f.At(4), r.SemiMajor);
+  r.Has.SemiMinor = TryParseFloat(f.At(5), r.SemiMinor);
+  r.Has.Orientation = TryParseFloat(f.At(6), r.Orientation);
+  r.Has.LatError = TryParseFloat(f.At(7), r.LatError);
+  r.Has.LonError = TryParseFloat(f.At(8), r.LonError);
+  r.Has.AltError = TryParseFloat(f.At(9), r.AltError);
+}
+
+void TqvNMEA::DecodeGBS(std::string_view s, TGBSRecord& r) {
+  r = {};
+  r.RawText.Assign(s);
+  const FieldList f(s, FieldSeparators);
+  const int count = f.SeparatorCount();
+  if (count != 9 && count != 11) return;
+  r.Has.UTCTime = ParseNMEATime(f.At(2), r.UTCTime);
+  r.Has.LatError = TryParseFloat(f.At(3), r.LatError);
+  r.Has.LonError = TryParseFloat(f.At(4), r.LonError);
+  r.Has.AltError = TryParseFloat(f.At(5), r.AltError);
+  r.Has.FailedPRN = IntField(f.At(6), r.FailedPRN);
+  r.Has.FailedProbability = TryParseFloat(f.At(7), r.FailedProbability);
+  r.Has.Bias = TryParseFloat(f.At(8), r.Bias);
+  r.Has.BiasStdDev = TryParseFloat(f.At(9), r.BiasStdDev);
 }
 
 }  // namespace orlimo

@@ -21,6 +21,9 @@ class TqvNMEA {
   TRMCRecord RMC;
   TVTGRecord VTG;
   TMSSRecord MSS;
+  TZDARecord ZDA;
+  TGSTRecord GST;
+  TGBSRecord GBS;
   // Every system's satellites, fed by the receive pipeline (DecodeSentence leaves it).
   TSkyPicture Sky;
 
@@ -31,7 +34,8 @@ class TqvNMEA {
   // the line is not a valid sentence; true for any valid one, decoded or not.
   bool DecodeSentence(std::string_view line, TSentenceType& type);
 
-  // Zeroes RMC, GGA, GLL, GSA, GSV and VTG and empties the sky (MSS is kept).
+  // Zeroes RMC, GGA, GLL, GSA, GSV, VTG, ZDA, GST and GBS and empties the sky (MSS is
+  // kept).
   void ClearRecords();
 
   void DecodeRMC(std::string_view s, TRMCRecord& r);
@@ -41,6 +45,9 @@ class TqvNMEA {
   void DecodeGSV(std::string_view s, TGSVRecord& r);
   void DecodeVTG(std::string_view s, TVTGRecord& r);
   void DecodeMSS(std::string_view s, TMSSRecord& r);
+  void DecodeZDA(std::string_view s, TZDARecord& r);
+  void DecodeGST(std::string_view s, TGSTRecord& r);
+  void DecodeGBS(std::string_view s, TGBSRecord& r);
 };
 
 }  // namespace orlimo

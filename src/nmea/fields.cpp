@@ -138,12 +138,14 @@ void FieldList::SplitByBlocks([[maybe_unused]] unsigned char first,
     return static_cast<std::uint32_t>(
         _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b))));
   };
-  std::uint32_t count = 0, total = 0, i = 0;
+  // count is as wide as a pointer: the stores' index needs no widening per separator.
+  std::size_t count = 0;
+  std::uint32_t total = 0, i = 0;
   const auto take = [&](std::uint32_t mask, std::uint32_t base) {
     if (count + 16 <= kMaxFields) {  // room for the whole block: no store needs checking
-      const std::uint32_t before = count;
+      const std::size_t before = count;
       for (; mask != 0; mask &= mask - 1) ends_[count++] = base + std::countr_zero(mask);
-      total += count - before;
+      total += static_cast<std::uint32_t>(count - before);
       return;
     }
     for (; mask != 0; mask &= mask - 1) {
@@ -164,13 +166,13 @@ void FieldList::SplitByBlocks([[maybe_unused]] unsigned char first,
 
 namespace fields_detail {
 
-bool ParseIntFully(std::string_view text, std::int32_t& value) {
-  value = 0;
+ParsedInt ParseIntFully(std::string_view text) {
+  std::int32_t value = 0;
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size()) return false;
+  if (i >= text.size()) return {value, false};
 
   int base = 10;
   if (text[i] == '$') {
@@ -189,16 +191,16 @@ bool ParseIntFully(std::string_view text, std::int32_t& value) {
     else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
     else break;
     const std::int64_t next = magnitude * base + digit;
-    if (next > limit) return false;  // value keeps what was accumulated so far
+    if (next > limit) return {value, false};  // value keeps what was accumulated so far
     magnitude = next;
     any = true;
     value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
   }
   // A sign or '$' with no digit after it is not a number.
-  return any && i == text.size();
+  return {value, any && i == text.size()};
 }
 
-bool ParseFloatFully(std::string_view text, double& value) {
+ParsedFloat ParseFloatFully(std::string_view text) {
   // Check the accepted form first; from_chars alone would also take "inf" and "nan".
   std::size_t b = 0, e = text.size();
   while (b < e && text[b] == ' ') ++b;
@@ -227,7 +229,7 @@ bool ParseFloatFully(std::string_view text, double& value) {
       break;
     }
   }
-  if (digits == 0 && !dot) return false;
+  if (digits == 0 && !dot) return {0, false};
   bool exponent = false;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
     exponent = true;
@@ -235,12 +237,11 @@ bool ParseFloatFully(std::string_view text, double& value) {
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     const std::size_t expStart = i;
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-    if (i == expStart) return false;
+    if (i == expStart) return {0, false};
   }
-  if (i != s.size()) return false;
+  if (i != s.size()) return {0, false};
   if (digits == 0) {  // a lone "." (with or without exponent) reads as zero
-    value = negative ? -0.0 : 0.0;
-    return true;
+    return {negative ? -0.0 : 0.0, true};
   }
   double parsed = 0;
   if (!exponent && digits <= 15 && fraction <= 22) {
@@ -250,13 +251,30 @@ bool ParseFloatFully(std::string_view text, double& value) {
     // from_chars reads '.5' and '5.' as strtod does, without the locale.
     const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
     // A number beyond the range of a double (either way) is not taken as a reading.
-    if (ec != std::errc{} || ptr != s.data() + s.size()) return false;
+    if (ec != std::errc{} || ptr != s.data() + s.size()) return {0, false};
   }
-  value = negative ? -parsed : parsed;
-  return true;
+  return {negative ? -parsed : parsed, true};
 }
 
 }  // namespace fields_detail
+
+namespace {
+
+// Four digits ("hhmm") as two two-digit numbers, read as one word: false when any of
+// them is no digit, and on big-endian machines (the caller then reads the pairs one by
+// one, under the full rules).
+bool DigitPairs(const char* p, std::int32_t& first, std::int32_t& second) {
+  if (!kWordSearch) return false;
+  std::uint32_t w;
+  std::memcpy(&w, p, sizeof w);
+  w ^= 0x30303030;  // each digit to its value
+  if (((((w & 0x7F7F7F7F) + 0x76767676) | w) & 0x80808080) != 0) return false;  // a byte above 9
+  first = static_cast<std::int32_t>((w & 0xFF) * 10 + (w >> 8 & 0xFF));
+  second = static_cast<std::int32_t>((w >> 16 & 0xFF) * 10 + (w >> 24));
+  return true;
+}
+
+}  // namespace
 
 double NMEAToDegrees(double v) {
   const double d = std::trunc(v / 100);
@@ -268,9 +286,10 @@ bool ParseNMEATime(std::string_view text, TNMEATime& time) {
   if (text.size() < 6) return false;
   std::int32_t hour = 0, minute = 0;
   double seconds = 0;
-  if (!TryParseInt(text.substr(0, 2), hour) || !TryParseInt(text.substr(2, 2), minute) ||
-      !TryParseFloat(text.substr(4), seconds))
+  if (!DigitPairs(text.data(), hour, minute) &&
+      (!TryParseInt(text.substr(0, 2), hour) || !TryParseInt(text.substr(2, 2), minute)))
     return false;
+  if (!TryParseFloat(text.substr(4), seconds)) return false;
   time.Hour = static_cast<std::uint8_t>(hour);
   time.Minute = static_cast<std::uint8_t>(minute);
   time.Seconds = seconds;

@@ -85,8 +85,18 @@ class FieldList {
 namespace fields_detail {
 
 // The full rules of TryParseInt and TryParseFloat, for what their short ways leave.
-bool ParseIntFully(std::string_view text, std::int32_t& value);
-bool ParseFloatFully(std::string_view text, double& value);
+// The numbers come back by value (in registers), so a caller's variable need not live
+// in memory for the rare call.
+struct ParsedInt {
+  std::int32_t value;  // what TryParseInt leaves, success or not
+  bool ok;
+};
+struct ParsedFloat {
+  double value;  // meaningful only when ok
+  bool ok;
+};
+ParsedInt ParseIntFully(std::string_view text);
+ParsedFloat ParseFloatFully(std::string_view text);
 
 inline constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -123,7 +133,13 @@ inline bool TryParseInt(std::string_view text, std::int32_t& value) {
     value = static_cast<std::int32_t>(v);
     return i == text.size();
   }
-  return fields_detail::ParseIntFully(text, value);
+  if (text.empty()) {  // an empty field, the commonest failure: no call for it
+    value = 0;
+    return false;
+  }
+  const fields_detail::ParsedInt full = fields_detail::ParseIntFully(text);
+  value = full.value;
+  return full.ok;
 }
 
 // '.' is the decimal separator whatever the locale. On failure value is left as it was.
@@ -149,7 +165,10 @@ inline bool TryParseFloat(std::string_view text, double& value) {
       return true;
     }
   }
-  return fields_detail::ParseFloatFully(text, value);
+  if (n == 0) return false;  // an empty field, the commonest failure: no call for it
+  const fields_detail::ParsedFloat full = fields_detail::ParseFloatFully(text);
+  if (full.ok) value = full.value;
+  return full.ok;
 }
 
 // ddmm.mmmm or dddmm.mmmm to decimal degrees (no sign).

@@ -1,5 +1,8 @@
 // The records the decoder keeps: the latest sentence of each standard type.
-// All zero when created; every record ends with the raw text it came from.
+// All zero (the raw text empty) when created; every record ends with the raw text it
+// came from.
+// A value read from an empty or unreadable field stays 0; the record's `Has` says which
+// values were read, so a real zero can be told from a missing field.
 #pragma once
 
 #include <algorithm>
@@ -29,20 +32,24 @@ struct TNMEADate {
 };
 
 // The first 100 characters of a sentence, in a fixed buffer: decoding never allocates.
+// Nothing reads the buffer past the text, so it is never cleared: clearing a record,
+// once per sentence, clears only the size. Its bytes are unsigned char, which may be
+// copied before they were written.
 class TRawText {
  public:
   static constexpr std::size_t kCapacity = 100;
 
+  TRawText() {}  // leaves the buffer as it is
   void Assign(std::string_view s) {
     size_ = static_cast<std::uint8_t>(std::min(s.size(), kCapacity));
     std::memcpy(text_.data(), s.data(), size_);
   }
-  std::string_view View() const { return {text_.data(), size_}; }
+  std::string_view View() const { return {reinterpret_cast<const char*>(text_.data()), size_}; }
   bool operator==(std::string_view s) const { return View() == s; }
   bool operator==(const TRawText& o) const { return View() == o.View(); }
 
  private:
-  std::array<char, kCapacity> text_{};
+  std::array<unsigned char, kCapacity> text_;
   std::uint8_t size_ = 0;
 };
 
@@ -61,6 +68,11 @@ struct TGGARecord {
   double GeoidSep = 0;
   double DGPSAge = 0;
   std::uint16_t DGPSStation = 0;
+  struct Present {
+    bool UTCTime = false, Latitude = false, Longitude = false, Quality = false, SatsUsed = false;
+    bool HDOP = false, Altitude = false, GeoidSep = false, DGPSAge = false, DGPSStation = false;
+    bool operator==(const Present&) const = default;
+  } Has;
   TRawText RawText;
 
   bool operator==(const TGGARecord&) const = default;
@@ -75,6 +87,10 @@ struct TGLLRecord {
   char EW = 0;
   TNMEATime UTCTime;
   char Status = 0;
+  struct Present {
+    bool Latitude = false, Longitude = false, UTCTime = false;
+    bool operator==(const Present&) const = default;
+  } Has;
   TRawText RawText;
 
   bool operator==(const TGLLRecord&) const = default;
@@ -94,6 +110,10 @@ struct TGSARecord {
   double VDOP = 0;
   std::int8_t SystemId = 0;  // 0 when not sent
   TSatSystem System = TSatSystem::Unknown;
+  struct Present {
+    bool FixMode = false, PDOP = false, HDOP = false, VDOP = false;
+    bool operator==(const Present&) const = default;
+  } Has;
   TRawText RawText;
 
   bool operator==(const TGSARecord&) const = default;
@@ -145,6 +165,11 @@ struct TRMCRecord {
   char MagVarEW = 0;
   char Mode = 0;
   char NavStatus = 0;  // 0 when not sent
+  struct Present {
+    bool UTCTime = false, Latitude = false, Longitude = false, SpeedKnots = false;
+    bool Course = false, Date = false, MagVar = false;
+    bool operator==(const Present&) const = default;
+  } Has;
   TRawText RawText;
 
   bool operator==(const TRMCRecord&) const = default;
@@ -158,6 +183,10 @@ struct TVTGRecord {
   double SpeedKnots = 0;
   double SpeedKmh = 0;
   char Mode = 0;
+  struct Present {
+    bool CourseTrue = false, CourseMag = false, SpeedKnots = false, SpeedKmh = false;
+    bool operator==(const Present&) const = default;
+  } Has;
   TRawText RawText;
 
   bool operator==(const TVTGRecord&) const = default;
@@ -167,6 +196,75 @@ struct TMSSRecord {
   TRawText RawText;
 
   bool operator==(const TMSSRecord&) const = default;
+};
+
+//  $GPZDA,hhmmss.ss,dd,mm,yyyy,zh,zm*hh
+//  1      2         3  4  5    6  7
+// The local zone is the offset from UTC (zh may carry a sign).
+struct TZDARecord {
+  TNMEATime UTCTime;
+  std::uint8_t Day = 0;
+  std::uint8_t Month = 0;
+  std::int16_t Year = 0;  // four digits
+  std::int8_t ZoneHours = 0;
+  std::int8_t ZoneMinutes = 0;
+  struct Present {
+    bool UTCTime = false, Day = false, Month = false, Year = false;
+    bool ZoneHours = false, ZoneMinutes = false;
+    bool operator==(const Present&) const = default;
+  } Has;
+  TRawText RawText;
+
+  bool operator==(const TZDARecord&) const = default;
+};
+
+//  $GPGST,hhmmss.ss,r.r,a.a,b.b,o.o,y.y,x.x,h.h*hh
+//  1      2         3   4   5   6   7   8   9
+// Pseudorange error statistics, in metres: the RMS of the range residuals, the error
+// ellipse (orientation in degrees from true north) and the latitude, longitude and
+// height errors (standard deviations).
+struct TGSTRecord {
+  TNMEATime UTCTime;
+  double RangeRMS = 0;
+  double SemiMajor = 0;
+  double SemiMinor = 0;
+  double Orientation = 0;
+  double LatError = 0;
+  double LonError = 0;
+  double AltError = 0;
+  struct Present {
+    bool UTCTime = false, RangeRMS = false, SemiMajor = false, SemiMinor = false;
+    bool Orientation = false, LatError = false, LonError = false, AltError = false;
+    bool operator==(const Present&) const = default;
+  } Has;
+  TRawText RawText;
+
+  bool operator==(const TGSTRecord&) const = default;
+};
+
+//  $GPGBS,hhmmss.ss,y.y,x.x,h.h,ss,p.p,b.b,s.s[,i,g]*hh
+//  1      2         3   4   5   6  7   8   9    10 11
+// Fault detection: the expected errors in latitude, longitude and altitude (metres),
+// the most likely failed satellite, the probability that it failed, the estimate of
+// its bias and that estimate's standard deviation (metres). The newer form adds the
+// system and signal IDs, which are not kept.
+struct TGBSRecord {
+  TNMEATime UTCTime;
+  double LatError = 0;
+  double LonError = 0;
+  double AltError = 0;
+  std::int16_t FailedPRN = 0;
+  double FailedProbability = 0;
+  double Bias = 0;
+  double BiasStdDev = 0;
+  struct Present {
+    bool UTCTime = false, LatError = false, LonError = false, AltError = false;
+    bool FailedPRN = false, FailedProbability = false, Bias = false, BiasStdDev = false;
+    bool operator==(const Present&) const = default;
+  } Has;
+  TRawText RawText;
+
+  bool operator==(const TGBSRecord&) const = default;
 };
 
 }  // namespace orlimo

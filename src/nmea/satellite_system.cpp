@@ -105,7 +105,9 @@ TSatName::TSatName(TSatSystem system, int n) {
     case TSatSystem::Unknown:
     case TSatSystem::Combined: break;
   }
-  const int within = SatNumberInSystem(system, n);
+  // GLONASS goes by its slot, as in RINEX and the makers' tools: NMEA's 65-96 less 64.
+  int within = SatNumberInSystem(system, n);
+  if (system == TSatSystem::GLONASS && within > 64 && within <= 96) within -= 64;
   const int written = letter != 0
                           ? std::snprintf(text_.data(), text_.size(), "%c%02d", letter, within)
                           : std::snprintf(text_.data(), text_.size(), "%d", within);

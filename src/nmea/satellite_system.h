@@ -53,7 +53,7 @@ TSatSystem SentenceSystem(std::string_view sentence, int systemId, int number);
 int SatNumberInSystem(TSatSystem system, int number);
 
 // A satellite's number the way users read it: a letter per system and the number
-// within the system, at least two digits: G05, R71, E11 (11 or 311), C23 (23, 223
+// within the system, at least two digits: G05, R07 (GLONASS 71: its slot), E11 (11 or 311), C23 (23, 223
 // or 423), J02 (2 or 194), I05, S120 (SBAS 33 or 120). Unknown or Combined systems
 // show the number alone. Fits in a fixed buffer; no allocation.
 class TSatName {

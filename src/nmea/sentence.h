@@ -21,11 +21,18 @@ enum TSentenceType : std::uint8_t {
   stMSS = 7,
   stPQY = 8,  // the maker's second proprietary family ("$PQY...")
   stPQX = 9,  // the maker's first proprietary family ("$PQX...")
+  // Decoded too, but named only by the address field ("$GNZDA,"): GetSentenceType
+  // leaves them NIL, so the monitor shows them as any other sentence.
+  stZDA = 10,
+  stGST = 11,
+  stGBS = 12,
 };
-inline constexpr int kSentenceTypeCount = 10;
+// NIL and the types whose tag GetSentenceType finds anywhere in a line.
+inline constexpr int kTaggedTypeCount = 10;
+inline constexpr int kSentenceTypeCount = 13;
 
 inline constexpr std::array<std::string_view, kSentenceTypeCount> SentenceTags = {
-    "NIL", "RMC", "GGA", "GLL", "GSA", "GSV", "VTG", "MSS", "PQY", "PQX"};
+    "NIL", "RMC", "GGA", "GLL", "GSA", "GSV", "VTG", "MSS", "PQY", "PQX", "ZDA", "GST", "GBS"};
 
 // Framing and checksum: '$' first, '*' third from the end, and the two upper-case
 // hex digits after it equal the XOR of everything between '$' and '*'.
@@ -45,5 +52,9 @@ std::string NMEAChecksumSuffix(std::string_view text);
 
 // The first tag of types 1..9, in table order, found anywhere in the line; 0 if none.
 TSentenceType GetSentenceType(std::string_view line);
+
+// ZDA, GST or GBS when the address field is '$', a two-letter talker (any) and that
+// tag; NIL otherwise.
+TSentenceType AddressedType(std::string_view line);
 
 }  // namespace orlimo

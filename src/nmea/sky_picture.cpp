@@ -167,6 +167,20 @@ void TSkyPicture::EndRefresh() {
   if (changed) Rebuild();
 }
 
+void TSkyPicture::SetSatellites(std::span<const TSkySat> sats) {
+  mergedCount_ = std::min(sats.size(), kMaxSats);
+  std::copy_n(sats.begin(), mergedCount_, merged_.begin());
+  std::sort(merged_.begin(), merged_.begin() + static_cast<std::ptrdiff_t>(mergedCount_),
+            [](const TSkySat& a, const TSkySat& b) {
+              return a.System != b.System ? a.System < b.System : a.Number < b.Number;
+            });
+  usedCount_ = static_cast<std::size_t>(std::count_if(merged_.begin(), merged_.begin() + static_cast<std::ptrdiff_t>(mergedCount_),
+                                                      [](const TSkySat& s) { return s.Used; }));
+  usedAt_ = refreshes_;  // a list that stops coming leaves like a GSA run
+  whole_ = true;
+  ++revision_;
+}
+
 void TSkyPicture::Clear() {
   // The revision goes on counting, so a view never takes the new sky for the old.
   const std::uint32_t revision = revision_;

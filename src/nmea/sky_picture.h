@@ -22,7 +22,7 @@ namespace orlimo {
 // One satellite in view, merged over every cycle that reports it.
 struct TSkySat {
   TSatSystem System = TSatSystem::Unknown;
-  std::int16_t Number = 0;     // within its system, as shown (G05: 5, E11: 11, R71: 71)
+  std::int16_t Number = 0;     // within its system, as shown (G05: 5, E11: 11, R07: 71)
   std::int8_t Elevation = 0;   // degrees, valid when HasPosition
   std::int16_t Azimuth = 0;    // degrees, valid when HasPosition
   std::int8_t SNR = 0;         // dB-Hz, the strongest of its signals; 0 when not tracked
@@ -43,6 +43,9 @@ class TSkyPicture {
   // Any valid sentence with its type. GSV messages build their cycle; a run of GSA
   // sentences makes the epoch's used set, taken over when something else follows.
   void AddSentence(TSentenceType type, std::string_view sentence);
+  // A binary receiver's satellite list: the whole picture at once, in place of the
+  // cycles. The views show it as they show several cycles.
+  void SetSatellites(std::span<const TSkySat> sats);
   // Once per view refresh, after the views have drawn.
   void EndRefresh();
   void Clear();
@@ -55,7 +58,7 @@ class TSkyPicture {
   int CycleCount() const;
   // More than one cycle: the views show this picture rather than the last GSV and GSA
   // records, which only a single-talker receiver fills whole.
-  bool SeveralCycles() const { return CycleCount() > 1; }
+  bool SeveralCycles() const { return whole_ || CycleCount() > 1; }
   // Changes whenever Satellites() or UsedCount() may have changed.
   std::uint32_t Revision() const { return revision_; }
 
@@ -100,6 +103,7 @@ class TSkyPicture {
   std::size_t mergedCount_ = 0;
   std::uint32_t refreshes_ = 0;
   std::uint32_t revision_ = 0;
+  bool whole_ = false;  // set whole by SetSatellites
 };
 
 }  // namespace orlimo

@@ -1,7 +1,7 @@
 #include "serial/comm.h"
 
 #include <QFile>
-#include <QMetaObject>
+#include <QPointer>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -68,7 +68,7 @@ void TComm::OpenComm() {
 
   UniqueFd stop(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   auto queue = std::make_unique<WriteQueue>();
-  if (!stop || !queue->Valid()) throw fail(kMsgNoEvent);
+  if (!stop || !queue->Valid() || !WatchReports()) throw fail(kMsgNoEvent);
 
   Worker reader;
   try {
@@ -180,29 +180,75 @@ void TComm::StopWorker(Worker& worker) {
   worker = Worker{};
 }
 
-// The workers' reports, handed to the owning thread. The queued calls die with the
-// object, and the destructor joins the workers first, so `this` is always valid.
-void TComm::PostReceived(QByteArray chunk) {
-  QMetaObject::invokeMethod(
-      this, [this, chunk = std::move(chunk)] { emit OnReceiveData(chunk); }, Qt::QueuedConnection);
+void TComm::DiscardReceived() {
+  if (!IsOpen()) return;
+  (void)::tcflush(fd_, TCIFLUSH);
+  // After the flush: a chunk the reader tags with the new generation holds only bytes
+  // that came after it; everything older is dropped on arrival.
+  discardBefore_ = readTimeouts_.lineGeneration.fetch_add(1, std::memory_order_acq_rel) + 1;
 }
 
-void TComm::PostReceiveError(std::uint32_t errorWord) {
-  QMetaObject::invokeMethod(
-      this, [this, errorWord] { emit OnReceiveError(errorWord); }, Qt::QueuedConnection);
+// The workers' reports go to the owning thread through the locked queue, and the
+// wake-up through an eventfd: a worker never calls into Qt, whose own locks
+// ThreadSanitizer cannot see. The destructor joins the workers before the queue and
+// the eventfd go.
+bool TComm::WatchReports() {
+  if (reportsNotifier_) return true;
+  UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+  if (!wake) return false;
+  reportsNotifier_ = std::make_unique<QSocketNotifier>(wake.get(), QSocketNotifier::Read);
+  QObject::connect(reportsNotifier_.get(), &QSocketNotifier::activated, this, [this] { DeliverReports(); });
+  reportsWake_ = std::move(wake);
+  return true;
 }
+
+void TComm::Report(CommReport report) {
+  if (reports_.Push(std::move(report))) Wake();  // else the owner has yet to take the ones before
+}
+
+void TComm::Wake() {
+  const std::uint64_t one = 1;
+  (void)::write(reportsWake_.get(), &one, sizeof one);
+}
+
+void TComm::PostReceived(QByteArray chunk, std::uint32_t lineGeneration) {
+  Report({CommReport::Kind::Received, std::move(chunk), lineGeneration});
+}
+
+void TComm::PostReceiveError(std::uint32_t errorWord) { Report({CommReport::Kind::ReceiveError, {}, errorWord}); }
 
 void TComm::PostModemStateChange(std::uint32_t modemBits) {
-  QMetaObject::invokeMethod(
-      this, [this, modemBits] { emit OnModemStateChange(modemBits); }, Qt::QueuedConnection);
+  Report({CommReport::Kind::ModemStateChange, {}, modemBits});
 }
 
-void TComm::PostHangup() {
-  QMetaObject::invokeMethod(this, [this] { emit OnRequestHangup(); }, Qt::QueuedConnection);
-}
+void TComm::PostHangup() { Report({CommReport::Kind::Hangup, {}, 0}); }
 
-void TComm::PostSendDataEmpty() {
-  QMetaObject::invokeMethod(this, [this] { emit OnSendDataEmpty(); }, Qt::QueuedConnection);
+void TComm::PostSendDataEmpty() { Report({CommReport::Kind::SendDataEmpty, {}, 0}); }
+
+void TComm::DeliverReports() {
+  std::uint64_t wakes = 0;
+  (void)::read(reportsWake_.get(), &wakes, sizeof wakes);
+  // A receiver of a signal may close the port or delete the component.
+  const QPointer<TComm> alive(this);
+  while (!alive.isNull()) {
+    bool more = false;
+    const std::optional<CommReport> report = reports_.Pop(more);
+    if (!report) return;
+    // A receiver that runs an event loop of its own (a message box) gets the rest
+    // from there: the wake-up stands while reports wait.
+    if (more) Wake();
+    const CommReport& r = *report;
+    switch (r.kind) {
+      case CommReport::Kind::Received:
+        // Generations wrap: older means behind by less than half the range.
+        if (static_cast<std::int32_t>(r.word - discardBefore_) >= 0) emit OnReceiveData(r.chunk);
+        break;
+      case CommReport::Kind::ReceiveError: emit OnReceiveError(r.word); break;
+      case CommReport::Kind::ModemStateChange: emit OnModemStateChange(r.word); break;
+      case CommReport::Kind::Hangup: emit OnRequestHangup(); break;
+      case CommReport::Kind::SendDataEmpty: emit OnSendDataEmpty(); break;
+    }
+  }
 }
 
 }  // namespace orlimo

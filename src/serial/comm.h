@@ -12,9 +12,11 @@
 //   comm.CloseComm();                        // joins both threads; never throws
 //
 // Signals are queued to the owning thread and arrive there in the order each worker
-// raised them; each received chunk is an owned QByteArray of 1..2048 bytes. Signals
-// already queued when CloseComm returns are still delivered; the destructor discards
-// them. The owning thread must run a Qt event loop for signals to arrive.
+// raised them; each received chunk is an owned QByteArray of 1..2048 bytes. The
+// workers' reports wait in a locked queue that the owning thread empties when an
+// eventfd, watched by its event loop, says there is something (see comm_reports.h).
+// Signals already queued when CloseComm returns are still delivered; the destructor
+// discards them. The owning thread must run a Qt event loop for signals to arrive.
 //
 // Setters compare first: storing the value already held does nothing. While the port
 // is open a change of a line setting rebuilds and applies the termios settings at
@@ -24,6 +26,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
 #include <termios.h>
@@ -35,6 +38,7 @@
 #include <memory>
 #include <thread>
 
+#include "serial/comm_reports.h"
 #include "serial/comm_types.h"
 #include "serial/comm_workers.h"
 #include "serial/transport.h"
@@ -72,6 +76,11 @@ class TComm : public ITransport, private CommEventSink {
   }
   // True when the writer has nothing left to write. Informational only.
   bool OutputEmpty() const { return outputEmpty_.load(); }
+  // Drops every byte received so far: what the driver holds and the chunks read but
+  // not yet delivered (the receive half of a purge). Bytes that arrive from now on are
+  // delivered as ever. Baud detection calls it when it switches the rate, so that it
+  // never judges bytes read at the rate before. Does nothing when closed.
+  void DiscardReceived();
 
   // The transport interface, for the session.
   void Open() override { OpenComm(); }
@@ -180,11 +189,19 @@ class TComm : public ITransport, private CommEventSink {
   static void StopWorker(Worker& worker);
   void SignalStop();
 
-  void PostReceived(QByteArray chunk) override;
+  // The workers' side: each report joins the queue, and the first into an empty one
+  // wakes the owning thread.
+  void PostReceived(QByteArray chunk, std::uint32_t lineGeneration) override;
   void PostReceiveError(std::uint32_t errorWord) override;
   void PostModemStateChange(std::uint32_t modemBits) override;
   void PostHangup() override;
   void PostSendDataEmpty() override;
+  // Makes the eventfd that wakes the owning thread, once; false when it cannot.
+  bool WatchReports();
+  void Report(CommReport report);
+  void Wake();
+  // The owning thread's side: empties the queue into signals, in the order reported.
+  void DeliverReports();
 
   QString commName_ = QStringLiteral("COM2");
   TCommLine line_;
@@ -197,6 +214,13 @@ class TComm : public ITransport, private CommEventSink {
   std::unique_ptr<WriteQueue> queue_;
   SharedReadTimeouts readTimeouts_;
   std::atomic<bool> outputEmpty_{true};
+  CommReportQueue reports_;
+  // Signalled by a worker whose report found the queue empty; made at the first open
+  // and kept, so that reports still queued at a close are delivered.
+  UniqueFd reportsWake_;
+  std::unique_ptr<QSocketNotifier> reportsNotifier_;
+  // Chunks read at a line generation before this one are dropped (DiscardReceived).
+  std::uint32_t discardBefore_ = 0;
   Worker reader_;
   Worker writer_;
 };

@@ -88,12 +88,12 @@ void ReadLoop(const std::stop_token& stop, const ReaderContext& ctx) {
   // being gathered, so an idle port blocks in poll without a timeout.
   bool looking = false;
 
+  std::uint32_t chunkGeneration = ctx.timeouts->lineGeneration.load(std::memory_order_acquire);
   auto deliver = [&] {
-    if (have > 0) sink.PostReceived(QByteArray(buf.data(), have));
+    if (have > 0) sink.PostReceived(QByteArray(buf.data(), have), chunkGeneration);
     have = 0;
     looking = false;
   };
-  std::uint32_t chunkGeneration = ctx.timeouts->lineGeneration.load(std::memory_order_acquire);
 
   for (;;) {
     if (stop.stop_requested()) return;

@@ -23,7 +23,8 @@ namespace orlimo {
 class CommEventSink {
  public:
   virtual ~CommEventSink() = default;
-  virtual void PostReceived(QByteArray chunk) = 0;
+  // A chunk, with the line generation (SharedReadTimeouts) it was read at.
+  virtual void PostReceived(QByteArray chunk, std::uint32_t lineGeneration) = 0;
   virtual void PostReceiveError(std::uint32_t errorWord) = 0;
   virtual void PostModemStateChange(std::uint32_t modemBits) = 0;
   virtual void PostHangup() = 0;
@@ -36,8 +37,9 @@ struct SharedReadTimeouts {
   std::atomic<std::uint32_t> interval{100};
   std::atomic<std::uint32_t> totalMultiplier{0};
   std::atomic<std::uint32_t> totalConstant{0};
-  // Counts line-setting changes on the open port: bytes read before a change (at
-  // the old rate, say) never share a chunk with bytes read after it.
+  // Counts line-setting changes and discards of received bytes on the open port:
+  // bytes read before a change (at the old rate, say) never share a chunk with bytes
+  // read after it, and each chunk says which generation it was read at.
   std::atomic<std::uint32_t> lineGeneration{0};
 };
 

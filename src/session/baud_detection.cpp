@@ -23,8 +23,17 @@ void BaudDetection::StartBaudDetection() {
   s.LinkState = TLinkState::Auto;
   ctx_.view.SetPanelText(3, LinkStateName(s.LinkState));
   s.DetectedBaudRate = 0;
-  ctx_.CommGPS.SetBaudRate(19200);
+  SwitchRate(19200);
   ConnectionControl::DelayMs(30);
+  ctx_.pipeline.RxBuffer.clear();
+}
+
+void BaudDetection::SwitchRate(int rate) {
+  ctx_.CommGPS.SetBaudRate(static_cast<std::uint32_t>(rate));
+  // Bytes read at the rate before are no clue to this one, however late they arrive
+  // (a busy machine delivers a chunk read before the switch well after it), nor are
+  // those the driver took in before it.
+  ctx_.CommGPS.DiscardReceived();
   ctx_.pipeline.RxBuffer.clear();
 }
 
@@ -38,7 +47,7 @@ void BaudDetection::NextTrialRate() {
   ctx_.pipeline.RxBuffer.clear();
   s.TrialBaudRate = next;
   ConnectionControl::DelayMs(20);
-  ctx_.CommGPS.SetBaudRate(static_cast<std::uint32_t>(next));
+  SwitchRate(next);
 }
 
 void BaudDetection::TBAutoSyncClick() {

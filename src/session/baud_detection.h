@@ -1,6 +1,7 @@
 // Finding the receiver's rate: the port listens at 19200 and 115200 bit/s in turn,
 // two data seconds each, and the signature test recognises from the garbled bytes
-// which of the six rates the receiver really sends at.
+// which of the six rates the receiver really sends at. The buffer it searches holds
+// only bytes read at the trial rate: what was read before a switch is dropped.
 #pragma once
 
 namespace orlimo {
@@ -24,6 +25,8 @@ class BaudDetection {
  private:
   void Succeeded();
   void Missed();
+  // Sets the port to a trial rate and drops everything read before.
+  void SwitchRate(int rate);
 
   SessionContext& ctx_;
   ConnectionControl& connection_;

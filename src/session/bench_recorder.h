@@ -35,6 +35,8 @@ class TBenchRecorder {
 
   TAccuracy& Accuracy() { return accuracy_; }
   const TSignalHistory& SignalHistory() const { return history_; }
+  // The decoder's records as they stand: the fix quality the receiver reports.
+  const TqvNMEA& Records() const { return nmea_; }
   // The fixes so far and the one under way.
   std::vector<TTrackPoint> Track() const;
   // Changes with every fix and every sample: a view with nothing new skips its work.

@@ -174,7 +174,10 @@ void ConnectionControl::TBOpenClick() {
   s.GarbageSeconds = 0;
   s.AcceptedAtTick = 0;
   s.GarbageHandled = false;
+  s.SiRFQuestionAsked = false;
+  s.SiRFBinaryKept = false;
   ctx_.pipeline.Statistics.Clear();
+  ctx_.pipeline.Binary.Clear();
   ctx_.NMEAData.ClearRecords();
   ctx_.NMEAData.FixValid = false;
   ctx_.pipeline.RefreshViews();

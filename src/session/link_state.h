@@ -16,13 +16,15 @@ enum class TLinkState : std::uint8_t {
   Binary = 5,        // never set
   Auto = 6,          // baud-rate detection running
   AutoProtocol = 7,  // never set
+  UBX = 8,           // UBX frames with a correct checksum, and no NMEA
 };
 
-inline constexpr std::array<std::string_view, 8> LinkStateNames = {
-    "NULL", "UNKNOW", "SiRF", "NMEA", "ASCII", "BINARY", "AUTO", "AutoProtocol"};
+inline constexpr std::array<std::string_view, 9> LinkStateNames = {
+    "NULL", "UNKNOW", "SiRF", "NMEA", "ASCII", "BINARY", "AUTO", "AutoProtocol", "UBX"};
 
 constexpr std::string_view LinkStateName(TLinkState s) {
-  return LinkStateNames[static_cast<std::uint8_t>(s) & 7];
+  const auto i = static_cast<std::uint8_t>(s);
+  return i < LinkStateNames.size() ? LinkStateNames[i] : std::string_view("?");
 }
 
 }  // namespace orlimo

@@ -176,6 +176,15 @@ bool RawDataLog::SaveLogFile() {
 
 std::string RawDataLog::SaveAtExit(bool confirm) {
   if (!state_.LogActive && lines_.empty()) return {};
+  if (HoldsNoLine()) {
+    // A log of nothing is no log: its empty file goes.
+    state_.LogActive = false;
+    if (temp_.IsOpen()) ::unlink(temp_.Path().c_str());
+    temp_.Close();
+    tempLogPath_ = appDir_ + tempStem_ + ".tmp";
+    if (confirm) view_.ShowInformationMsg("Nothing was logged: no log was kept.");
+    return {};
+  }
   std::string error;
   if (const std::optional<std::string> logPath = SaveQuietly(error)) {
     if (confirm) view_.ShowConfirmMsg(*logPath + " was saved !");
@@ -188,6 +197,11 @@ std::string RawDataLog::SaveAtExit(bool confirm) {
            ", which the next start recovers.";
   }
   return RescueAtExit();
+}
+
+bool RawDataLog::HoldsNoLine() const {
+  struct stat st {};
+  return lines_.empty() && (!temp_.IsOpen() || (::fstat(temp_.Fd(), &st) == 0 && st.st_size == 0));
 }
 
 std::string RawDataLog::RescueAtExit() {

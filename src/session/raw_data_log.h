@@ -87,6 +87,7 @@ class RawDataLog : public RawLogHooks {
   // written go to a rescue file. Empty when all is saved (or nothing was logging),
   // else the sentence that tells the user where the lines are; it shows no box but,
   // with `confirm`, the "was saved !" line of a view that blocks nothing (the console).
+  // A log that holds no line is removed instead, and with `confirm` that is said.
   std::string SaveAtExit(bool confirm = false);
   // Where rescue files go: $XDG_STATE_HOME/orlimo/ unless set (tests).
   void SetRescueDir(std::string dir) { rescueDir_ = std::move(dir); }
@@ -104,6 +105,8 @@ class RawDataLog : public RawLogHooks {
   // nothing with `error` set (no box shown).
   std::optional<std::string> SaveQuietly(std::string& error);
   std::string RescueAtExit();
+  // Nothing waits and the temporary file is empty (or was never made).
+  bool HoldsNoLine() const;
   std::string Stamp() const;
 
   ISessionView& view_;

@@ -14,6 +14,26 @@ namespace orlimo {
 namespace {
 constexpr std::string_view kCRLF = "\r\n";
 constexpr auto npos = std::string_view::npos;
+constexpr std::string_view kSyncFirstBytes{"\xB5\xA0", 2};
+// A declared frame longer than this is noise, not a frame worth waiting for.
+constexpr std::size_t kMaxFrameWait = 2048;
+
+// Where a UBX or SiRF frame that has begun but not yet ended starts in `bytes`; the
+// size of `bytes` when none does.
+std::size_t PartialFrameStart(std::string_view bytes) {
+  for (std::size_t at = 0; (at = bytes.find_first_of(kSyncFirstBytes, at)) != npos; ++at) {
+    const std::size_t have = bytes.size() - at;
+    const bool ubx = bytes[at] == '\xB5';
+    if (have < 2) return at;
+    if (bytes[at + 1] != (ubx ? '\x62' : '\xA2')) continue;
+    const std::size_t header = ubx ? 6 : 4;
+    if (have < header) return at;
+    const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at + i])); };
+    const std::size_t total = (ubx ? byte(4) | byte(5) << 8 : byte(2) << 8 | byte(3)) + 8;
+    if (total > have && total <= kMaxFrameWait) return at;
+  }
+  return bytes.size();
+}
 }  // namespace
 
 ReceivePipeline::ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view,
@@ -53,10 +73,12 @@ void ReceivePipeline::ProcessRxBuffer() {
   scanners_.CheckFirmwareReply(RxBuffer);
   scanners_.WatchPowerReply(RxBuffer);
 
+  const std::string arriving = TakeBinaryFrames();
+
   // Only the first line of a pass is resynchronised on its last '$'; every later
   // candidate starts right after the previous CR LF and must begin with '$' there.
   const std::string_view buf = RxBuffer;
-  const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, buf.size());
+  const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, buf.size() + arriving.size());
   std::size_t a = buf.find(kCRLF);  // 0-based here; npos for "none"
   std::size_t b = a == npos ? npos : SentenceStart(buf.substr(0, a));
   while (a != npos) {
@@ -69,6 +91,7 @@ void ReceivePipeline::ProcessRxBuffer() {
   }
   // Keep the unterminated tail after the last CR LF (everything when there was none).
   if (b != npos) RxBuffer.erase(0, b);
+  RxBuffer += arriving;
 
   if (!state_.Paused && NewLinesPending) {
     view_.SelectLastMonitorLine();
@@ -77,6 +100,44 @@ void ReceivePipeline::ProcessRxBuffer() {
     if (state_.LogActive && log_.LogLineCount() > kLogFlushLines) log_.FlushLog();
     NewLinesPending = false;
   }
+}
+
+std::string ReceivePipeline::TakeBinaryFrames() {
+  if (RxBuffer.find_first_of(kSyncFirstBytes) == npos) return {};
+  const std::string_view buf = RxBuffer;
+  const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, buf.size());
+  std::string text;
+  std::size_t at = 0;
+  for (TFoundFrame f; (f = FindNextFrame(buf, at)).Protocol != TFrameProtocol::None;) {
+    text.append(buf.substr(at, f.Offset - at));
+    at = f.Offset + f.Frame.size();
+    AcceptFrame(f.Protocol, f.Frame, start + at);
+  }
+  const std::size_t arriving = at + PartialFrameStart(buf.substr(at));
+  text.append(buf.substr(at, arriving - at));
+  std::string kept(buf.substr(std::min(arriving, buf.size())));
+  RxBuffer = std::move(text);
+  return kept;
+}
+
+void ReceivePipeline::AcceptFrame(TFrameProtocol protocol, std::string_view frame, std::uint64_t end) {
+  const bool hadFix = nmea_.FixValid;
+  const BinaryFeed::Result r =
+      protocol == TFrameProtocol::UBX ? Binary.TakeUBX(frame, nmea_) : Binary.TakeSiRF(frame, nmea_);
+  ++FramesTaken;
+  if (!state_.Paused) view_.AppendMonitorFrame(r.text.View(), frame);
+  if (fixWatch_ != nullptr && nmea_.FixValid != hadFix) fixWatch_->FixChanged(nmea_.FixValid, ArrivalOf(end));
+  AfterDecoding();
+}
+
+void ReceivePipeline::AfterDecoding() {
+  if (state_.AwaitFixLoss && !nmea_.FixValid) {
+    // The fix held before the restart has gone: the first-fix clock starts now.
+    state_.AwaitFixLoss = false;
+    state_.FirstFixSeconds = state_.AutoSyncSeconds;
+    state_.AutoSyncSeconds = 0;
+  }
+  NewLinesPending = true;
 }
 
 void ReceivePipeline::LogReceivedLines(std::string_view chunk) {
@@ -124,13 +185,7 @@ void ReceivePipeline::AcceptSentence(std::string_view line, std::uint64_t end) {
   nmea_.SentenceSeen[type] = true;
   nmea_.Sky.AddSentence(type, line);
   for (const SentenceObserver& observer : sentenceObservers_) observer(type, line);
-  if (state_.AwaitFixLoss && !nmea_.FixValid) {
-    // The fix held before the restart has gone: the first-fix clock starts now.
-    state_.AwaitFixLoss = false;
-    state_.FirstFixSeconds = state_.AutoSyncSeconds;
-    state_.AutoSyncSeconds = 0;
-  }
-  NewLinesPending = true;
+  AfterDecoding();
 }
 
 void ReceivePipeline::RefreshViews() {

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "measure/stream_statistics.h"
+#include "session/binary_feed.h"
+#include "frames/frame_scan.h"
 #include "nmea/sentence.h"
 #include "session/fix_watch.h"
 #include "session/session_state.h"
@@ -82,6 +84,10 @@ class ReceivePipeline {
   bool NewLinesPending = false;
   // Everything received since the connect, counted as it arrives.
   StreamStatistics Statistics;
+  // The UBX and SiRF decoders behind the binary frames of each pass.
+  BinaryFeed Binary;
+  // Valid binary frames decoded since the connect: a stream that brings them is heard.
+  std::uint64_t FramesTaken = 0;
 
   // An unfinished line longer than this cannot end in a sentence any more.
   static constexpr std::size_t kLogCarryMax = 1024;
@@ -89,6 +95,13 @@ class ReceivePipeline {
  private:
   // `end`: the place in the received stream just after the line's CR LF.
   void AcceptSentence(std::string_view line, std::uint64_t end);
+  // Takes every whole binary frame out of RxBuffer into the decoders; returns the
+  // start of a frame still arriving at the end, which is kept back from the lines.
+  std::string TakeBinaryFrames();
+  void AcceptFrame(TFrameProtocol protocol, std::string_view frame, std::uint64_t end);
+  // What every decoded sentence or frame ends with: the restart's fix-loss watch,
+  // and a refresh due.
+  void AfterDecoding();
   SentenceArrival ArrivalOf(std::uint64_t end);
   // The log takes sentences as they arrive, not from the once-a-second pass, whose
   // buffer keeps only its last 4096 bytes: a fast line must lose nothing there.

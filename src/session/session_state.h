@@ -34,6 +34,11 @@ struct SessionState {
 
   bool LogActive = false;
 
+  // A SiRF receiver in binary mode: the switch to NMEA was offered (once a
+  // connection), and declined, so its binary data is shown as it comes.
+  bool SiRFQuestionAsked = false;
+  bool SiRFBinaryKept = false;
+
   // After a rate change: the rate the receiver was at, and the data seconds the port
   // has waited at the new rate for a valid line; 0 when no change is being checked.
   int RateCheckOldRate = 0;

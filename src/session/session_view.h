@@ -39,6 +39,9 @@ class ISessionView {
 
   // The monitor list of accepted sentences.
   virtual void AppendMonitorLine(std::string_view line) = 0;
+  // A binary frame's line ("UBX NAV-PVT 3D 12 SV ..."), with the frame's bytes for
+  // the inspection; a view that keeps no bytes shows the line.
+  virtual void AppendMonitorFrame(std::string_view text, std::string_view /*frame*/) { AppendMonitorLine(text); }
   virtual void SelectLastMonitorLine() = 0;
   virtual int MonitorLineCount() const = 0;
   virtual int MonitorSelectedIndex() const = 0;

@@ -2,13 +2,19 @@
 // console history, read from and written to the INI file with the program's rules.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "session/ini_file.h"
 
 namespace orlimo {
+
+// The rates (bit/s) the port's rate box and the receiver-rate box offer, in their order:
+// a saved rate selects among these.
+inline constexpr std::array<std::string_view, 6> kPortRates = {"4800", "9600", "19200", "38400", "57600", "115200"};
 
 struct TSettings {
   static constexpr int kMaxCommands = 10;

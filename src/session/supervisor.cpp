@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "frames/frame_scan.h"
+#include "frames/sirf_frame.h"
 #include "nmea/text.h"
 #include "session/baud_detection.h"
 #include "session/connection_control.h"
@@ -33,7 +35,8 @@ void Supervisor::Tm1sTimer() {
 
   switch (s.LinkState) {
     case TLinkState::Unknow: WhileUnknown(); break;
-    case TLinkState::NMEA: WhileNMEA(); break;
+    case TLinkState::NMEA:
+    case TLinkState::UBX: WhileNMEA(); break;
     case TLinkState::SiRF: WhileSiRF(); break;
     case TLinkState::Auto: detection_.Tick(); break;
     default: break;
@@ -92,8 +95,12 @@ void Supervisor::SilentSecond() {
 void Supervisor::WhileUnknown() {
   SessionState& s = ctx_.state;
   ISessionView& view = ctx_.view;
-  if (ctx_.pipeline.FindFirstValidLine()) {
-    s.LinkState = TLinkState::NMEA;
+  // Asked before the line search, which drops what precedes a line; a stream that
+  // carries sentences too is taken as NMEA, and its frames are decoded all the same.
+  const TFrameProtocol frames = FindNextFrame(ctx_.pipeline.RxBuffer).Protocol;
+  const bool nmea = ctx_.pipeline.FindFirstValidLine();
+  if (nmea || frames == TFrameProtocol::UBX) {
+    s.LinkState = nmea ? TLinkState::NMEA : TLinkState::UBX;
     s.RateCheckOldRate = 0;  // the receiver is heard at its new rate
     ctx_.Trace(" GPS =>NMEA : " + std::to_string(ctx_.clock.elapsed()));
     view.SetPanelText(1, ctx_.Networked() ? "GPS Source :" + ctx_.CommName()
@@ -106,7 +113,7 @@ void Supervisor::WhileUnknown() {
     ctx_.pipeline.ProcessRxBuffer();  // the first sentences show at once
     return;
   }
-  if (ctx_.pipeline.RxBuffer.find(kSiRFFrameStart) != std::string::npos) {
+  if (frames == TFrameProtocol::SiRF || ctx_.pipeline.RxBuffer.find(kSiRFFrameStart) != std::string::npos) {
     s.LinkState = TLinkState::SiRF;
     view.SetPanelText(3, LinkStateName(s.LinkState));
   }
@@ -191,20 +198,46 @@ void Supervisor::FactoryDefaultWatch() {
 }
 
 void Supervisor::WhileSiRF() {
+  SessionState& s = ctx_.state;
+  if (s.SiRFQuestionAsked) {
+    WhileSiRFBinary();
+    return;
+  }
   ctx_.Tm1s.Stop();  // the tick must not run again while the question is open
   if (!ctx_.view.AskYesNo(
           "GPS is in SiRF Binary mode.\r\n\r\nDo you want to switch to NMEA mode (Factory Default) ?")) {
-    connection_.TBOpenClick();
+    // Declined: the connection stays, and the binary data is shown as it comes.
+    s.SiRFQuestionAsked = true;
+    s.SiRFBinaryKept = true;
+    ctx_.Tm1s.Start();
+    ctx_.view.SetRestartUnavailableReason(kSiRFBinaryReason);
+    connection_.SendString(ctx_.Link(), BuildSiRFFrame(std::string_view("\x84\x00", 2)));
+    WhileSiRFBinary();
     return;
   }
+  s.SiRFQuestionAsked = true;
   ctx_.Tm1s.Start();
   ctx_.Trace(" gpSiRF => FactoryReset ..");
   ConnectionControl::DelayMs(20);
   if (connection_.SendString(ctx_.Link(), kSiRFFactoryDefaultFrame)) {
     ConnectionControl::DelayMs(50);
     detection_.StartBaudDetection();
+  } else {
+    s.SiRFQuestionAsked = false;  // not sent: the question comes again next data second
   }
-  // Not sent: the state stays SiRF and the question comes again next data second.
+}
+
+void Supervisor::WhileSiRFBinary() {
+  SessionState& s = ctx_.state;
+  ctx_.pipeline.ProcessRxBuffer();
+  if (s.FirstFixTiming) FirstFixMeasurement();
+  // Its software version, asked with message 132, names it in the title; the
+  // commands stay off: they are text, which it ignores in this mode.
+  const std::string_view version = ctx_.pipeline.Binary.SiRF().Version.Software.View();
+  if (!version.empty() && !s.VersionKnown) {
+    ctx_.view.SetWindowTitle(ctx_.edition.Title() + " (" + std::string(version) + ")");
+    s.VersionKnown = true;
+  }
 }
 
 }  // namespace orlimo

@@ -21,6 +21,11 @@ inline constexpr std::string_view kSiRFFactoryDefaultFrame{
 inline constexpr std::string_view kUnidentifiedReason =
     "Not available: the receiver did not say what it is, and restarts need a known receiver family.";
 
+// The hint of the restart buttons while a SiRF receiver is kept in binary mode.
+inline constexpr std::string_view kSiRFBinaryReason =
+    "Not available: the receiver sends SiRF binary and ignores text commands. Reconnect and answer Yes to "
+    "switch it to NMEA.";
+
 class Supervisor {
  public:
   static constexpr int kSilenceLimit = 10;
@@ -44,6 +49,7 @@ class Supervisor {
   void VersionWait();
   void FactoryDefaultWatch();
   void WhileSiRF();
+  void WhileSiRFBinary();
   void GarbageWatch();
   void GoStale();
 

@@ -7,8 +7,10 @@
 #include "capture_fixes.h"
 #include "measure/accuracy.h"
 #include "measure/epoch_fix.h"
+#include "measure/fix_quality.h"
 #include "measure/tangent_plane.h"
 #include "nmea/decoder.h"
+#include "nmea/sentence.h"
 
 namespace orlimo {
 namespace {
@@ -172,6 +174,22 @@ TEST(Accuracy, WhatCannotBeKnownIsNullAndResetForgets) {
   EXPECT_EQ(a.Figures().fixes, 0);
   EXPECT_FALSE(a.Figures().cep50);
   ASSERT_TRUE(a.Reference()) << "the reference stays";
+}
+
+// The receiver's own word on its fix, as the console's navi line carries it: what it
+// never sent is "-", never a zero.
+TEST(FixQuality, KeysFromGGAGSAAndGSTWithUnknownsAsDashes) {
+  TqvNMEA nmea;
+  TSentenceType type;
+  const std::string gga = "$GNGGA,123519.00,4807.038,N,01131.000,E,4,12,0.9,545.4,M,46.9,M,1.0,0000";
+  ASSERT_TRUE(nmea.DecodeSentence(gga + NMEAChecksumSuffix(gga), type));
+  EXPECT_EQ(FixQualityKeys(FixQualityOf(nmea)),
+            "quality=4 hdop=0.90 vdop=- pdop=- gst_lat_m=- gst_lon_m=- gst_alt_m=-");
+  const std::string gst = "$GNGST,123519.00,0.5,0.03,0.02,45.0,0.021,0.018,0.049";
+  ASSERT_TRUE(nmea.DecodeSentence(gst + NMEAChecksumSuffix(gst), type));
+  EXPECT_EQ(FixQualityKeys(FixQualityOf(nmea)),
+            "quality=4 hdop=0.90 vdop=- pdop=- gst_lat_m=0.021 gst_lon_m=0.018 gst_alt_m=0.049");
+  EXPECT_EQ(QualityName(4), "RTK fixed");
 }
 
 }  // namespace

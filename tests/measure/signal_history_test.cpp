@@ -15,7 +15,7 @@ TSkySat Sat(TSatSystem system, int number, int snr, bool used) {
 }
 
 // Twelve minutes at one sample a second: G05 all along (missing from every tenth
-// sample), R71 for the first minute only, E11 from the last minute on.
+// sample), R07 (NMEA 71) for the first minute only, E11 from the last minute on.
 TEST(SignalHistory, KeepsTenMinutesOfEachSatelliteAndDropsThoseGone) {
   TSignalHistory h;
   for (int t = 0; t < 720; ++t) {
@@ -26,7 +26,7 @@ TEST(SignalHistory, KeepsTenMinutesOfEachSatelliteAndDropsThoseGone) {
     h.Add(1000.0 + t, sky, static_cast<int>(sky.size()), t % 2 ? std::optional<double>(1.5) : std::nullopt);
   }
   const std::vector<TSignalTrace> traces = h.Satellites();
-  ASSERT_EQ(traces.size(), 2u) << "R71 was last seen more than ten minutes ago";
+  ASSERT_EQ(traces.size(), 2u) << "R07 was last seen more than ten minutes ago";
   EXPECT_EQ(traces[0].name, "G05");
   EXPECT_EQ(traces[1].name, "E11");
   // Samples 120 to 719; G05 is missing from 60 of them.

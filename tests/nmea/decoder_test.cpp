@@ -196,6 +196,54 @@ TEST_F(Decoder, ClearRecordsKeepsMSS) {
   EXPECT_FALSE(nmea.MSS.RawText.View().empty());
 }
 
+TEST_F(Decoder, ZDATimeDateAndZoneOfAnyTalker) {
+  EXPECT_EQ(Decode(Sentence("GPZDA,030807.00,10,08,2006,-03,30")), stZDA);
+  const TZDARecord& z = nmea.ZDA;
+  EXPECT_EQ(z.UTCTime, (TNMEATime{3, 8, 7.0}));
+  EXPECT_EQ(z.Day, 10);
+  EXPECT_EQ(z.Month, 8);
+  EXPECT_EQ(z.Year, 2006);
+  EXPECT_EQ(z.ZoneHours, -3);
+  EXPECT_EQ(z.ZoneMinutes, 30);
+  EXPECT_TRUE(z.Has.Year && z.Has.ZoneMinutes);
+  EXPECT_EQ(Decode("$GNZDA,091232.000,10,10,2015,,*45"), stZDA);
+  EXPECT_TRUE(nmea.ZDA.Has.Day);
+  EXPECT_FALSE(nmea.ZDA.Has.ZoneHours || nmea.ZDA.Has.ZoneMinutes);
+  EXPECT_EQ(Decode(Sentence("GPGSA,A,3,ZDA,,,,,,,,,,,,1,1,1")), stGSA) << "a tag elsewhere is no address";
+}
+
+TEST_F(Decoder, GSTErrorStatistics) {
+  EXPECT_EQ(Decode("$GPGST,232713.000,1.3,105.1,9.1,-40.9,0.3,0.3,0.6*78"), stGST);
+  const TGSTRecord& g = nmea.GST;
+  EXPECT_DOUBLE_EQ(g.UTCTime.Seconds, 13.0);
+  EXPECT_DOUBLE_EQ(g.RangeRMS, 1.3);
+  EXPECT_DOUBLE_EQ(g.SemiMajor, 105.1);
+  EXPECT_DOUBLE_EQ(g.SemiMinor, 9.1);
+  EXPECT_DOUBLE_EQ(g.Orientation, -40.9);
+  EXPECT_DOUBLE_EQ(g.LatError, 0.3);
+  EXPECT_DOUBLE_EQ(g.LonError, 0.3);
+  EXPECT_DOUBLE_EQ(g.AltError, 0.6);
+  Decode("$GNGST,003956.00,235111,,,,2.3,3.5,4.0*46");
+  EXPECT_TRUE(nmea.GST.Has.RangeRMS && nmea.GST.Has.AltError);
+  EXPECT_FALSE(nmea.GST.Has.SemiMajor || nmea.GST.Has.Orientation);
+}
+
+TEST_F(Decoder, GBSInBothForms) {
+  EXPECT_EQ(Decode(Sentence("GPGBS,143445.28,25.475,25.404,80.249,12,0.021,-5.2,1.9")), stGBS);
+  const TGBSRecord& b = nmea.GBS;
+  EXPECT_EQ(b.UTCTime, (TNMEATime{14, 34, 45.28}));
+  EXPECT_DOUBLE_EQ(b.LatError, 25.475);
+  EXPECT_DOUBLE_EQ(b.LonError, 25.404);
+  EXPECT_DOUBLE_EQ(b.AltError, 80.249);
+  EXPECT_EQ(b.FailedPRN, 12);
+  EXPECT_DOUBLE_EQ(b.FailedProbability, 0.021);
+  EXPECT_DOUBLE_EQ(b.Bias, -5.2);
+  EXPECT_DOUBLE_EQ(b.BiasStdDev, 1.9);
+  EXPECT_EQ(Decode("$GNGBS,003956.00,2.3,3.5,4.0,,,,,,*55"), stGBS);  // system and signal IDs
+  EXPECT_DOUBLE_EQ(nmea.GBS.AltError, 4.0);
+  EXPECT_FALSE(nmea.GBS.Has.FailedPRN || nmea.GBS.Has.BiasStdDev);
+}
+
 TEST_F(Decoder, InvalidLinesDecodeNothing) {
   TSentenceType type = stGGA;
   EXPECT_FALSE(nmea.DecodeSentence("$GPRMC,bad*01", type));

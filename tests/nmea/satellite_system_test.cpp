@@ -69,7 +69,7 @@ TEST(SatelliteSystem, SentenceSystemWeighsIdTalkerAndNumber) {
 
 TEST(SatelliteSystem, NamesAsUsersReadThem) {
   struct Case { S system; int number; const char* name; };
-  for (const Case& c : {Case{S::GPS, 5, "G05"}, Case{S::GLONASS, 71, "R71"},
+  for (const Case& c : {Case{S::GPS, 5, "G05"}, Case{S::GLONASS, 71, "R07"},
                         Case{S::GLONASS, 7, "R07"}, Case{S::Galileo, 11, "E11"},
                         Case{S::Galileo, 311, "E11"}, Case{S::BeiDou, 23, "C23"},
                         Case{S::BeiDou, 223, "C23"}, Case{S::BeiDou, 423, "C23"},

@@ -270,6 +270,19 @@ TEST_F(CommTest, BytesFromBeforeARateChangeGetAChunkOfTheirOwn) {
   EXPECT_EQ(rec.chunks, (QByteArrayList{"old rate", "new rate"}));
 }
 
+TEST_F(CommTest, DiscardReceivedDropsWhatWasReadOrHeldBeforeIt) {
+  Recorder rec(comm);
+  comm.SetReadIntervalTimeout(300);
+  comm.OpenComm();
+  ASSERT_TRUE(pty.Write("gathered"));
+  SpinUntil([] { return false; }, 50);  // read, not yet delivered
+  ASSERT_TRUE(pty.Write("held"));       // read or still with the driver
+  comm.DiscardReceived();
+  ASSERT_TRUE(pty.Write("after"));
+  ASSERT_TRUE(SpinUntil([&] { return !rec.chunks.isEmpty(); }));
+  EXPECT_EQ(rec.chunks, QByteArrayList{"after"});
+}
+
 TEST_F(CommTest, LineSettingsReachTheOtherSide) {
   // A pty keeps its own byte size and parity enable bit; rate, stop bits, flow
   // control and the odd/even choice show through to the master.

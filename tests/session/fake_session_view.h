@@ -32,6 +32,7 @@ class FakeSessionView : public ISessionView {
   void SetWindowTitle(std::string_view t) override { title = t; }
 
   void AppendMonitorLine(std::string_view line) override { monitor.emplace_back(line); }
+  void AppendMonitorFrame(std::string_view text, std::string_view) override { frameLines.emplace_back(text); }
   void SelectLastMonitorLine() override { selected = static_cast<int>(monitor.size()) - 1; }
   int MonitorLineCount() const override { return static_cast<int>(monitor.size()); }
   int MonitorSelectedIndex() const override { return selected; }
@@ -109,6 +110,7 @@ class FakeSessionView : public ISessionView {
   std::map<int, TPanelBevel> bevels;
   int statusRepaints = 0;
   std::string title;
+  std::vector<std::string> frameLines;  // the binary frames shown in the monitor
   std::vector<std::string> monitor;
   int selected = -1;
   int monitorDeletes = 0;

@@ -1,6 +1,7 @@
 // The session on network sources, with a recording view and hand-driven ticks.
 #include <gtest/gtest.h>
 
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include "fake_session_view.h"
@@ -24,6 +25,7 @@ class NetSessionTest : public ::testing::Test {
 
 TEST_F(NetSessionTest, ReadOnlySourceKeepsCommandsAndDetectionOff) {
   QUdpSocket probe;  // a port that is free now
+  probe.setProxy(QNetworkProxy::NoProxy);  // as the source: no desktop proxy lookup
   ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
   view.port = "udp://127.0.0.1:" + std::to_string(probe.localPort());
   probe.close();

@@ -2,6 +2,7 @@
 // recognises comes out of the receiver's bytes on the line, at its true rate.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -87,6 +88,41 @@ TEST_F(WithReceiver, GarbageForThreeSecondsStartsTheDetectionByItself) {
 // machine cannot end one early: the receiver has sent a whole burst at the rate the
 // port now listens at (it saw the rate before the burst began), and every byte it put
 // on the line since it saw the rate has arrived.
+// A receiver that speaks only binary is shown as an NMEA one: position, fix, speed,
+// course and satellites, the link state naming its protocol, the first fix timed.
+class BinaryReceiver : public WithReceiver, public ::testing::WithParamInterface<SimPersonality> {};
+
+TEST_P(BinaryReceiver, ShowsTheScenarioLikeAnNMEAOne) {
+  StartReceiver(GetParam(), 9600, [](SimOptions& o) {
+    o.scenario.speedKnots = 20;
+    o.scenario.courseDeg = 135;
+  });
+  StartSession();
+  view.rate = "9600";
+  session->TBOpenClick();
+  view.answers = {false};  // SiRF: stay in binary
+  for (int i = 0; i < 10 && view.panels[5].rfind("Fix after :", 0) != 0; ++i) Second();
+  EXPECT_EQ(view.panels[5].rfind("Fix after :", 0), 0u) << view.panels[5];
+  EXPECT_TRUE(session->State().PortOpen);
+  const bool ubx = GetParam() == SimPersonality::Ubx;
+  EXPECT_EQ(view.panels[3], ubx ? "UBX" : "SiRF");
+  EXPECT_LE(view.dialogs.size(), 1u) << "the switch is offered once";
+  const TqvNMEA& n = session->NMEAData();
+  EXPECT_TRUE(n.FixValid);
+  EXPECT_NEAR(n.GGA.Latitude, 37.50415, 1e-3);
+  EXPECT_NEAR(n.GGA.Longitude, 127.04777, 1e-3);
+  EXPECT_NEAR(n.RMC.SpeedKnots, 20, 0.5);
+  EXPECT_NEAR(n.RMC.Course, 135, 2);
+  EXPECT_GE(n.Sky.Satellites().size(), 4u);
+  EXPECT_GE(n.Sky.UsedCount(), 4);
+  EXPECT_TRUE(std::any_of(view.frameLines.begin(), view.frameLines.end(), [&](const std::string& line) {
+    return line.rfind(ubx ? "UBX NAV-PVT 3D" : "SiRF 41 3D", 0) == 0;
+  }));
+}
+
+INSTANTIATE_TEST_SUITE_P(UBXAndSiRF, BinaryReceiver, ::testing::Values(SimPersonality::Ubx, SimPersonality::SiRFBinary),
+                         [](const auto& info) { return info.param == SimPersonality::Ubx ? "UBX" : "SiRF"; });
+
 class DetectsBinary : public WithReceiver, public ::testing::WithParamInterface<int> {
  protected:
   void CountReceived() {

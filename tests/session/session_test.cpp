@@ -245,7 +245,7 @@ TEST_F(Supervisor, DetectionButtonOnlyWhereItMakesSense) {
   EXPECT_EQ(view.panels[1], "GPS Baud Rate :9600");
 }
 
-TEST_F(Supervisor, SiRFBinaryQuestionNoDisconnects) {
+TEST_F(Supervisor, SiRFBinaryQuestionNoKeepsTheConnectionAndIsAskedOnce) {
   Connect();
   DataSecond(std::string("\x01\xA0\xA2\x00\x09\x09\x02", 7));
   EXPECT_EQ(session.State().LinkState, TLinkState::SiRF);
@@ -254,7 +254,11 @@ TEST_F(Supervisor, SiRFBinaryQuestionNoDisconnects) {
   DataSecond("\x01");
   EXPECT_EQ(view.dialogs.back(),
             "ask: GPS is in SiRF Binary mode.\r\n\r\nDo you want to switch to NMEA mode (Factory Default) ?");
-  EXPECT_FALSE(session.State().PortOpen);
+  EXPECT_TRUE(session.State().PortOpen);
+  EXPECT_TRUE(session.Tm1sRunning());
+  const std::size_t asked = view.dialogs.size();
+  DataSecond("\x01");
+  EXPECT_EQ(view.dialogs.size(), asked);
 }
 
 TEST_F(Supervisor, SiRFBinaryQuestionYesSendsFactoryDefaultAndDetects) {

@@ -411,7 +411,7 @@ TEST(ReceiverCore, SilentAndNoisyLines) {
 
 TEST(ReceiverCore, GarbageNeverCrashesOrAnswers) {
   for (SimPersonality p : {SimPersonality::SiRF, SimPersonality::SiRFBinary, SimPersonality::UBlox,
-                           SimPersonality::UBlox8, SimPersonality::MediaTek}) {
+                           SimPersonality::UBlox8, SimPersonality::Ubx, SimPersonality::MediaTek}) {
     ReceiverCore core(Quick(p), 1700000000);
     core.Due(0);
     std::mt19937 rng(3);

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <random>
 
+#include "frames/hex.h"
 #include "nmea/sentence.h"
 #include "sim/receiver_core.h"
 #include "sim/replay.h"
+#include "sim/replay_stream.h"
 
 namespace orlimo {
 namespace {
@@ -99,6 +101,38 @@ TEST(Replay, FilesThatCannotBePlayedSayWhy) {
     EXPECT_NE(why.find((dir / name).string()), std::string::npos) << why;
   }
   fs::remove_all(dir);
+}
+
+TEST(Replay, ALargeCaptureIsPlayedFromItsFileInBoundedMemory) {
+  // 2 MB of the smallest SiRF frames, a cycle each: the first joins the second (it
+  // brings another message), after that each repeat begins a cycle.
+  const std::string first = HexToBytes("A0A2000104" "0004B0B3").value();
+  const std::string frame = HexToBytes("A0A2000102" "0002B0B3").value();
+  constexpr std::size_t kFrames = 250000;
+  const fs::path path = fs::path(testing::TempDir()) / "large-capture.bin";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "# Name: generated\n" << first;
+    for (std::size_t i = 0; i < kFrames; ++i) out << frame;
+  }
+  SimOptions o;
+  std::string error, note;
+  ASSERT_TRUE(SetUpReplay(path.string(), 0, 1, o, error, note)) << error;
+  EXPECT_EQ(o.rate, 9600);
+  EXPECT_EQ(note, "");
+  auto opened = ReplayStream::Open(path.string(), error);
+  ASSERT_TRUE(opened) << error;
+  ReplayStream& stream = *opened;
+  ReceiverCore core(o, 0, std::move(opened));
+  EXPECT_EQ(core.Due(0), first + frame);  // the first cycle at once
+  // The rest of the file, then its start again.
+  std::size_t same = 0;
+  for (std::size_t i = 1; i < kFrames; ++i) same += stream.Next() == frame;
+  EXPECT_EQ(same, kFrames - 1);
+  EXPECT_EQ(stream.Next(), first + frame);
+  // What it read a piece at a time, never the file.
+  EXPECT_LE(stream.MostHeld(), std::size_t{256} << 10);
+  fs::remove(path);
 }
 
 // Cycles sent in `seconds` of 10 ms ticks, and the bytes they made.

@@ -70,6 +70,14 @@ TEST(NmeaDump, GpxPrintsATrackInsteadOfJson) {
   EXPECT_EQ(RunNmeaDump(3, twoFiles, in, out, err), 2);
 }
 
+TEST(NmeaDump, AnUnknownOptionIsNamed) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  const char* args[] = {"--gpx", "--bogus", "a.log"};
+  EXPECT_EQ(RunNmeaDump(3, args, in, out, err), 2);
+  EXPECT_EQ(err.str(), "nmeadump: unknown option --bogus (--help lists them)\n");
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};

@@ -255,7 +255,7 @@ TEST(ConsoleNet, LostTcpPeerIsRetriedWithoutLeaks) {
   ::close(peer);
   EXPECT_EQ(r.code, 0);
   EXPECT_GT(r.Count("dialog notice: tcp://127.0.0.1:" + std::to_string(listener.port) +
-                    " Connection Error !\\r\\nthe other end closed the connection"), 50);
+                    " Connection Error ! | the other end closed the connection"), 50);
   EXPECT_EQ(r.Count("dialog error:"), 0) << r.Text();
 }
 
@@ -340,7 +340,7 @@ TEST(ConsoleNet, BadSourcesSayWhy) {
     ChildProcess child(Args(dir, source, {}));
     const Output r = Finish(child, 15s);
     EXPECT_EQ(r.code, 3) << source;
-    EXPECT_TRUE(r.Has("dialog error: " + source + " Connection Error !\\r\\n" + why + " -> ok")) << r.Text();
+    EXPECT_TRUE(r.Has("dialog error: " + source + " Connection Error ! | " + why + " -> ok")) << r.Text();
   }
 }
 

@@ -13,9 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "../child_process.h"
 #include "nmea/sentence.h"
 
 namespace {
+
+using orlimo::test::Files;
+using orlimo::test::TempDir;
 
 // Standard output of the console with `args`; `exitCode` gets its exit status.
 std::string Console(const std::string& args, int& exitCode) {
@@ -83,13 +87,13 @@ TEST(ConsoleRun, LogAndSettingsCarryOver) {
   for (std::size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
     EXPECT_TRUE(orlimo::IsValidSentence(log.substr(at, end - at))) << log.substr(at, end - at);
 
-  // The port and rate of the run are saved; the next run opens at that rate (the
-  // console's own default is 4800) and, without --port or --simulate, at that port.
+  // The simulator's pty is gone after the run: it is not saved as the port to open
+  // next time (a simulated receiver opens at its own rate all the same).
   ASSERT_NE(out.find("panel 2: Open ("), std::string::npos);
   const std::size_t open = out.find("panel 2: Open (") + 15;
   const std::string ini = dir + "/orlimo-console.ini";
-  EXPECT_NE(ReadFile(ini).find("COMPort=" + out.substr(open, out.find(',', open) - open) + "\r\nBaudRate=9600\r\n"),
-            std::string::npos) << ReadFile(ini);
+  EXPECT_EQ(ReadFile(ini).find("COMPort=" + out.substr(open, out.find(',', open) - open)), std::string::npos)
+      << ReadFile(ini);
   EXPECT_NE(Console("--simulate sirf --connect --seconds 1 --data-dir " + dir, code).find(",9600 bps)\n"),
             std::string::npos);
   std::ofstream(ini, std::ios::trunc) << "[GPSCOM]\r\nCOMPort=" << dir << "/gone\r\n";
@@ -131,16 +135,80 @@ TEST(ConsoleRun, ARunAskedToLogEndsAtOnceWhenLoggingCannotStart) {
   EXPECT_EQ(code, 1);
   EXPECT_NE(out.find("orlimo-console: logging did not start\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("monitor: "), std::string::npos) << "it ends before a sentence is shown";
+  Console("--port /nonexistent/tty --log --data-dir /proc/orlimo-no-such-dir", code);
+  EXPECT_EQ(code, 1) << "the folder is tried before the port";
 }
 
-TEST(ConsoleRun, BadActionIsABadArgument) {
+// The number of lines in `text`.
+long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
+
+TEST(ConsoleRun, ABadArgumentIsOneLineNamingWhatIsAllowed) {
   int code = -1;
-  EXPECT_NE(Console("--do rate:1200@1 2>&1", code).find("usage: orlimo-console"), std::string::npos);
+  const char* rates = "4800, 9600, 19200, 38400, 57600, 115200";
+  std::string out = Console("--connect --do rate:1200@1 2>&1", code);
   EXPECT_EQ(code, 2);
+  EXPECT_EQ(Lines(out), 1) << out;
+  EXPECT_NE(out.find("--do: rate:1200@1 is not ACTION@SECONDS"), std::string::npos) << out;
+  out = Console("--baud 12345 --connect 2>&1", code);
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(out, std::string("orlimo-console: --baud: 12345 is not one of ") + rates + "\n");
+  out = Console("--simulate garmin 2>&1", code);
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(Lines(out), 1) << out;
+  EXPECT_EQ(out.rfind("orlimo-console: --simulate: garmin is not one of sirf, sirf-binary, ", 0), 0u) << out;
   Console("--sim-rate 1234", code);
   EXPECT_EQ(code, 2) << "no receiver sends at that rate";
   Console("--port /nonexistent/tty --connect --data-dir /proc/orlimo-no-such-dir", code);
   EXPECT_EQ(code, 3) << "a connection that cannot be opened ends the run at once";
+}
+
+TEST(ConsoleRun, WithoutAnOptionThatStartsWorkTheUsageIsPrinted) {
+  int code = -1;
+  const std::string out = Console("--pro --baud 9600 --data-dir /proc/orlimo-no-such-dir 2>&1", code);
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(out.rfind("orlimo-console: nothing to do: no option that starts work (--connect, ", 0), 0u) << out;
+  EXPECT_NE(out.find("\nusage: orlimo-console [options]\n"), std::string::npos);
+}
+
+TEST(ConsoleRun, ConnectingWithoutPortNamesThePortItTried) {
+  TempDir dir;
+  int code = -1;
+  EXPECT_NE(Console("--connect --data-dir " + dir.path + " 2>&1", code)
+                .find("orlimo-console: no port to open: none given with --port and none saved in " + dir.path +
+                      "/orlimo-console.ini\n"),
+            std::string::npos);
+  EXPECT_EQ(code, 3);
+  std::ofstream(dir.path + "/orlimo-console.ini", std::ios::trunc) << "[GPSCOM]\r\nCOMPort=" << dir.path << "/gone\r\n";
+  const std::string out = Console("--connect --data-dir " + dir.path + " 2>&1", code);
+  EXPECT_EQ(code, 3);
+  EXPECT_NE(out.find("dialog error: " + dir.path + "/gone Connection Error ! | No such file or directory -> ok\n"),
+            std::string::npos) << out;
+  EXPECT_NE(out.find("orlimo-console: the saved port " + dir.path + "/gone (from "), std::string::npos) << out;
+}
+
+// The simulated receiver is opened at its own rate, not at the one the last run saved;
+// a log that holds nothing when the run ends is not kept.
+TEST(ConsoleRun, TheSimulatorsOwnRateAndNoEmptyLog) {
+  TempDir dir;
+  std::ofstream(dir.path + "/orlimo-console.ini") << "[GPSCOM]\r\nBaudRate=38400\r\n";
+  int code = -1;
+  std::string out = Console("--simulate sirf --log --stats --seconds 2 --data-dir " + dir.path, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(out.find(",9600 bps)\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(" was saved ! -> ok\n"), std::string::npos) << out;
+  ASSERT_EQ(Files(dir.path, "NMEA_", ".log").size(), 1u);
+  EXPECT_NE(out.find("\nstats: {\"lines\":"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"per_type\":{\"GGA\":"), std::string::npos) << out;
+
+  out = Console("--simulate silent --log --seconds 1 --data-dir " + dir.path, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(out.find("\ndialog information: Nothing was logged: no log was kept. -> ok\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("was saved"), std::string::npos);
+  EXPECT_EQ(Files(dir.path, "NMEA_", ".log").size(), 1u);
+  EXPECT_TRUE(Files(dir.path, "__tmp", "").empty());
+  std::ifstream ini(dir.path + "/orlimo-console.ini");
+  const std::string settings((std::istreambuf_iterator<char>(ini)), {});
+  EXPECT_NE(settings.find("BaudRate=38400\r\n"), std::string::npos) << "a simulated run keeps the saved rate";
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(ConsoleSignals, AKilledRunsLogHoldsAllButTheLastSecondAndTheNextStartRecove
 
   // The next start makes it a dated log and says so.
   auto next = std::make_unique<ChildProcess>(
-      std::vector<std::string>{ORLIMO_CONSOLE_PATH, "--seconds", "1", "--data-dir", dir.path});
+      std::vector<std::string>{ORLIMO_CONSOLE_PATH, "--simulate", "silent", "--seconds", "1", "--data-dir", dir.path});
   EXPECT_EQ(next->Wait(10s), 0) << next->Errors();
   const std::string said = "dialog information: Recovered the log of an earlier run: ";
   std::string recovered;

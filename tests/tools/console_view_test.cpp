@@ -35,7 +35,7 @@ TEST(ConsoleView, OneLinePerChangeInItsForm) {
     v.SetWindowTitle("KELDAR Orlimo V:1.10 (\x9B" "2J\xB0)");  // a terminal's CSI must not get through
     v.AppendMonitorLine("$GPGGA,1*00");
     v.AppendTrace(2, " GPS =>NMEA : 12");
-    EXPECT_FALSE(v.AskYesNo("switch?\r\n"));
+    EXPECT_FALSE(v.AskYesNo("switch?\r\n\r\nNow?\n"));  // a line break, a blank line too, as " | "
     v.ShowErrorMsg("port can not find GPS Data !!");
   });
   EXPECT_EQ(out,
@@ -43,7 +43,7 @@ TEST(ConsoleView, OneLinePerChangeInItsForm) {
             "title: KELDAR Orlimo V:1.10 (\\x9B2J\xB0)\n"
             "monitor: $GPGGA,1*00\n"
             "trace Memo2:  GPS =>NMEA : 12\n"
-            "dialog ask: switch?\\r\\n -> no\n"
+            "dialog ask: switch? | Now? -> no\n"
             "dialog error: port can not find GPS Data !! -> ok\n");
 }
 
@@ -57,6 +57,8 @@ TEST(ConsoleView, NaviLineAfterRefreshAndAnswerYes) {
     EXPECT_TRUE(v.AskYesNo("q"));
   });
   EXPECT_EQ(out.rfind("navi: lat=37.504153 lon=127.047772 alt=78.3 fix=yes", 0), 0u) << out;
+  EXPECT_NE(out.find(" quality=1 hdop=1.20 vdop=- pdop=- gst_lat_m=- gst_lon_m=- gst_alt_m=-\n"), std::string::npos)
+      << "the fix quality keys follow the older ones";
   EXPECT_NE(out.find("dialog ask: q -> yes\n"), std::string::npos);
 }
 
@@ -71,7 +73,7 @@ TEST(ConsoleSettings, SavedValuesInAndOut) {
     ApplySettings(saved, "", "", v);
     EXPECT_EQ(v.BaudRateText(), "4800");
     v.InsertCommandHistory("$PQXC,202");
-    const TSettings after = SettingsAfterRun(saved, v);
+    const TSettings after = SettingsAfterRun(saved, v, false);
     EXPECT_EQ(after.UnitIndex, 1);
     EXPECT_EQ(after.Commands, (std::vector<std::string>{"$PQXC,202", "$PQXC,201"}));
   });

@@ -26,7 +26,7 @@ TEST(SentenceJson, RecordFieldsAndEscapes) {
   EXPECT_EQ(SentenceToJson(nmea, type, gga),
             "{\"type\":\"GGA\",\"time\":\"02:34:41.000\",\"lat\":37.50415333,\"lon\":127.0477717,"
             "\"quality\":1,\"sats_used\":7,\"hdop\":1.2,\"alt\":78.3,\"geoid_sep\":19.6,"
-            "\"dgps_age\":0,\"dgps_station\":0,\"fix\":true,\"raw\":\"" + gga + "\"}");
+            "\"dgps_age\":null,\"dgps_station\":0,\"fix\":true,\"raw\":\"" + gga + "\"}");
   EXPECT_EQ(JsonString(std::string("a\"\\\x01\xB0", 5)), "\"a\\\"\\\\\\u0001\\u00b0\"");
 }
 
@@ -64,6 +64,40 @@ TEST(SentenceJson, SystemsAndTheNewerFormsFields) {
   EXPECT_NE(json("$GNRMC,003956.00,A,4552.65403,S,17030.00668,E,0.025,,120419,,,A,V*07")
                 .find("\"mode\":\"A\",\"nav_status\":\"V\""),
             std::string::npos);
+}
+
+// An empty field is null, a zero that was sent stays 0; ZDA, GST and GBS have their
+// own members.
+TEST(SentenceJson, EmptyFieldsAreNullAndTheNewerTypes) {
+  TqvNMEA nmea;
+  TSentenceType type;
+  const auto json = [&](const std::string& line) {
+    EXPECT_TRUE(nmea.DecodeSentence(line, type)) << line;
+    const std::string all = SentenceToJson(nmea, type, line);
+    return all.substr(0, all.find(",\"fix\""));
+  };
+  EXPECT_EQ(json("$GPRMC,030851.00,V,,,,,,,100806,,,N*7D"),
+            "{\"type\":\"RMC\",\"time\":\"03:08:51.000\",\"status\":\"V\",\"lat\":null,\"lon\":null,"
+            "\"speed_knots\":null,\"course\":null,\"date\":\"10-08-06\",\"magvar\":null,"
+            "\"mode\":\"N\",\"nav_status\":null");
+  EXPECT_EQ(json("$GPGGA,030851.00,,,,,0,03,9.93,,,,,,*59"),
+            "{\"type\":\"GGA\",\"time\":\"03:08:51.000\",\"lat\":null,\"lon\":null,\"quality\":0,"
+            "\"sats_used\":3,\"hdop\":9.93,\"alt\":null,\"geoid_sep\":null,\"dgps_age\":null,"
+            "\"dgps_station\":null");
+  EXPECT_EQ(json("$GPVTG,,,,,,,,,N*30"),
+            "{\"type\":\"VTG\",\"course_true\":null,\"course_mag\":null,\"speed_knots\":null,"
+            "\"speed_kmh\":null,\"mode\":\"N\"");
+  EXPECT_EQ(json("$GPZDA,,,,,00,00*48"),
+            "{\"type\":\"ZDA\",\"time\":null,\"day\":null,\"month\":null,\"year\":null,"
+            "\"zone_hours\":0,\"zone_minutes\":0");
+  EXPECT_EQ(json("$GNGST,003956.00,235111,,,,2.3,3.5,4.0*46"),
+            "{\"type\":\"GST\",\"time\":\"00:39:56.000\",\"range_rms\":235111,\"semi_major\":null,"
+            "\"semi_minor\":null,\"orientation\":null,\"lat_error\":2.3,\"lon_error\":3.5,"
+            "\"alt_error\":4");
+  EXPECT_EQ(json("$GPGBS,143445.28,25.475,25.404,80.249,,,,*79"),
+            "{\"type\":\"GBS\",\"time\":\"14:34:45.280\",\"lat_error\":25.475,\"lon_error\":25.404,"
+            "\"alt_error\":80.249,\"failed_prn\":null,\"failed_probability\":null,\"bias\":null,"
+            "\"bias_stddev\":null");
 }
 
 TEST(NmeaDump, HugeSecondsCommentsJunkBeforeASentenceAndHelp) {
@@ -108,6 +142,7 @@ TEST(SentenceJson, NumbersAsPrintfGeneral10) {
   TqvNMEA nmea;
   for (const double v : values) {
     nmea.VTG.CourseTrue = v;
+    nmea.VTG.Has.CourseTrue = true;
     const std::string json = SentenceToJson(nmea, stVTG, "");
     ASSERT_EQ(json.substr(0, json.find(",\"course_mag\"")),
               "{\"type\":\"VTG\",\"course_true\":" + Printf("%.10g", v));
@@ -119,12 +154,14 @@ TEST(SentenceJson, TimesAndDatesAsPrintfWroteThem) {
   for (const double seconds : {0.0, -0.0, 5.0, 9.9995, 9.99949, 59.999, -1.5, -0.0004, 123.4567, 1e20}) {
     nmea.RMC.UTCTime = {23, 5, seconds};
     nmea.RMC.Date = {-7, 12, 3};
+    nmea.RMC.Has.UTCTime = nmea.RMC.Has.Date = true;
     const std::string json = SentenceToJson(nmea, stRMC, "");
     EXPECT_NE(json.find(Printf("\"time\":\"%02u:%02u:%06.3f\",", 23u, 5u, seconds)), std::string::npos)
         << json;
     EXPECT_NE(json.find("\"date\":\"03-12--7\""), std::string::npos) << json;
   }
   nmea.GLL.UTCTime = {255, 100, 1.25};
+  nmea.GLL.Has.UTCTime = true;
   EXPECT_NE(SentenceToJson(nmea, stGLL, "").find("\"time\":\"255:100:01.250\""), std::string::npos);
 }
 

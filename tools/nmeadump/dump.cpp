@@ -1,18 +1,26 @@
 #include "nmeadump/dump.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <optional>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "frames/sirf_decoder.h"
+#include "frames/ubx_decoder.h"
+#include "frames/ubx_names.h"
 #include "measure/gpx.h"
 #include "nmea/decoder.h"
 #include "nmea/sentence.h"
+#include "nmeadump/frame_json.h"
+#include "nmeadump/input_splitter.h"
 #include "nmeadump/sentence_json.h"
 #include "orlimo_version.h"
 
@@ -25,56 +33,13 @@ constexpr std::string_view kUsage =
     "standard input and prints one JSON object per accepted sentence. A line's\n"
     "sentence starts at its last '$', as the program reads a line. A summary of\n"
     "lines read, accepted and rejected (lines starting with '#' are counted as\n"
-    "comments), per type, goes to standard error.\n"
+    "comments), per type, goes to standard error. UBX and SiRF binary frames among\n"
+    "the lines print one JSON object each and are counted per message.\n"
     "  --gpx  print a GPX 1.1 track instead: one point per output cycle with a valid fix\n";
 
-// Big reads and writes: a log of tens of megabytes is read and written a block at a
-// time rather than a line or a member at a time.
+// Big writes: a log of tens of megabytes is written a block at a time rather than a
+// line or a member at a time.
 constexpr std::size_t kBlockSize = 1 << 20;
-
-// The lines of a stream, cut at each '\n' as std::getline cuts them: a last line
-// without one still counts, an empty one after the last '\n' does not.
-class LineReader {
- public:
-  explicit LineReader(std::istream& in) : in_(in), buffer_(kBlockSize) {}
-
-  bool Next(std::string_view& line) {
-    for (;;) {
-      const char* begin = buffer_.data() + begin_;
-      if (const void* nl = std::memchr(begin, '\n', end_ - begin_)) {
-        const auto length = static_cast<std::size_t>(static_cast<const char*>(nl) - begin);
-        line = {begin, length};
-        begin_ += length + 1;
-        return true;
-      }
-      if (!Fill()) break;
-    }
-    if (begin_ == end_) return false;
-    line = {buffer_.data() + begin_, end_ - begin_};
-    begin_ = end_;
-    return true;
-  }
-
- private:
-  // Keeps the unfinished line and reads after it; false at the end of the stream.
-  bool Fill() {
-    if (eof_) return false;
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-    end_ -= begin_;
-    begin_ = 0;
-    if (buffer_.size() - end_ < kBlockSize / 2) buffer_.resize(buffer_.size() * 2);  // a long line
-    in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
-    const auto got = static_cast<std::size_t>(in_.gcount());
-    end_ += got;
-    eof_ = got == 0;
-    return !eof_;
-  }
-
-  std::istream& in_;
-  std::vector<char> buffer_;
-  std::size_t begin_ = 0, end_ = 0;
-  bool eof_ = false;
-};
 
 // Output gathered into blocks: each line is written in place, then the block goes out
 // in one write when the next line might not fit.
@@ -107,32 +72,39 @@ class BlockWriter {
 
 int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
-  if (argc == 1 && (std::strcmp(args[0], "--help") == 0 || std::strcmp(args[0], "-h") == 0)) {
-    out << kUsage;
-    return 0;
-  }
-  if (argc == 1 && std::strcmp(args[0], "--version") == 0) {
-    out << "nmeadump " << kProgramVersion << '\n';
-    return 0;
-  }
-  const bool gpx = argc >= 1 && std::strcmp(args[0], "--gpx") == 0;
-  if (gpx) {
-    --argc;
-    ++args;
-  }
-  if (argc > 1) {
-    err << kUsage;
-    return 2;
+  bool gpx = false;
+  const char* path = nullptr;  // none: standard input
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view a = args[i];
+    if (a == "--help" || a == "-h") {
+      out << kUsage;
+      return 0;
+    }
+    if (a == "--version") {
+      out << "nmeadump " << kProgramVersion << '\n';
+      return 0;
+    }
+    if (a == "--gpx") {
+      gpx = true;
+    } else if (a.size() > 1 && a.front() == '-') {  // "-" alone is a file name
+      err << "nmeadump: unknown option " << a << " (--help lists them)\n";
+      return 2;
+    } else if (path != nullptr) {
+      err << kUsage;
+      return 2;
+    } else {
+      path = args[i];
+    }
   }
   std::ifstream file;
-  if (argc == 1) {
-    file.open(args[0], std::ios::binary);
+  if (path != nullptr) {
+    file.open(path, std::ios::binary);
     if (!file) {
-      err << "nmeadump: cannot open " << args[0] << ": " << std::strerror(errno) << '\n';
+      err << "nmeadump: cannot open " << path << ": " << std::strerror(errno) << '\n';
       return 1;
     }
   }
-  std::istream& source = argc == 1 ? static_cast<std::istream&>(file) : in;
+  std::istream& source = path != nullptr ? static_cast<std::istream&>(file) : in;
   std::optional<TGpxWriter> track;
   TEpochAssembler epochs;
   if (gpx) track.emplace(out, std::string("nmeadump ") + kProgramVersion);
@@ -140,11 +112,37 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
   TqvNMEA nmea;
   long read = 0, accepted = 0, comments = 0;
   std::array<long, kSentenceTypeCount> perType{};
-  LineReader lines(source);
+  // The binary decoders keep a record of every message: too big for the stack.
+  const auto ubx = std::make_unique<TUBXDecoder>();
+  const auto sirf = std::make_unique<TSiRFDecoder>();
+  long frames = 0;
+  std::map<std::string, long, std::less<>> perMessage;
+  TInputSplitter input(source);
   std::optional<BlockWriter> json;
   if (!track) json.emplace(out);
-  std::string_view line;
-  while (lines.Next(line)) {
+  TInputPiece piece;
+  while (input.Next(piece)) {
+    if (piece.Frame.Protocol != TFrameProtocol::None) {
+      ++frames;
+      std::string record;
+      if (piece.Frame.Protocol == TFrameProtocol::UBX) {
+        const TUBXDecoded d = ubx->Decode(piece.Frame.Frame);
+        ++perMessage[std::string(UBXMessageKey(d.Class, d.Id).View())];
+        if (json) record = UBXFrameJson(*ubx, d);
+      } else {
+        const TSiRFDecoded d = sirf->Decode(piece.Frame.Frame);
+        ++perMessage[std::string(SiRFMessageKey(d.Id).View())];
+        if (json) record = SiRFFrameJson(*sirf, d);
+      }
+      if (json) {
+        char* end = json->Room(record.size() + 1);
+        end = std::copy(record.begin(), record.end(), end);
+        *end++ = '\n';
+        json->Wrote(end);
+      }
+      continue;
+    }
+    std::string_view line = piece.Text;
     ++read;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.empty() && line.front() == '#') {
@@ -175,10 +173,12 @@ int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostrea
   err << "lines read: " << read << ", accepted: " << accepted
       << ", rejected: " << read - accepted - comments;
   if (comments > 0) err << ", comments: " << comments;
+  if (frames > 0) err << ", binary frames: " << frames;
   err << '\n';
   for (int t = 0; t < kSentenceTypeCount; ++t) {
     if (perType[t] > 0) err << "  " << SentenceTags[t] << ": " << perType[t] << '\n';
   }
+  for (const auto& [key, count] : perMessage) err << "  " << key << ": " << count << '\n';
   return 0;
 }
 

@@ -8,7 +8,7 @@
 namespace orlimo {
 
 // `args` without the program name. Returns the exit status: 0, 1 when FILE cannot
-// be opened, 2 for a wrong command line.
+// be opened, 2 for a wrong command line (an unknown option, more than one FILE).
 int RunNmeaDump(int argc, const char* const* args, std::istream& in, std::ostream& out,
                 std::ostream& err);
 

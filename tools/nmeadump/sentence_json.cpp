@@ -113,6 +113,15 @@ class JsonObject {
   JsonObject& Char(std::string_view key, char c) {
     return c == 0 ? Raw(key, "null") : Str(key, std::string_view(&c, 1));
   }
+  // A value its record may lack: null when its field was empty or unreadable.
+  JsonObject& Num(std::string_view key, double v, bool present) {
+    return present ? Num(key, v) : Raw(key, "null");
+  }
+  JsonObject& Int(std::string_view key, int v, bool present) {
+    return present ? Int(key, v) : Raw(key, "null");
+  }
+  JsonObject& Time(const TNMEATime& t, bool present) { return present ? Time(t) : Raw("time", "null"); }
+  JsonObject& Date(const TNMEADate& d, bool present) { return present ? Date(d) : Raw("date", "null"); }
   // "hh:mm:ss.sss" as "%02u:%02u:%06.3f" writes it.
   JsonObject& Time(const TNMEATime& t) {
     Key("time");
@@ -177,24 +186,34 @@ class JsonObject {
 };
 
 void RMCMembers(JsonObject& o, const TRMCRecord& r) {
-  o.Time(r.UTCTime).Char("status", r.Status);
-  o.Num("lat", r.Latitude).Num("lon", r.Longitude);
-  o.Num("speed_knots", r.SpeedKnots).Num("course", r.Course);
-  o.Date(r.Date).Num("magvar", r.MagVar).Char("mode", r.Mode);
+  const TRMCRecord::Present& has = r.Has;
+  o.Time(r.UTCTime, has.UTCTime).Char("status", r.Status);
+  o.Num("lat", r.Latitude, has.Latitude).Num("lon", r.Longitude, has.Longitude);
+  o.Num("speed_knots", r.SpeedKnots, has.SpeedKnots).Num("course", r.Course, has.Course);
+  o.Date(r.Date, has.Date).Num("magvar", r.MagVar, has.MagVar).Char("mode", r.Mode);
   o.Char("nav_status", r.NavStatus);
 }
 
 void GGAMembers(JsonObject& o, const TGGARecord& r) {
-  o.Time(r.UTCTime).Num("lat", r.Latitude).Num("lon", r.Longitude);
-  o.Int("quality", r.Quality).Int("sats_used", r.SatsUsed).Num("hdop", r.HDOP);
-  o.Num("alt", r.Altitude).Num("geoid_sep", r.GeoidSep);
-  o.Num("dgps_age", r.DGPSAge).Int("dgps_station", r.DGPSStation);
+  const TGGARecord::Present& has = r.Has;
+  o.Time(r.UTCTime, has.UTCTime);
+  o.Num("lat", r.Latitude, has.Latitude).Num("lon", r.Longitude, has.Longitude);
+  o.Int("quality", r.Quality, has.Quality).Int("sats_used", r.SatsUsed, has.SatsUsed);
+  o.Num("hdop", r.HDOP, has.HDOP);
+  o.Num("alt", r.Altitude, has.Altitude).Num("geoid_sep", r.GeoidSep, has.GeoidSep);
+  o.Num("dgps_age", r.DGPSAge, has.DGPSAge).Int("dgps_station", r.DGPSStation, has.DGPSStation);
+}
+
+void GLLMembers(JsonObject& o, const TGLLRecord& r) {
+  o.Time(r.UTCTime, r.Has.UTCTime);
+  o.Num("lat", r.Latitude, r.Has.Latitude).Num("lon", r.Longitude, r.Has.Longitude);
+  o.Char("status", r.Status);
 }
 
 void GSAMembers(JsonObject& o, const TGSARecord& r) {
-  o.Char("sel_mode", r.SelMode).Int("fix_mode", r.FixMode);
+  o.Char("sel_mode", r.SelMode).Int("fix_mode", r.FixMode, r.Has.FixMode);
   o.Int("used_count", r.UsedCount).UsedPRNs(r);
-  o.Num("pdop", r.PDOP).Num("hdop", r.HDOP).Num("vdop", r.VDOP);
+  o.Num("pdop", r.PDOP, r.Has.PDOP).Num("hdop", r.HDOP, r.Has.HDOP).Num("vdop", r.VDOP, r.Has.VDOP);
   o.Str("system", SatSystemName(r.System));
   if (r.SystemId != 0) {
     o.Int("system_id", r.SystemId);
@@ -211,6 +230,38 @@ void GSVMembers(JsonObject& o, const TGSVRecord& r) {
   } else {
     o.Raw("signal_id", "null");
   }
+}
+
+void VTGMembers(JsonObject& o, const TVTGRecord& r) {
+  const TVTGRecord::Present& has = r.Has;
+  o.Num("course_true", r.CourseTrue, has.CourseTrue).Num("course_mag", r.CourseMag, has.CourseMag);
+  o.Num("speed_knots", r.SpeedKnots, has.SpeedKnots).Num("speed_kmh", r.SpeedKmh, has.SpeedKmh);
+  o.Char("mode", r.Mode);
+}
+
+void ZDAMembers(JsonObject& o, const TZDARecord& r) {
+  const TZDARecord::Present& has = r.Has;
+  o.Time(r.UTCTime, has.UTCTime);
+  o.Int("day", r.Day, has.Day).Int("month", r.Month, has.Month).Int("year", r.Year, has.Year);
+  o.Int("zone_hours", r.ZoneHours, has.ZoneHours).Int("zone_minutes", r.ZoneMinutes, has.ZoneMinutes);
+}
+
+void GSTMembers(JsonObject& o, const TGSTRecord& r) {
+  const TGSTRecord::Present& has = r.Has;
+  o.Time(r.UTCTime, has.UTCTime).Num("range_rms", r.RangeRMS, has.RangeRMS);
+  o.Num("semi_major", r.SemiMajor, has.SemiMajor).Num("semi_minor", r.SemiMinor, has.SemiMinor);
+  o.Num("orientation", r.Orientation, has.Orientation);
+  o.Num("lat_error", r.LatError, has.LatError).Num("lon_error", r.LonError, has.LonError);
+  o.Num("alt_error", r.AltError, has.AltError);
+}
+
+void GBSMembers(JsonObject& o, const TGBSRecord& r) {
+  const TGBSRecord::Present& has = r.Has;
+  o.Time(r.UTCTime, has.UTCTime);
+  o.Num("lat_error", r.LatError, has.LatError).Num("lon_error", r.LonError, has.LonError);
+  o.Num("alt_error", r.AltError, has.AltError).Int("failed_prn", r.FailedPRN, has.FailedPRN);
+  o.Num("failed_probability", r.FailedProbability, has.FailedProbability);
+  o.Num("bias", r.Bias, has.Bias).Num("bias_stddev", r.BiasStdDev, has.BiasStdDev);
 }
 
 }  // namespace
@@ -231,17 +282,13 @@ char* WriteSentenceJson(char* out, const TqvNMEA& n, TSentenceType type, std::st
   switch (type) {
     case stRMC: RMCMembers(o, n.RMC); break;
     case stGGA: GGAMembers(o, n.GGA); break;
-    case stGLL:
-      o.Time(n.GLL.UTCTime).Num("lat", n.GLL.Latitude).Num("lon", n.GLL.Longitude);
-      o.Char("status", n.GLL.Status);
-      break;
+    case stGLL: GLLMembers(o, n.GLL); break;
     case stGSA: GSAMembers(o, n.GSA); break;
     case stGSV: GSVMembers(o, n.GSV); break;
-    case stVTG:
-      o.Num("course_true", n.VTG.CourseTrue).Num("course_mag", n.VTG.CourseMag);
-      o.Num("speed_knots", n.VTG.SpeedKnots).Num("speed_kmh", n.VTG.SpeedKmh);
-      o.Char("mode", n.VTG.Mode);
-      break;
+    case stVTG: VTGMembers(o, n.VTG); break;
+    case stZDA: ZDAMembers(o, n.ZDA); break;
+    case stGST: GSTMembers(o, n.GST); break;
+    case stGBS: GBSMembers(o, n.GBS); break;
     default:
       break;
   }

@@ -1,6 +1,8 @@
 // One decoded sentence as a JSON object on one line: its type and the record it
 // produced (times, coordinates, satellites; for GSA and GSV the satellite system and
-// the system or signal ID of the newer sentence forms, null when not sent).
+// the system or signal ID of the newer sentence forms, null when not sent). A value
+// whose field was empty or unreadable is null, never 0 (the satellites' slots of GSA
+// and GSV keep their zeros).
 #pragma once
 
 #include <cstddef>

@@ -67,6 +67,10 @@ std::string AccuracyLine(const TAccuracyFigures& f) {
 ConsoleMeasurements::ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out)
     : options_(options), session_(session), out_(out) {
   if (options_.reference) session_.Bench().Accuracy().SetReference(*options_.reference);
+  if (options_.stats) {
+    QObject::connect(&statsTimer_, &QTimer::timeout, [this] { PrintStats(); });
+    statsTimer_.start(kStatsIntervalMs);
+  }
   if (!options_.accuracy) return;
   QObject::connect(&printTimer_, &QTimer::timeout, [this] { Print(); });
   printTimer_.start(kPrintIntervalMs);
@@ -77,10 +81,17 @@ void ConsoleMeasurements::Print() {
   std::fflush(out_);
 }
 
+void ConsoleMeasurements::PrintStats() {
+  std::fprintf(out_, "stats: %s\n", session_.Statistics().Json().c_str());
+  std::fflush(out_);
+}
+
 bool ConsoleMeasurements::Finish(std::string& error) {
   printTimer_.stop();
+  statsTimer_.stop();
   session_.Bench().Finish();
   if (options_.accuracy) Print();
+  if (options_.stats) PrintStats();
   if (options_.gpxPath.empty()) return true;
   std::ofstream file(options_.gpxPath, std::ios::binary | std::ios::trunc);
   if (file) WriteGpx(file, std::string("orlimo-console ") + kProgramVersion, session_.Bench().Track());

@@ -21,6 +21,7 @@ struct ConsoleMeasureOptions {
   bool accuracy = false;
   std::optional<TGeoPoint> reference;
   std::string gpxPath;  // empty: no track
+  bool stats = false;   // print the sentence statistics every 10 s and at the end
 };
 
 // Reads "--accuracy", "--reference LAT,LON[,HEIGHT]" (it implies --accuracy) and
@@ -35,6 +36,7 @@ std::string AccuracyLine(const TAccuracyFigures& figures);
 class ConsoleMeasurements {
  public:
   static constexpr int kPrintIntervalMs = 60'000;
+  static constexpr int kStatsIntervalMs = 10'000;
 
   // With --accuracy prints every minute to `out`.
   ConsoleMeasurements(const ConsoleMeasureOptions& options, TSession& session, std::FILE* out);
@@ -44,11 +46,13 @@ class ConsoleMeasurements {
 
  private:
   void Print();
+  void PrintStats();
 
   ConsoleMeasureOptions options_;
   TSession& session_;
   std::FILE* out_;
   QTimer printTimer_;
+  QTimer statsTimer_;
 };
 
 }  // namespace orlimo

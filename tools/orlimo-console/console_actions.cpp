@@ -73,7 +73,7 @@ std::optional<ConsoleAction> ParseDoOption(std::string_view text, std::string* w
     const std::string_view argument = action.substr(colon + 1);
     if (argument.empty()) return Fail(why, "empty :VALUE");
     if (known->kind == ConsoleActionKind::SetRate && !IsReceiverRate(argument))
-      return Fail(why, "the rate is not one of 4800 9600 19200 38400 57600 115200");
+      return Fail(why, std::string("the rate is not one of ").append(ReceiverRateList()));
     result.argument = argument;
   }
   return result;

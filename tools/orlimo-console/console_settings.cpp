@@ -9,17 +9,22 @@
 
 namespace orlimo {
 
-const std::vector<std::string> kReceiverRates = {"4800", "9600", "19200", "38400", "57600", "115200"};
-
 bool IsReceiverRate(std::string_view bps) {
-  return std::find(kReceiverRates.begin(), kReceiverRates.end(), bps) != kReceiverRates.end();
+  return std::find(kPortRates.begin(), kPortRates.end(), bps) != kPortRates.end();
+}
+
+std::string ReceiverRateList() {
+  std::string list;
+  for (std::string_view rate : kPortRates) list.append(list.empty() ? "" : ", ").append(rate);
+  return list;
 }
 
 namespace {
 
 // A saved rate that is not listed selects the first, as in the window.
 std::string SelectRate(const std::optional<std::string>& saved) {
-  return kReceiverRates[static_cast<std::size_t>(SelectListItem(kReceiverRates, saved))];
+  const std::vector<std::string> rates(kPortRates.begin(), kPortRates.end());
+  return rates[static_cast<std::size_t>(SelectListItem(rates, saved))];
 }
 
 }  // namespace
@@ -31,10 +36,13 @@ void ApplySettings(const TSettings& saved, const std::string& port, const std::s
   view.SetCommandHistory(saved.Commands);
 }
 
-TSettings SettingsAfterRun(const TSettings& read, const ConsoleView& view) {
+TSettings SettingsAfterRun(const TSettings& read, const ConsoleView& view, bool simulated) {
   TSettings s = read;
-  s.COMPort = view.PortText();
-  s.BaudRate = view.BaudRateText();
+  // The simulator's pty is gone after the run: the real receiver's port and rate stay.
+  if (!simulated) {
+    s.COMPort = view.PortText();
+    s.BaudRate = view.BaudRateText();
+  }
   s.ChangeBaudRate = view.GPSBaudRateText();
   s.Commands = view.CommandHistory();
   return s;

@@ -12,9 +12,10 @@ namespace orlimo {
 
 class ConsoleView;
 
-// The rates a receiver talks at, as the rate selectors list them.
-extern const std::vector<std::string> kReceiverRates;
+// The rates a receiver talks at, as the window's rate boxes list them (kPortRates),
+// and that list as a bad argument names it: "4800, 9600, ..., 115200".
 bool IsReceiverRate(std::string_view bps);
+std::string ReceiverRateList();
 
 // Fills the view from the settings read at start. `port` and `baud` come from the
 // command line (empty: not given) and win over the saved ones. A saved rate that is
@@ -24,7 +25,7 @@ void ApplySettings(const TSettings& saved, const std::string& port, const std::s
 
 // What a run writes back: the port and rates last used and the console history; the
 // rest (unit, syntax colours, which the console has no controls for) as read.
-TSettings SettingsAfterRun(const TSettings& read, const ConsoleView& view);
+TSettings SettingsAfterRun(const TSettings& read, const ConsoleView& view, bool simulated);
 
 // Writes the settings into the file at `iniPath`, keeping whatever else it holds;
 // false with `error` set when the file cannot be replaced.

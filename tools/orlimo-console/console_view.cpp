@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "measure/fix_quality.h"
 #include "nmea/decoder.h"
 
 namespace orlimo {
@@ -22,6 +23,23 @@ std::string OneLine(std::string_view text) {
     }
   }
   return out;
+}
+
+// A dialog's lines joined on one line: each line break (CR LF, LF, or a run of them
+// around a blank line) becomes " | ".
+std::string DialogLine(std::string_view text) {
+  std::string joined;
+  bool brokeLine = false;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      brokeLine = true;
+      continue;
+    }
+    if (brokeLine && !joined.empty()) joined += " | ";
+    brokeLine = false;
+    joined += c;
+  }
+  return OneLine(joined);
 }
 
 }  // namespace
@@ -84,7 +102,7 @@ bool ConsoleView::AskYesNo(std::string_view msg) {
 }
 
 void ConsoleView::Dialog(const char* kind, std::string_view msg, const char* answer) {
-  std::fprintf(out_, "dialog %s: %s -> %s\n", kind, OneLine(msg).c_str(), answer);
+  std::fprintf(out_, "dialog %s: %s -> %s\n", kind, DialogLine(msg).c_str(), answer);
   std::fflush(out_);
 }
 
@@ -102,7 +120,7 @@ void ConsoleView::UpdateNaviPanel(const TqvNMEA& n) {
                 n.GSA.FixMode, n.RMC.SpeedKnots, n.RMC.Course, n.GGA.SatsUsed, n.RMC.UTCTime.Hour,
                 n.RMC.UTCTime.Minute, n.RMC.UTCTime.Seconds, n.RMC.Date.Day, n.RMC.Date.Month,
                 n.RMC.Date.Year);
-  std::fprintf(out_, "%s\n", buf);
+  std::fprintf(out_, "%s %s\n", buf, FixQualityKeys(FixQualityOf(n)).c_str());
   FlushSoon();
 }
 

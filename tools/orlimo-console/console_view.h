@@ -1,7 +1,7 @@
 // The session's screen as text: one line per change, for bench rigs without a
 // display, SSH sessions and scripts.
 //   panel N: TEXT | title: TEXT | dialog KIND: TEXT -> ANSWER (KIND "failure": a command
-//   not sent or not taken) | monitor: LINE |
+//   not sent or not taken; the text's line breaks shown as " | ") | monitor: LINE |
 //   trace MemoN: TEXT | navi: lat=... lon=... (after each view refresh)
 #pragma once
 

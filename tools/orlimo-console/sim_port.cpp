@@ -30,12 +30,20 @@ std::unique_ptr<SimulatedPort> Run(const SimOptions& options, std::string& error
 
 }  // namespace
 
+std::string SimPersonalityList() {
+  std::string list;
+  // Noisy is the last of the personalities.
+  for (int p = 0; p <= static_cast<int>(SimPersonality::Noisy); ++p)
+    list.append(list.empty() ? "" : ", ").append(SimPersonalityName(static_cast<SimPersonality>(p)));
+  return list;
+}
+
 std::unique_ptr<SimulatedPort> StartSimulatedPort(const std::string& personality, int rate,
                                                   std::string& error) {
   const auto kind = ParseSimPersonality(personality);
   if (!kind) {
-    error = "unknown receiver personality \"" + personality +
-            "\" (sirf, sirf-binary, ublox, ublox8, mtk, silent, noisy)";
+    error = std::string("unknown receiver personality \"").append(personality).append("\" (");
+    error.append(SimPersonalityList()).append(")");
     return nullptr;
   }
   SimOptions options;
@@ -49,7 +57,7 @@ std::unique_ptr<SimulatedPort> StartReplayPort(const std::string& file, int rate
   SimOptions options;
   std::string why;
   if (!SetUpReplay(file, rate, speed, options, why, note)) {
-    error = "cannot replay: " + why;
+    error = std::string("--replay: ").append(why);
     return nullptr;
   }
   return Run(options, error);

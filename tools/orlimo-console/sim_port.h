@@ -13,6 +13,9 @@ class SimulatedPort {
   virtual int Rate() const = 0;  // bit/s the receiver sends at
 };
 
+// "sirf, sirf-binary, ...": the personalities --simulate takes.
+std::string SimPersonalityList();
+
 // nullptr with `error` set when the personality or rate is not known.
 std::unique_ptr<SimulatedPort> StartSimulatedPort(const std::string& personality, int rate,
                                                   std::string& error);

@@ -2,7 +2,7 @@
 // satellite of the last complete satellites-in-view report, coloured by the
 // satellite's state (see satellite_state.h). A receiver of several systems fills
 // the 12 columns from its whole sky instead (see satellite_choice.h), each
-// satellite named with its system's letter (G05, R71, E11).
+// satellite named with its system's letter (G05, R07, E11).
 //
 // Placement: the main window puts the view (Panel5, 353 x 214, #373737) at the
 // left of the top strip, left of the sky view. Inside it the chart kx_GPSSI

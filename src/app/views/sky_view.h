@@ -15,7 +15,7 @@
 // the layer only for a complete report and never writes the record (the
 // session clears the completeness mark afterwards). A receiver of several
 // systems gets every satellite of its sky instead, each labelled with its
-// system's letter (G05, R71, E11), redrawn whenever that sky changes.
+// system's letter (G05, R07, E11), redrawn whenever that sky changes.
 #pragma once
 
 #include <QImage>
