@@ -15,6 +15,10 @@ struct TFoundFrame {
   std::string_view Frame;                       // sync bytes to checksum (SiRF: to B0 B3)
 };
 
+// The size, sync bytes to end, that a frame beginning at head[0] declares; 0 when head
+// does not begin with a UBX or SiRF sync or is too short to tell.
+std::size_t DeclaredFrameSize(std::string_view head);
+
 // The first whole frame with a correct checksum starting at or after `from`;
 // Protocol None when there is none. Continue from Offset + Frame.size().
 TFoundFrame FindNextFrame(std::string_view bytes, std::size_t from = 0);

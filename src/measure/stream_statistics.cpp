@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "frames/frame_scan.h"
 #include "frames/sirf_decoder.h"
 #include "frames/sirf_frame.h"
 #include "frames/ubx_frame.h"
@@ -16,10 +17,6 @@ constexpr std::size_t kMaxLine = 1024;
 // Binary frames are judged whole; a length beyond this is noise, not a frame to wait for.
 constexpr std::size_t kMaxFramePayload = 8192;
 constexpr std::string_view kStarts{"$\xB5\xA0", 3};
-
-std::uint16_t BigEndian16(std::string_view s, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) << 8 | static_cast<unsigned char>(s[at + 1]));
-}
 
 void AppendJsonKey(std::string& out, std::string_view key) {
   out += '"';
@@ -52,7 +49,7 @@ void StreamStatistics::Feed(std::string_view chunk) {
     junkBytes_ += start - pos;
     pos = start;
     const char c = carry_[pos];
-    const std::size_t next = c == '$' ? TakeText(pos) : c == '\xB5' ? TakeUBX(pos) : TakeSiRF(pos);
+    const std::size_t next = c == '$' ? TakeText(pos) : TakeFrame(pos);
     if (next == npos) break;  // the rest is still arriving
     pos = next;
   }
@@ -91,52 +88,32 @@ std::size_t StreamStatistics::TakeText(std::size_t pos) {
   return end + 2;
 }
 
-std::size_t StreamStatistics::TakeUBX(std::size_t pos) {
-  const std::size_t have = carry_.size() - pos;
-  if (have < 2) return npos;
-  if (carry_[pos + 1] != '\x62') {
+std::size_t StreamStatistics::TakeFrame(std::size_t pos) {
+  const std::string_view head = std::string_view(carry_).substr(pos);
+  if (head.size() < 2) return npos;
+  const bool ubx = head.starts_with("\xB5\x62");
+  if (!ubx && !head.starts_with("\xA0\xA2")) {
     ++junkBytes_;
     return pos + 1;
   }
-  if (have < 6) return npos;
-  const std::size_t payload = static_cast<unsigned char>(carry_[pos + 4]) |
-                              static_cast<std::size_t>(static_cast<unsigned char>(carry_[pos + 5])) << 8;
-  const std::size_t total = payload + kUBXFrameOverhead;
-  if (payload <= kMaxFramePayload && have < total) return npos;
-  const std::string_view frame = std::string_view(carry_).substr(pos, total);
-  if (payload > kMaxFramePayload || !IsValidUBXFrame(frame)) {
-    ++junkBytes_;  // a sync pattern inside noise: look again one byte on
-    return pos + 1;
-  }
-  ++lines_;
-  ++accepted_;
-  Count(UBXMessageKey(UBXClass(frame), UBXId(frame)).View());
-  return pos + total;
-}
-
-std::size_t StreamStatistics::TakeSiRF(std::size_t pos) {
-  const std::size_t have = carry_.size() - pos;
-  if (have < 2) return npos;
-  if (carry_[pos + 1] != '\xA2') {
-    ++junkBytes_;
-    return pos + 1;
-  }
-  if (have < 4) return npos;
-  const std::size_t payload = BigEndian16(carry_, pos + 2);
-  const std::size_t total = payload + kSiRFFrameOverhead;
-  if (payload <= kMaxFramePayload && have < total) return npos;
-  const std::string_view frame = std::string_view(carry_).substr(pos, total);
-  if (payload > kMaxFramePayload || frame.substr(total - 2) != "\xB0\xB3") {
+  const std::size_t total = DeclaredFrameSize(head);
+  if (total == 0) return npos;  // its header is still arriving
+  const bool plausible = total - (ubx ? kUBXFrameOverhead : kSiRFFrameOverhead) <= kMaxFramePayload;
+  if (plausible && head.size() < total) return npos;
+  const std::string_view frame = head.substr(0, total);
+  // A sync pattern inside noise: look again one byte on. Only SiRF's end mark tells a
+  // damaged frame from noise.
+  if (!plausible || (ubx ? !IsValidUBXFrame(frame) : !frame.ends_with("\xB0\xB3"))) {
     ++junkBytes_;
     return pos + 1;
   }
   ++lines_;
-  if (!IsValidSiRFFrame(frame)) {
+  if (!ubx && !IsValidSiRFFrame(frame)) {
     ++badChecksum_;
     return pos + total;
   }
   ++accepted_;
-  Count(SiRFMessageKey(SiRFMessageID(frame)).View());
+  Count(ubx ? UBXMessageKey(UBXClass(frame), UBXId(frame)).View() : SiRFMessageKey(SiRFMessageID(frame)).View());
   return pos + total;
 }
 

@@ -55,8 +55,7 @@ class StreamStatistics {
   // Consumes what it can decide from carry_ at `pos`; returns the new position, or
   // npos when the item there needs more bytes.
   std::size_t TakeText(std::size_t pos);
-  std::size_t TakeUBX(std::size_t pos);
-  std::size_t TakeSiRF(std::size_t pos);
+  std::size_t TakeFrame(std::size_t pos);
   void Count(std::string_view key);
 
   std::string carry_;  // undecided bytes: the start of an item still arriving

@@ -22,15 +22,12 @@ constexpr std::size_t kMaxFrameWait = 2048;
 // size of `bytes` when none does.
 std::size_t PartialFrameStart(std::string_view bytes) {
   for (std::size_t at = 0; (at = bytes.find_first_of(kSyncFirstBytes, at)) != npos; ++at) {
-    const std::size_t have = bytes.size() - at;
-    const bool ubx = bytes[at] == '\xB5';
-    if (have < 2) return at;
-    if (bytes[at + 1] != (ubx ? '\x62' : '\xA2')) continue;
-    const std::size_t header = ubx ? 6 : 4;
-    if (have < header) return at;
-    const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at + i])); };
-    const std::size_t total = (ubx ? byte(4) | byte(5) << 8 : byte(2) << 8 | byte(3)) + 8;
-    if (total > have && total <= kMaxFrameWait) return at;
+    const std::string_view head = bytes.substr(at);
+    if (head.size() < 2) return at;
+    if (!head.starts_with("\xB5\x62") && !head.starts_with("\xA0\xA2")) continue;
+    const std::size_t total = DeclaredFrameSize(head);
+    if (total == 0) return at;  // its header is still arriving
+    if (total > head.size() && total <= kMaxFrameWait) return at;
   }
   return bytes.size();
 }
