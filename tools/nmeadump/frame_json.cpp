@@ -16,7 +16,7 @@ namespace {
 // objects print them ("%.10g" through to_chars).
 class FrameObject {
  public:
-  explicit FrameObject(std::string& out) : out_(out) { out_ = "{"; }
+  explicit FrameObject(std::string& out) : out_(out) { out_.assign(1, '{'); }
   void Close() { out_ += '}'; }
 
   FrameObject& Raw(std::string_view key, std::string_view json) {
