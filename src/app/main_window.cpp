@@ -86,6 +86,9 @@ void TFrmOrlimo::SetWindowTitle(std::string_view title) { setWindowTitle(Latin1(
 // --- Monitor list ---
 
 void TFrmOrlimo::AppendMonitorLine(std::string_view line) { lbxNMEA_->AppendLine(line); }
+void TFrmOrlimo::AppendMonitorFrame(std::string_view text, std::string_view frame) {
+  lbxNMEA_->AppendFrame(text, frame);
+}
 void TFrmOrlimo::SelectLastMonitorLine() { lbxNMEA_->SelectLastLine(); }
 int TFrmOrlimo::MonitorLineCount() const { return lbxNMEA_->Count(); }
 int TFrmOrlimo::MonitorSelectedIndex() const { return lbxNMEA_->SelectedIndex(); }

@@ -123,6 +123,7 @@ class TFrmOrlimo : public QWidget, public ISessionView {
   void RepaintStatusBar() override;
   void SetWindowTitle(std::string_view title) override;
   void AppendMonitorLine(std::string_view line) override;
+  void AppendMonitorFrame(std::string_view text, std::string_view frame) override;
   void SelectLastMonitorLine() override;
   int MonitorLineCount() const override;
   int MonitorSelectedIndex() const override;

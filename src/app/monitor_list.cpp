@@ -44,6 +44,23 @@ QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), stat
 
 QColor MonitorColor(std::string_view line) { return QColor(kTypeColours[GetSentenceType(line)]); }
 
+QColor MonitorFrameColor(std::string_view frame) {
+  constexpr QRgb kUBX = 0x00E5E5, kSiRF = 0xFFB347;
+  return QColor(frame.starts_with("\xB5\x62") ? kUBX : kSiRF);
+}
+
+std::string FrameHex(std::string_view frame) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(frame.size() * 3);
+  for (const char c : frame) {
+    if (!hex.empty()) hex += ' ';
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 0xF];
+  }
+  return hex;
+}
+
 namespace {
 
 constexpr char kFirstAscii = 0x20, kLastAscii = 0x7E;
@@ -130,13 +147,14 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   const QByteArray text = index.data(Qt::DisplayRole).toString().toLatin1();
   const bool selected = option.state & QStyle::State_Selected;
-  PaintLine(p, option.rect, option.font, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+  const std::string_view line(text.constData(), static_cast<std::size_t>(text.size()));
+  PaintLine(p, option.rect, option.font, line, MonitorColor(line),
             selected ? option.palette.color(QPalette::Active, QPalette::Highlight)
                      : option.palette.color(QPalette::Base));
 }
 
 void TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
-                                 const QColor& background) const {
+                                 const QColor& colour, const QColor& background) const {
   const AsciiFont& f = Ascii(font);
   const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation; a line taller than
@@ -148,7 +166,7 @@ void TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& fon
   const QRect textRect(row.topLeft(), QSize(width, row.height()));
   p->save();
   p->fillRect(textRect, background);
-  p->setPen(MonitorColor(text));
+  p->setPen(colour);
   if (asRun) {
     DrawAscii(p, f, text, textRect);
   } else {
@@ -202,8 +220,10 @@ void TMonitorList::SetSyntaxColor(bool on) {
 
 // --- Lines ---
 
-void TMonitorList::AppendLine(std::string_view line) {
-  lines_.push_back({std::string(line), false});
+void TMonitorList::AppendLine(std::string_view line) { AppendFrame(line, {}); }
+
+void TMonitorList::AppendFrame(std::string_view text, std::string_view frame) {
+  lines_.push_back({std::string(text), std::string(frame), false});
   if (!takePosted_) {
     takePosted_ = true;
     QMetaObject::invokeMethod(
@@ -277,6 +297,12 @@ std::string TMonitorList::Line(int index) const {
   return index >= 0 && index < Count() ? lines_[static_cast<std::size_t>(index)].text : std::string{};
 }
 
+std::string TMonitorList::InspectText(int index) const {
+  if (index < 0 || index >= Count()) return {};
+  const Row& line = lines_[static_cast<std::size_t>(index)];
+  return line.frame.empty() ? line.text : FrameHex(line.frame);
+}
+
 // --- Selection ---
 
 bool TMonitorList::IsSelected(int row) const {
@@ -341,7 +367,7 @@ void TMonitorList::lbxNMEAClick() {
   if (!edit1_) return;
   const int row = SelectedIndex();
   if (row < 0) return;  // nothing selected: the box keeps its text
-  edit1_->setText(Latin1(Line(row)));
+  edit1_->setText(Latin1(InspectText(row)));
   edit1_->setFocus();
 }
 
@@ -440,7 +466,8 @@ void TMonitorList::paintEvent(QPaintEvent* e) {
       const QRect rect(0, (row - top) * rowHeight_, width, rowHeight_);
       const Row& line = lines_[static_cast<std::size_t>(row)];
       if (syntaxColor_) {
-        colourDelegate_.PaintLine(&p, rect, font(), line.text, line.selected ? highlight : base);
+        const QColor colour = line.frame.empty() ? MonitorColor(line.text) : MonitorFrameColor(line.frame);
+        colourDelegate_.PaintLine(&p, rect, font(), line.text, colour, line.selected ? highlight : base);
       } else {
         PaintPlainRow(p, plain, row, rect);
       }
@@ -585,7 +612,7 @@ void TMonitorList::keyReleaseEvent(QKeyEvent* e) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
       const int row = SelectedIndex();
-      if (row >= 0) edit1_->setText(Latin1(Line(row)));
+      if (row >= 0) edit1_->setText(Latin1(InspectText(row)));
       break;
     }
     default: break;

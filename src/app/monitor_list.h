@@ -1,6 +1,7 @@
 // lbxNMEA: the monitor list of accepted sentences, newest at the bottom, each line
 // in the colour of its sentence type on black (syntax colouring), with a pop-up
-// menu (Clear, Copy to Clipboard) and the inspection box that a click fills.
+// menu (Clear, Copy to Clipboard) and the inspection box that a click fills. A binary
+// frame is one line of text in its protocol's colour; its inspection shows its bytes.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -20,6 +21,10 @@ namespace orlimo {
 
 // The colour of a line by the first sentence tag found anywhere in it.
 QColor MonitorColor(std::string_view line);
+// The colour of a binary frame's line: one for UBX, one for SiRF.
+QColor MonitorFrameColor(std::string_view frame);
+// A frame's bytes as the inspection box shows them: two hex digits each, spaced.
+std::string FrameHex(std::string_view frame);
 
 // Draws the line's text in its type colour at the row's top-left corner; only the
 // text's own extent gets the row's background (selection or list colour).
@@ -29,8 +34,9 @@ class TMonitorDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-  // What paint() draws for a line of Latin-1 text in the row `row`, on `background`.
-  void PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
+  // What paint() draws for a line of Latin-1 text in the row `row`, in `colour` on
+  // `background`.
+  void PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text, const QColor& colour,
                  const QColor& background) const;
 
  private:
@@ -67,12 +73,16 @@ class TMonitorList : public QAbstractScrollArea {
   explicit TMonitorList(QWidget* parent = nullptr);
 
   void AppendLine(std::string_view line);
+  // A binary frame: `text` is its line, `frame` its bytes.
+  void AppendFrame(std::string_view text, std::string_view frame);
   // The last line alone selected and current, the list scrolled to the bottom.
   void SelectLastLine();
   void DeleteFirstLines(int count);
   void Clear();
   int Count() const { return static_cast<int>(lines_.size()); }
   std::string Line(int index) const;
+  // What the inspection box shows of a line: the line, or a frame's bytes in hex.
+  std::string InspectText(int index) const;
 
   // The current line when it is selected, else -1.
   int SelectedIndex() const;
@@ -112,6 +122,7 @@ class TMonitorList : public QAbstractScrollArea {
  private:
   struct Row {
     std::string text;
+    std::string frame;  // a binary frame's bytes; empty for a sentence
     bool selected = false;
   };
 

@@ -228,6 +228,20 @@ TEST_F(MonitorListTest, InspectionBoxFollowsClicksAndArrowKeys) {
   EXPECT_EQ(edit1.text(), QStringLiteral("kept"));
 }
 
+// A binary frame is a line in its protocol's colour, and a click shows its bytes.
+TEST_F(MonitorListTest, BinaryFramesInTheirProtocolsColourInspectedAsHex) {
+  list.AppendLine(kRMC);
+  list.AppendFrame("UBX NAV-DOP", std::string("\xB5\x62\x01\x04", 4));
+  list.AppendFrame("SiRF 41 3D 8 SV", std::string("\xA0\xA2\x00\x5B", 4));
+  const QImage img = Render();
+  EXPECT_GT(CountInRow(img, 1, MonitorFrameColor("\xB5\x62")), 20);
+  EXPECT_GT(CountInRow(img, 2, MonitorFrameColor("\xA0\xA2")), 20);
+  EXPECT_NE(MonitorFrameColor("\xB5\x62"), MonitorFrameColor("\xA0\xA2"));
+  Click(list, 1);
+  EXPECT_EQ(edit1.text().toStdString(), "B5 62 01 04");
+  EXPECT_EQ(list.Line(2), "SiRF 41 3D 8 SV");
+}
+
 TEST_F(MonitorListTest, ShiftAndControlClicksSelectSeveralLinesToCopy) {
   for (const std::string& l : {kGSV, kRMC, kPQY, kZDA}) list.AppendLine(l);
   Click(list, 0);
