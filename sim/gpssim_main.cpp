@@ -32,8 +32,10 @@ constexpr const char* kUsage =
     "                   mtk          a MediaTek receiver ($PMTK705, $PMTK001 acks, $PMTK101-104, $PMTK251)\n"
     "                   silent       opens, sends nothing\n"
     "                   noisy        sirf on a bad line: checksum errors, cut lines, junk\n"
-    "  --rate BPS       the receiver's rate: 4800, 9600, 19200, 38400, 57600 or 115200\n"
-    "                   (default 9600); a host listening at another rate reads garbage\n"
+    "  --rate BPS       the receiver's rate: 4800, 9600, 19200, 38400, 57600, 115200,\n"
+    "                   230400, 460800 or 921600 (default 9600); a host listening at\n"
+    "                   another rate reads garbage. Only ublox8 and ubx move above\n"
+    "                   115200 when told to\n"
     "  --hz N           output cycles a second: 1, 5 or 10 (default 1)\n"
     "  --link PATH      also make PATH a symbolic link to the port (removed on exit)\n"
     "  --ttff-hot S     seconds to the first fix after a hot start and at power-on (default 3)\n"
@@ -105,9 +107,7 @@ int main(int argc, char** argv) {
       o.personality = *p;
     } else if (a == "--rate") {
       if (!value(v) || !ParseInt(v, o.rate)) return Fail("--rate needs a number");
-      if (o.rate != 4800 && o.rate != 9600 && o.rate != 19200 && o.rate != 38400 && o.rate != 57600 &&
-          o.rate != 115200)
-        return Fail("unsupported rate " + std::string(v));
+      if (!orlimo::IsSimLineRate(o.rate)) return Fail("unsupported rate " + std::string(v));
     } else if (a == "--hz") {
       if (!value(v) || !ParseInt(v, o.hz) || (o.hz != 1 && o.hz != 5 && o.hz != 10))
         return Fail("--hz takes 1, 5 or 10");

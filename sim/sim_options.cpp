@@ -38,6 +38,8 @@ bool IsStandardSimRate(long bps) {
   return false;
 }
 
+bool IsHighSimRate(long bps) { return bps == 230400 || bps == 460800 || bps == 921600; }
+
 bool ParseUbxRates(std::string_view list, SimUbxRates& rates) {
   SimUbxRates out = rates;
   std::size_t n = 0, pos = 0;

@@ -26,6 +26,10 @@ std::string_view SimPersonalityName(SimPersonality p);
 
 // The rates a receiver's rate-change commands may name: 4800, 9600, ... 115200.
 bool IsStandardSimRate(long bps);
+// The rates above those that a u-blox M8's UART also takes: 230400, 460800, 921600.
+// The simulated receiver runs at any of the nine.
+bool IsHighSimRate(long bps);
+inline bool IsSimLineRate(long bps) { return IsStandardSimRate(bps) || IsHighSimRate(bps); }
 
 // Where the receiver is and what it sees. Angles in degrees, speed in knots.
 struct SimScenario {

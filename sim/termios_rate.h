@@ -18,6 +18,8 @@ inline int RateOfSpeed(speed_t s) {
     case B57600: return 57600;
     case B115200: return 115200;
     case B230400: return 230400;
+    case B460800: return 460800;
+    case B921600: return 921600;
     default: return 0;
   }
 }
@@ -30,6 +32,9 @@ inline speed_t SpeedOfRate(int rate) {
     case 38400: return B38400;
     case 57600: return B57600;
     case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 921600: return B921600;
     default: return B9600;
   }
 }

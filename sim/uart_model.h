@@ -8,7 +8,7 @@
 // raw-mode port does. At equal rates the listener reads exactly what was sent.
 //
 // Time is counted in ticks of 1/kUartTicksPerSecond s, fine enough that the bit times
-// of every standard rate from 300 to 230400 bit/s are whole numbers of ticks.
+// of every standard rate from 300 to 921600 bit/s are whole numbers of ticks.
 #pragma once
 
 #include <cstdint>

@@ -101,7 +101,7 @@ SimCommandResult UBlox8Personality::Handle(std::string_view frame, double now, i
   } else if (id == 0x00) {  // CFG-PRT set
     const bool ok = payload.size() == 20 && payload[0] == 1 &&
                     (LittleEndian(payload.substr(4, 4)) & kFramingBits) == (kMode8N1 & kFramingBits) &&
-                    IsStandardSimRate(LittleEndian(payload.substr(8, 4)));
+                    IsSimLineRate(LittleEndian(payload.substr(8, 4)));
     r.reply = UbxAck(cls, id, ok);
     if (ok && !ignoresRateChange_) r.newRate = static_cast<int>(LittleEndian(payload.substr(8, 4)));
   } else if (id == 0x8A) {  // CFG-VALSET

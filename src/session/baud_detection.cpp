@@ -40,7 +40,9 @@ void BaudDetection::SwitchRate(int rate) {
 void BaudDetection::NextTrialRate() {
   SessionState& s = ctx_.state;
   int next;
-  if (s.TrialBaudRate == 19200) next = 115200;
+  if (s.TrialBaudRate == kHighListenRate) return;
+  if (s.AutoSyncStep >= kClassicSteps) next = kHighListenRate;
+  else if (s.TrialBaudRate == 19200) next = 115200;
   else if (s.TrialBaudRate == 115200) next = 19200;
   else return;
   ConnectionControl::DelayMs(30);

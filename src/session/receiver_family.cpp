@@ -66,6 +66,7 @@ class ANTARISFamily final : public ReceiverFamily {
     return UBXRestartMessages(kind, std::string(kANTARISColdStart), false);
   }
   std::string RateCommand(int) const override { return {}; }
+  int HighestRate() const override { return 921600; }
 };
 
 class UBloxFamily final : public ReceiverFamily {
@@ -82,6 +83,7 @@ class UBloxFamily final : public ReceiverFamily {
     return UBXRestartMessages(kind, UBXResetFrame(0xFFFF), true);
   }
   std::string RateCommand(int) const override { return {}; }
+  int HighestRate() const override { return 921600; }
 };
 
 class MediaTekFamily final : public ReceiverFamily {

@@ -47,6 +47,10 @@ class ReceiverFamily {
   virtual std::vector<std::string> RestartMessages(TRestartKind kind) const = 0;
   // The text that tells a receiver of the family its new rate (with checksum).
   virtual std::string RateCommand(int rate) const = 0;
+  // The fastest rate the family is sent a rate change to. A u-blox receiver refuses a
+  // rate its UART cannot take (ACK-NAK), so it is offered every rate; the text
+  // commands go unanswered, and MediaTek and SiRF chips commonly stop at 115200.
+  virtual int HighestRate() const { return 115200; }
 };
 
 // The family of a ReceiverKind; an unknown receiver is sent no restart, and the

@@ -93,6 +93,20 @@ void ReceiverRateChange::btnGPSBRApplyClick() {
     view.ShowWarningMsg(ctx_.CommName() + " is the receiver's own USB port: it has no line rate to change.");
     return;
   }
+  const ReceiverFamily& family = FamilyOf(s.ReceiverKind);
+  if (newRate > family.HighestRate()) {
+    // Nothing in its answer would say whether its UART takes the rate: it is not asked.
+    const std::string text = std::string("The GPS receiver (")
+                                 .append(family.Name())
+                                 .append(") is set to at most ")
+                                 .append(std::to_string(family.HighestRate()))
+                                 .append(" bps here: ")
+                                 .append(rate)
+                                 .append(" bps is not sent to it.");
+    Log(text);
+    view.ShowWarningMsg(text);
+    return;
+  }
   if (!view.AskYesNo(kBluetoothWarning)) return;
   if (!s.PortOpen) {
     // Reopening would leave a port open with no supervisor behind it.

@@ -6,7 +6,8 @@
 // only the rate changed, so its frame format and protocols stay as they were; from
 // protocol 27 on its UART1 rate is set in RAM by CFG-VALSET. The port is reopened once
 // the receiver has acknowledged. A receiver on a USB port of its own (CDC ACM) has no
-// line rate to change.
+// line rate to change. Rates above 115200 go only to the families that take them
+// (ReceiverFamily::HighestRate).
 #pragma once
 
 #include <cstdint>

@@ -13,8 +13,10 @@
 namespace orlimo {
 
 // The rates (bit/s) the port's rate box and the receiver-rate box offer, in their order:
-// a saved rate selects among these.
-inline constexpr std::array<std::string_view, 6> kPortRates = {"4800", "9600", "19200", "38400", "57600", "115200"};
+// a saved rate selects among these. The three above 115200 are for receivers whose
+// UART goes that fast (u-blox 7 and later); detection tries them after the others.
+inline constexpr std::array<std::string_view, 9> kPortRates = {"4800",  "9600",   "19200",  "38400", "57600",
+                                                               "115200", "230400", "460800", "921600"};
 
 struct TSettings {
   static constexpr int kMaxCommands = 10;

@@ -203,6 +203,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TodaysReceiver{SimPersonality::MediaTek, "MediaTek AXN_2.31_3339_13101700 PA6H",
                                      "$PMTK103*30", "57600"}),
     [](const auto& info) { return std::string(SimPersonalityName(info.param.personality)); });
+INSTANTIATE_TEST_SUITE_P(HighRate, TodaysReceivers,
+                         ::testing::Values(TodaysReceiver{SimPersonality::UBlox8, "u-blox M8 SPG 3.01 PROTVER 18.00",
+                                                          "B56206040400FFFF02000E61", "460800"}),
+                         [](const auto& info) { return std::string(SimPersonalityName(info.param.personality)); });
 
 TEST_F(Commanded, ARateChangeTheReceiverIgnoresGoesBack) {
   StartReceiver(SimPersonality::UBlox8, 38400, [](SimOptions& o) { o.ignoresRateChange = true; });

@@ -118,6 +118,19 @@ TEST_F(Commands, RateChangeSendsReopensAndKeepsTheIdentity) {
   EXPECT_EQ(session.State().ReceiverKind, 2);
 }
 
+TEST_F(Commands, RatesAbove115200GoOnlyToUBloxReceivers) {
+  Connect("9600");
+  Sent();
+  session.State().ReceiverKind = kMediaTekReceiver;
+  view.gpsRate = "460800";
+  view.answers = {true};
+  session.btnGPSBRApplyClick();
+  EXPECT_EQ(Sent(), "");
+  EXPECT_EQ(session.CommGPS().BaudRate(), 9600u);
+  EXPECT_EQ(view.dialogs.back(),
+            "warning: The GPS receiver (MediaTek) is set to at most 115200 bps here: 460800 bps is not sent to it.");
+}
+
 TEST_F(Commands, ConsoleAddsOrChecksTheChecksumAndKeepsHistory) {
   FakeSessionView view2;
   TSession logged(view2, Options());

@@ -57,6 +57,8 @@ TEST_P(DetectsRate, FromAWrongRateToNMEA) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SixRates, DetectsRate, ::testing::Values(4800, 9600, 19200, 38400, 57600, 115200));
+// Above them, heard at 921600 after the six have been tried.
+INSTANTIATE_TEST_SUITE_P(HighRate, DetectsRate, ::testing::Values(460800));
 
 TEST_F(WithReceiver, GarbageForThreeSecondsStartsTheDetectionByItself) {
   StartReceiver(SimPersonality::SiRF, 38400);

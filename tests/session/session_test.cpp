@@ -190,20 +190,20 @@ TEST_F(Supervisor, VersionWaitAt4800TakesAHundredDataSeconds) {
   EXPECT_EQ(view.title, "KELDAR Orlimo V:1.10 (??)");
 }
 
-TEST_F(Supervisor, DetectionFailsAfterEightDataSeconds) {
+TEST_F(Supervisor, DetectionFailsAfterTenDataSeconds) {
   Connect("9600");
   session.TBAutoSyncClick();
   EXPECT_EQ(session.State().LinkState, TLinkState::Auto);
   EXPECT_EQ(view.panels[1], "GPS Baud Rate Detection");
   EXPECT_EQ(session.CommGPS().BaudRate(), 19200u);
   EXPECT_EQ(pty.SlaveSettings().c_cflag & CBAUD, static_cast<tcflag_t>(B19200));
-  const std::uint32_t schedule[] = {19200, 115200, 115200, 19200, 19200, 115200, 115200};
+  const std::uint32_t schedule[] = {19200, 115200, 115200, 19200, 19200, 115200, 115200, 921600, 921600};
   for (std::uint32_t rate : schedule) {
     DataSecond("\x55\x55");
     session.Tm1sTimer();  // silent: does not advance
     EXPECT_EQ(session.CommGPS().BaudRate(), rate);
   }
-  EXPECT_EQ(view.panels[1], "GPS Baud Rate Detection.......");
+  EXPECT_EQ(view.panels[1], "GPS Baud Rate Detection.........");
   EXPECT_TRUE(view.dialogs.empty());
   DataSecond("\x55\x55");
   EXPECT_FALSE(session.State().PortOpen);
@@ -222,10 +222,10 @@ TEST_F(Supervisor, DetectionCutShortKeepsItsSteps) {
   EXPECT_EQ(session.State().AutoSyncStep, 3);
   Connect("9600");
   session.TBAutoSyncClick();
-  for (int i = 0; i < 4; ++i) DataSecond("\x55");
+  for (int i = 0; i < 6; ++i) DataSecond("\x55");
   EXPECT_TRUE(session.State().PortOpen);
   DataSecond("\x55");
-  EXPECT_FALSE(session.State().PortOpen) << "3 + 5 data seconds";
+  EXPECT_FALSE(session.State().PortOpen) << "3 + 7 data seconds";
 }
 
 TEST_F(Supervisor, DetectionButtonOnlyWhereItMakesSense) {

@@ -144,7 +144,7 @@ long Lines(const std::string& text) { return std::count(text.begin(), text.end()
 
 TEST(ConsoleRun, ABadArgumentIsOneLineNamingWhatIsAllowed) {
   int code = -1;
-  const char* rates = "4800, 9600, 19200, 38400, 57600, 115200";
+  const char* rates = "4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600";
   std::string out = Console("--connect --do rate:1200@1 2>&1", code);
   EXPECT_EQ(code, 2);
   EXPECT_EQ(Lines(out), 1) << out;

@@ -31,18 +31,18 @@ constexpr const char* kUsage =
     "                          to each TCP client on PORT (at most 16; clients only listen;\n"
     "                          one that falls 1 MB behind is dropped)\n"
     "  --serve-address ADDR    the address the stream server listens on (default 127.0.0.1)\n"
-    "  --baud N                rate to open the port with: 4800, 9600, 19200, 38400, 57600 or\n"
-    "                          115200 (default: the saved rate, else 4800; with --simulate or\n"
-    "                          --replay the simulated receiver's own)\n"
+    "  --baud N                rate to open the port with: 4800, 9600, 19200, 38400, 57600,\n"
+    "                          115200, 230400, 460800 or 921600 (default: the saved rate, else\n"
+    "                          4800; with --simulate or --replay the simulated receiver's own)\n"
     "  --connect               connect right after start\n"
     "  --detect                start baud-rate detection right after connecting\n"
     "  --answer yes|no         how questions are answered (default no)\n"
     "  --seconds N             disconnect and quit after N seconds (without it the run ends\n"
     "                          on Ctrl-C, SIGTERM or SIGHUP, the same way)\n"
     "  --simulate PERSONALITY  start the simulated receiver in-process and use its port\n"
-    "  --sim-rate BPS          the simulated receiver's own rate: 4800, 9600, 19200, 38400,\n"
-    "                          57600 or 115200 (default 9600; a replay's: the lowest that\n"
-    "                          keeps the capture's pace)\n"
+    "  --sim-rate BPS          the simulated receiver's own rate: one of the --baud rates\n"
+    "                          (default 9600; a replay's: the lowest that keeps the\n"
+    "                          capture's pace)\n"
     "  --replay FILE           play a receiver capture or a raw-data log through the simulated\n"
     "                          receiver in-process at the capture's pace, and connect to it\n"
     "                          (it takes the place of --simulate); at a --sim-rate too slow for\n"
@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "                            hot, cold, factory  the three restarts\n"
     "                            warm                a warm start (ephemeris cleared)\n"
     "                            rate:BPS            set the receiver's rate (4800 9600 19200\n"
-    "                                                38400 57600 115200) and reopen at it;\n"
+    "                                                38400 57600 115200; u-blox receivers also\n"
+    "                                                230400 460800 921600) and reopen at it;\n"
     "                                                --answer answers the Bluetooth question\n"
     "                            console:TEXT        send TEXT from the command console\n"
     "                                                (checksum added when TEXT has no '*')\n"
@@ -197,7 +198,7 @@ constexpr ValueOption kValues[] = {
     {"--sim-rate", false,
      [](std::string_view, const std::string& v, ConsoleOptions& o) {
        o.simRateGiven = true;
-       return IsReceiverRate(v) && WholeNumber(v, 1, 115200, o.simRate) ? std::string() : Rates();
+       return IsReceiverRate(v) && WholeNumber(v, 1, 921600, o.simRate) ? std::string() : Rates();
      }},
     {"--replay", true,
      [](std::string_view, const std::string& v, ConsoleOptions& o) {

@@ -13,7 +13,7 @@ namespace orlimo {
 class ConsoleView;
 
 // The rates a receiver talks at, as the window's rate boxes list them (kPortRates),
-// and that list as a bad argument names it: "4800, 9600, ..., 115200".
+// and that list as a bad argument names it: "4800, 9600, ..., 921600".
 bool IsReceiverRate(std::string_view bps);
 std::string ReceiverRateList();
 
