@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "frames/frame_scan.h"
+#include "frames/sirf_frame.h"
+#include "frames/ubx_frame.h"
 #include "sim/capture_cutter.h"
 #include "sim/replay_stream.h"
 
@@ -15,6 +18,30 @@ namespace {
 constexpr double kNoTime = CaptureRecord::kNoTime;
 constexpr std::array<int, 5> kReplayRates = {9600, 19200, 38400, 57600, 115200};
 
+std::uint32_t Bytes4(std::string_view b, std::size_t at, bool bigEndian) {
+  std::uint32_t v = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    v |= std::uint32_t{static_cast<unsigned char>(b[at + i])} << (8 * (bigEndian ? 3 - i : i));
+  return v;
+}
+
+// A binary log's cycles carry no sentence: the time of week of their first UBX NAV
+// solution frame (iTOW, ms) or SiRF geodetic navigation frame (TOW, ms), as a second
+// of the day. Only steps between cycles count, so GPS time serves as well as UTC.
+double FrameCycleTime(std::string_view cycle) {
+  constexpr std::string_view kNavWithITOW{"\x02\x03\x04\x06\x07\x12\x20\x21\x35\x61", 10};
+  std::size_t at = 0;
+  for (TFoundFrame f; (f = FindNextFrame(cycle, at)).Protocol != TFrameProtocol::None; at = f.Offset + f.Frame.size()) {
+    if (f.Protocol == TFrameProtocol::UBX && UBXClass(f.Frame) == 0x01 &&
+        kNavWithITOW.find(static_cast<char>(UBXId(f.Frame))) != std::string_view::npos &&
+        UBXPayload(f.Frame).size() >= 4)
+      return std::fmod(Bytes4(UBXPayload(f.Frame), 0, false) / 1000.0, 86400);
+    if (f.Protocol == TFrameProtocol::SiRF && SiRFMessageID(f.Frame) == 41 && SiRFPayload(f.Frame).size() >= 11)
+      return std::fmod(Bytes4(SiRFPayload(f.Frame), 7, true) / 1000.0, 86400);
+  }
+  return kNoTime;
+}
+
 // The time of the first sentence of the cycle that carries one.
 double CycleTime(std::string_view cycle) {
   for (std::size_t pos = 0; pos < cycle.size();) {
@@ -23,6 +50,23 @@ double CycleTime(std::string_view cycle) {
     pos += r.len;
   }
   return kNoTime;
+}
+
+// The steps between the times `timeOf` finds in the cycles.
+std::vector<double> TimeSteps(const std::vector<std::string>& cycles, double (*timeOf)(std::string_view)) {
+  std::vector<double> steps;
+  double last = kNoTime;
+  for (const std::string& c : cycles) {
+    const double t = timeOf(c);
+    if (t == kNoTime) continue;
+    if (last != kNoTime) {
+      double step = t - last;
+      if (step < -43200) step += 86400;  // past midnight
+      if (step > 0.0005 && step < 3600) steps.push_back(step);
+    }
+    last = t;
+  }
+  return steps;
 }
 
 std::string Seconds(double s) {
@@ -41,6 +85,10 @@ std::string StripCaptureComments(std::string_view capture) {
   return out;
 }
 
+bool CaptureMayHoldComments(std::string_view path) {
+  return !path.ends_with(".ubx") && !path.ends_with(".sirf");
+}
+
 std::vector<std::string> SplitIntoCycles(std::string_view stream) {
   bool anchored = false;
   for (std::size_t pos = 0; pos < stream.size() && !anchored;) {
@@ -57,18 +105,9 @@ std::vector<std::string> SplitIntoCycles(std::string_view stream) {
 }
 
 double CaptureInterval(const std::vector<std::string>& cycles) {
-  std::vector<double> steps;
-  double last = kNoTime;
-  for (const std::string& c : cycles) {
-    const double t = CycleTime(c);
-    if (t == kNoTime) continue;
-    if (last != kNoTime) {
-      double step = t - last;
-      if (step < -43200) step += 86400;  // past midnight
-      if (step > 0.0005 && step < 3600) steps.push_back(step);
-    }
-    last = t;
-  }
+  // The frames' times only where no sentence tells one: they are GPS time, not UTC.
+  std::vector<double> steps = TimeSteps(cycles, CycleTime);
+  if (steps.empty()) steps = TimeSteps(cycles, FrameCycleTime);
   if (steps.empty()) return 1.0;
   const auto mid = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
   std::nth_element(steps.begin(), mid, steps.end());

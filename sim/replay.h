@@ -38,12 +38,17 @@ inline constexpr std::size_t kReplayFileLimit = std::size_t{64} << 20;
 // The capture's bytes without its comment lines.
 std::string StripCaptureComments(std::string_view capture);
 
+// False for a raw binary log (".ubx", ".sirf"): it holds frames only, byte for byte, and
+// a '#' after a LF byte there is data, not a comment.
+bool CaptureMayHoldComments(std::string_view path);
+
 // Cycles of the capture, each a run of bytes to send together; never empty strings.
 // Sentences stored with a bare LF get their CR back; all other bytes are kept.
 std::vector<std::string> SplitIntoCycles(std::string_view stream);
 
 // Seconds between the capture's cycles: the median step between the times their
-// sentences carry, within 0.05 .. 5 s; 1 when they carry none.
+// sentences carry (a binary log's: its UBX NAV or SiRF navigation frames), within
+// 0.05 .. 5 s; 1 when they carry none.
 double CaptureInterval(const std::vector<std::string>& cycles);
 
 // What a replay's pace is judged by: the sizes of the capture's cycles and their

@@ -18,7 +18,7 @@ std::string ReplayCycles::Next() {
 }
 
 CapturePass::CapturePass(const std::string& path, bool anchored)
-    : in_(path, std::ios::binary), cutter_(anchored) {
+    : in_(path, std::ios::binary), comments_(CaptureMayHoldComments(path)), cutter_(anchored) {
   opened_ = static_cast<bool>(in_);
   ended_ = !opened_;
   failed_ = !opened_;
@@ -34,8 +34,8 @@ std::optional<std::string> CapturePass::Next() {
     bytesRead_ += piece_.size();
     if (!piece_.empty()) {
       data_.clear();
-      filter_.Feed(piece_, data_);
-      cutter_.Feed(data_);
+      if (comments_) filter_.Feed(piece_, data_);
+      cutter_.Feed(comments_ ? std::string_view(data_) : std::string_view(piece_));
     } else {
       failed_ = in_.bad();
       ended_ = true;

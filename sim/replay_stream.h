@@ -43,7 +43,7 @@ class ReplayCycles final : public ReplaySource {
 // One pass over a capture file, cycle by cycle, reading it a piece at a time.
 class CapturePass {
  public:
-  // `anchored` as for CaptureCutter.
+  // `anchored` as for CaptureCutter; comment lines are dropped where the file may have them.
   CapturePass(const std::string& path, bool anchored);
   bool Opened() const { return opened_; }
   // The next cycle; nothing once the file has ended (or cannot be read any more).
@@ -61,6 +61,7 @@ class CapturePass {
   bool opened_ = false;
   bool ended_ = false;
   bool failed_ = false;
+  bool comments_;
   std::size_t bytesRead_ = 0;
   std::size_t mostHeld_ = 0;
   std::string piece_;  // as read

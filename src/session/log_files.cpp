@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 #include "session/file_places.h"
 
@@ -30,17 +31,27 @@ bool IsDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// "__tmp20261207-101500.tmp" or "__tmp20261207-101500-2.tmp": the stamp, else empty.
-std::string TempLogStamp(std::string_view name) {
-  constexpr std::string_view kPrefix = "__tmp", kExtension = ".tmp";
-  if (name.size() < kPrefix.size() + 15 + kExtension.size() || name.substr(0, kPrefix.size()) != kPrefix ||
-      name.substr(name.size() - kExtension.size()) != kExtension)
-    return {};
-  const std::string_view stamp = name.substr(kPrefix.size(), 15);
-  const std::string_view rest = name.substr(kPrefix.size() + 15, name.size() - kPrefix.size() - 15 - kExtension.size());
-  if (!IsDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !IsDigits(stamp.substr(9))) return {};
-  if (!rest.empty() && (rest[0] != '-' || !IsDigits(rest.substr(1)))) return {};
-  return std::string(stamp);
+// "__tmp20261207-101500.tmp", "__tmp20261207-101500-2.tmp", "__tmp20261207-101500.ubx.tmp":
+// the stamp, stem and kind; an empty stamp when the name is none of these.
+AbandonedLog ParseTempLogName(std::string_view name) {
+  constexpr std::string_view kPrefix = "__tmp";
+  for (const LogKind kind : kLogKinds) {
+    const std::string extension = TempExtension(kind);
+    if (name.size() < kPrefix.size() + 15 + extension.size() || name.substr(0, kPrefix.size()) != kPrefix ||
+        name.substr(name.size() - extension.size()) != extension)
+      continue;
+    const std::string_view stamp = name.substr(kPrefix.size(), 15);
+    const std::size_t restAt = kPrefix.size() + 15;
+    const std::string_view rest = name.substr(restAt, name.size() - restAt - extension.size());
+    if (!IsDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !IsDigits(stamp.substr(9))) continue;
+    if (!rest.empty() && (rest[0] != '-' || !IsDigits(rest.substr(1)))) continue;
+    AbandonedLog log;
+    log.stamp = stamp;
+    log.stem = name.substr(0, name.size() - extension.size());
+    log.kind = kind;
+    return log;
+  }
+  return {};
 }
 
 std::size_t CountLines(int fd) {
@@ -52,12 +63,40 @@ std::size_t CountLines(int fd) {
 
 }  // namespace
 
-std::string FreeName(const std::string& dir, const std::string& stem, const std::string& extension) {
-  for (int n = 1; n < kMaxSuffix; ++n) {
-    const std::string path = dir + Suffixed(stem, n) + extension;
-    if (!Exists(path)) return path;
+std::string LogKindName(LogKind kind) {
+  switch (kind) {
+    case LogKind::UBX: return "UBX";
+    case LogKind::SiRF: return "SiRF";
+    case LogKind::Text: break;
   }
-  return dir + Suffixed(stem, kMaxSuffix) + extension;
+  return "NMEA";
+}
+
+std::string LogExtension(LogKind kind) {
+  switch (kind) {
+    case LogKind::UBX: return ".ubx";
+    case LogKind::SiRF: return ".sirf";
+    case LogKind::Text: break;
+  }
+  return ".log";
+}
+
+std::string TempExtension(LogKind kind) {
+  return kind == LogKind::Text ? std::string(".tmp") : LogExtension(kind).append(".tmp");
+}
+
+std::string FreeName(const std::string& dir, const std::string& stem, const std::string& extension) {
+  return dir + FreeStem(dir, stem, {extension}) + extension;
+}
+
+std::string FreeStem(const std::string& dir, const std::string& stem, const std::vector<std::string>& extensions) {
+  for (int n = 1; n < kMaxSuffix; ++n) {
+    const std::string suffixed = Suffixed(stem, n);
+    if (std::none_of(extensions.begin(), extensions.end(),
+                     [&](const std::string& extension) { return Exists(dir + suffixed + extension); }))
+      return suffixed;
+  }
+  return Suffixed(stem, kMaxSuffix);
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to) {
@@ -69,11 +108,12 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool TempLogFile::Create(const std::string& dir, const std::string& stem, std::string& error) {
+bool TempLogFile::Create(const std::string& dir, const std::string& stem, std::string& error,
+                         const std::string& extension) {
   Close();
   MakeFolders(dir);
   for (int n = 1; n <= kMaxSuffix; ++n) {
-    const std::string path = dir + Suffixed(stem, n) + ".tmp";
+    const std::string path = dir + Suffixed(stem, n) + extension;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0 && errno == EEXIST) continue;  // another copy's, or one left behind
     if (fd < 0) {
@@ -100,26 +140,34 @@ std::vector<AbandonedLog> FindAbandonedLogs(const std::string& dir) {
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
   if (d == nullptr) return found;
   while (const dirent* e = ::readdir(d)) {
-    const std::string stamp = TempLogStamp(e->d_name);
-    if (stamp.empty()) continue;
-    const std::string path = dir + e->d_name;
+    AbandonedLog log = ParseTempLogName(e->d_name);
+    if (log.stamp.empty()) continue;
+    log.path = dir + e->d_name;
+    const std::string& path = log.path;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st {};
     // A running copy holds its file locked; anything but a regular file is not a log.
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-      found.push_back({path, stamp, CountLines(fd)});
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      log.bytes = static_cast<std::size_t>(st.st_size);
+      if (log.kind == LogKind::Text) log.lines = CountLines(fd);
+      found.push_back(std::move(log));
+    }
     ::close(fd);
   }
   ::closedir(d);
-  std::sort(found.begin(), found.end(), [](const AbandonedLog& a, const AbandonedLog& b) { return a.path < b.path; });
+  // The files of one run side by side, its text log first.
+  std::sort(found.begin(), found.end(), [](const AbandonedLog& a, const AbandonedLog& b) {
+    return std::tie(a.stem, a.kind) < std::tie(b.stem, b.kind);
+  });
   return found;
 }
 
 std::optional<std::string> WriteRescueFile(const std::vector<std::string>& dirs, const std::string& name,
-                                           const std::vector<std::string>& lines) {
+                                           const std::vector<std::string>& records,
+                                           std::string_view terminator) {
   std::string text;
-  for (const std::string& line : lines) text.append(line).append("\r\n");
+  for (const std::string& record : records) text.append(record).append(terminator);
   const std::size_t dot = name.find('.');
   const std::string stem = name.substr(0, dot), extension = dot == std::string::npos ? "" : name.substr(dot);
   for (const std::string& dir : dirs) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "frames/frame_scan.h"
+
 namespace orlimo {
 
 class ReplyScanners {
@@ -16,11 +18,12 @@ class ReplyScanners {
   virtual void WatchPowerReply(std::string_view /*rxBuffer*/) {}
 };
 
-// The pending line list of the raw-data log.
+// The pending line list of the raw-data log, and its binary frames.
 class RawLogHooks {
  public:
   virtual ~RawLogHooks() = default;
   virtual void AddLogLine(std::string_view /*line*/) {}
+  virtual void AddLogFrame(TFrameProtocol /*protocol*/, std::string_view /*frame*/) {}
   virtual std::size_t LogLineCount() const { return 0; }
   virtual void FlushLog() {}
 };

@@ -13,12 +13,17 @@
 //   log.SetPlaces(appDir, LocalTimeNow());   // the temporary name is fixed for the run
 //   log.TBStartLogClick();                   // start; the pipeline adds lines
 //   log.TBStartLogClick();                   // stop: saved as NMEA_yyyymmdd-hhmmss.log
+//
+// The binary frames of a receiver that sends them (whole, with a correct checksum)
+// go the same way to a file of their own beside the text log, byte for byte:
+// NMEA_yyyymmdd-hhmmss.ubx or .sirf, made by the first frame and kept only when it
+// holds one. The files of a run always share one name.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <ctime>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +33,7 @@
 #include <QTimer>
 
 #include "session/log_files.h"
+#include "session/log_stream.h"
 #include "session/pipeline_hooks.h"
 
 namespace orlimo {
@@ -47,7 +53,7 @@ class RawDataLog : public RawLogHooks {
   static constexpr std::chrono::seconds kRetryInterval{5};
   // The longest a line waits in memory, and the longest between two syncs.
   static constexpr std::chrono::milliseconds kMaxLineAge{1000};
-  static constexpr std::chrono::seconds kSyncInterval{10};
+  static constexpr std::chrono::seconds kSyncInterval = LogStream::kSyncInterval;
 
   RawDataLog(ISessionView& view, SessionState& state);
 
@@ -58,9 +64,11 @@ class RawDataLog : public RawLogHooks {
   void SetRetryInterval(std::chrono::milliseconds interval) { retryInterval_ = interval; }
   void SetMaxPendingBytes(std::size_t bytes) { maxPendingBytes_ = bytes; }
 
-  // RawLogHooks: the pipeline adds lines and asks for a batch write above 600 lines.
+  // RawLogHooks: the pipeline adds lines and frames and asks for a batch write above
+  // 600 of them.
   void AddLogLine(std::string_view line) override;
-  std::size_t LogLineCount() const override { return lines_.size(); }
+  void AddLogFrame(TFrameProtocol protocol, std::string_view frame) override;
+  std::size_t LogLineCount() const override;
   void FlushLog() override;
 
   // Appends the waiting lines to the temporary file (created when missing); false,
@@ -95,38 +103,42 @@ class RawDataLog : public RawLogHooks {
   bool Available() const { return available_; }
   const std::string& TempLogPath() const { return tempLogPath_; }
   const std::string& AppDir() const { return appDir_; }
-  std::size_t DroppedLines() const { return dropped_; }
+  std::size_t DroppedLines() const { return Text().Dropped(); }
 
  private:
+  LogStream& Text() { return streams_[0]; }
+  const LogStream& Text() const { return streams_[0]; }
+  void Add(LogStream& stream, std::string_view record);
+  // Writes what waits in each file; a binary file is made by its first frame.
   bool WriteBatch(std::string& error);
   void Failed(const std::string& error);
   void Recovered();
-  // Writes the rest and renames the temporary file to a dated log; its path, or
-  // nothing with `error` set (no box shown).
-  std::optional<std::string> SaveQuietly(std::string& error);
+  // Writes the rest and renames the temporary files to dated logs of one name; their
+  // paths (the text log's first), or nothing with `error` set (no box shown). The
+  // text log is kept empty only with `keepEmptyText`, a binary file never.
+  std::optional<std::vector<std::string>> SaveQuietly(std::string& error, bool keepEmptyText);
   std::string RescueAtExit();
-  // Nothing waits and the temporary file is empty (or was never made).
+  // Nothing waits and every temporary file is empty (or was never made).
   bool HoldsNoLine() const;
   std::string Stamp() const;
+  // "__tmp" and the run's start, as the text log's temporary file took it.
+  std::string RunStem() const;
 
   ISessionView& view_;
   SessionState& state_;
   std::string appDir_;
   std::string tempStem_;     // "__tmp" and the run's start
-  std::string tempLogPath_;
-  TempLogFile temp_;
+  std::string tempLogPath_;  // the text log's
+  std::string failedPath_;   // the file the last failed batch was for
+  std::array<LogStream, 3> streams_{LogStream(LogKind::Text), LogStream(LogKind::UBX), LogStream(LogKind::SiRF)};
   QTimer ageTimer_;          // the oldest waiting line has waited long enough
-  std::chrono::steady_clock::time_point lastSync_{};
   std::function<std::tm()> now_;
   std::chrono::milliseconds retryInterval_ = kRetryInterval;
   std::size_t maxPendingBytes_ = kMaxPendingBytes;
 
-  std::deque<std::string> lines_;
-  std::size_t pendingBytes_ = 0;
   bool available_ = true;
   bool failing_ = false;           // the last batch write failed
   std::chrono::steady_clock::time_point lastAttempt_{};
-  std::size_t dropped_ = 0;        // lines lost to the memory bound in this failure streak
   std::string rescueDir_;
 };
 

@@ -6,6 +6,7 @@
 #include "nmea/sentence.h"
 #include "session/activity_indicator.h"
 #include "session/baud_signatures.h"
+#include "session/frame_log_cutter.h"
 #include "session/pipeline_hooks.h"
 #include "session/receiver_family.h"
 #include "session/session_view.h"
@@ -15,22 +16,6 @@ namespace {
 constexpr std::string_view kCRLF = "\r\n";
 constexpr auto npos = std::string_view::npos;
 constexpr std::string_view kSyncFirstBytes{"\xB5\xA0", 2};
-// A declared frame longer than this is noise, not a frame worth waiting for.
-constexpr std::size_t kMaxFrameWait = 2048;
-
-// Where a UBX or SiRF frame that has begun but not yet ended starts in `bytes`; the
-// size of `bytes` when none does.
-std::size_t PartialFrameStart(std::string_view bytes) {
-  for (std::size_t at = 0; (at = bytes.find_first_of(kSyncFirstBytes, at)) != npos; ++at) {
-    const std::string_view head = bytes.substr(at);
-    if (head.size() < 2) return at;
-    if (!head.starts_with("\xB5\x62") && !head.starts_with("\xA0\xA2")) continue;
-    const std::size_t total = DeclaredFrameSize(head);
-    if (total == 0) return at;  // its header is still arriving
-    if (total > head.size() && total <= kMaxFrameWait) return at;
-  }
-  return bytes.size();
-}
 }  // namespace
 
 ReceivePipeline::ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view,
@@ -44,9 +29,11 @@ void ReceivePipeline::CommGPSReceiveData(const char* buffer, std::size_t length)
   Statistics.Feed(std::string_view(buffer, length));
   if (state_.LogActive && !state_.Paused) {
     LogReceivedLines(std::string_view(buffer, length));
+    logFrames_.Feed(std::string_view(buffer, length), log_);
   } else {
     logCarry_.clear();
     logResync_ = true;
+    logFrames_.Reset();
   }
   if (tap_ != nullptr && tap_->size() < kTapCap) tap_->append(buffer, std::min(length, kTapCap - tap_->size()));
   if (length >= kRxBufferCap) {

@@ -19,6 +19,7 @@
 #include "frames/frame_scan.h"
 #include "nmea/sentence.h"
 #include "session/fix_watch.h"
+#include "session/frame_log_cutter.h"
 #include "session/session_state.h"
 
 namespace orlimo {
@@ -115,6 +116,7 @@ class ReceivePipeline {
   ActivityIndicator& indicator_;
   std::string logCarry_;  // the unfinished line of the log's own framing
   bool logResync_ = true; // the carry may begin inside a line
+  FrameLogCutter logFrames_;
   std::string* tap_ = nullptr;
   struct ChunkStamp {
     std::uint64_t end;  // the stream place after the chunk's last byte
