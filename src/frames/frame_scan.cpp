@@ -26,4 +26,17 @@ TFoundFrame FindNextFrame(std::string_view bytes, std::size_t from) {
   return {};
 }
 
+std::size_t PartialFrameStart(std::string_view bytes) {
+  constexpr std::string_view kStarts{"\xB5\xA0", 2};
+  for (std::size_t at = 0; (at = bytes.find_first_of(kStarts, at)) != std::string_view::npos; ++at) {
+    const std::string_view head = bytes.substr(at);
+    if (head.size() < 2) return at;
+    if (!head.starts_with("\xB5\x62") && !head.starts_with("\xA0\xA2")) continue;
+    const std::size_t total = DeclaredFrameSize(head);
+    if (total == 0) return at;  // its header is still arriving
+    if (total > head.size() && total <= kMaxFrameWait) return at;
+  }
+  return bytes.size();
+}
+
 }  // namespace orlimo

@@ -2,6 +2,7 @@
 // NMEA text and noise (a capture file, a receive buffer).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -18,6 +19,13 @@ struct TFoundFrame {
 // The size, sync bytes to end, that a frame beginning at head[0] declares; 0 when head
 // does not begin with a UBX or SiRF sync or is too short to tell.
 std::size_t DeclaredFrameSize(std::string_view head);
+
+// A declared frame longer than this is noise, not a frame worth waiting for.
+inline constexpr std::size_t kMaxFrameWait = 2048;
+
+// Where a UBX or SiRF frame that has begun but not yet ended (and declares at most
+// kMaxFrameWait bytes) starts in `bytes`; the size of `bytes` when none does.
+std::size_t PartialFrameStart(std::string_view bytes);
 
 // The first whole frame with a correct checksum starting at or after `from`;
 // Protocol None when there is none. Continue from Offset + Frame.size().

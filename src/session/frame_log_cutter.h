@@ -11,13 +11,6 @@ namespace orlimo {
 
 class RawLogHooks;
 
-// A declared frame longer than this is noise, not a frame worth waiting for.
-inline constexpr std::size_t kMaxFrameWait = 2048;
-
-// Where a UBX or SiRF frame that has begun but not yet ended starts in `bytes`; the
-// size of `bytes` when none does.
-std::size_t PartialFrameStart(std::string_view bytes);
-
 class FrameLogCutter {
  public:
   // Hands every whole frame with a correct checksum that the chunk completes to the
