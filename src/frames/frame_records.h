@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -41,12 +40,13 @@ class TFixedText {
   static constexpr std::size_t kCapacity = N;
 
   void Assign(std::string_view s) {
-    size_ = std::min(s.size(), N);
-    std::memcpy(text_.data(), s.data(), size_);
+    size_ = 0;
+    Append(s);
   }
+  // std::copy_n: an empty view may carry a null pointer, which memcpy must not get.
   void Append(std::string_view s) {
     const std::size_t n = std::min(s.size(), N - size_);
-    std::memcpy(text_.data() + size_, s.data(), n);
+    std::copy_n(s.data(), n, text_.data() + size_);
     size_ += n;
   }
   std::string_view View() const { return {text_.data(), size_}; }

@@ -42,7 +42,7 @@ class TRawText {
   TRawText() {}  // leaves the buffer as it is
   void Assign(std::string_view s) {
     size_ = static_cast<std::uint8_t>(std::min(s.size(), kCapacity));
-    std::memcpy(text_.data(), s.data(), size_);
+    if (size_ != 0) std::memcpy(text_.data(), s.data(), size_);  // an empty view's data may be null
   }
   std::string_view View() const { return {reinterpret_cast<const char*>(text_.data()), size_}; }
   bool operator==(std::string_view s) const { return View() == s; }
