@@ -78,10 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.Pipeline().ProcessRxBuffer();
   // The view lives across inputs: everything it records is dropped after each, or
   // a long run grows without bound and ends in a false out-of-memory.
-  for (int memo = 1; memo <= 4; ++memo) sessionView.traces[memo].clear();
-  sessionView.monitor.clear();
-  sessionView.refreshes.clear();
-  sessionView.dialogs.clear();
-  sessionView.history.clear();
+  sessionView.ForgetRecorded();
   return 0;
 }

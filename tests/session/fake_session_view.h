@@ -106,6 +106,17 @@ class FakeSessionView : public ISessionView {
   }
   void ShowSpeedAndCourse(const TqvNMEA&) override { refreshes.push_back("speed"); }
 
+  // Forgets every list it grows, for a view that outlives many runs (the fuzz target);
+  // a list added above belongs here too.
+  void ForgetRecorded() {
+    for (auto& [memo, lines] : traces) lines.clear();
+    frameLines.clear();
+    monitor.clear();
+    refreshes.clear();
+    dialogs.clear();
+    history.clear();
+  }
+
   std::map<int, std::string> panels;
   std::map<int, TPanelBevel> bevels;
   int statusRepaints = 0;
