@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -15,9 +16,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "app/fonts.h"
 #include "nmea/sentence.h"
+#include "widgets/steady_scroll_bar.h"
 
 namespace orlimo {
 namespace {
@@ -37,6 +40,24 @@ constexpr std::array<QRgb, kSentenceTypeCount> kTypeColours = {
 };
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+// The row pictures kept: some 150 rows of 70 characters, a few seconds of a fast receiver.
+constexpr qsizetype kRowPictureBytes = 4 * 1024 * 1024;
+
+// The format of the image `p` draws into at one device pixel per pixel, where a picture
+// drawn in that format and copied at a whole-pixel offset is what `p` would have drawn;
+// Format_Invalid when it draws into anything else.
+QImage::Format PictureFormatFor(QPainter& p) {
+  // A widget's painter draws into its window's backing store: the engine's device.
+  const QPaintEngine* engine = p.paintEngine();
+  const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
+  const QTransform t = p.deviceTransform();
+  if (!target || target->devType() != QInternal::Image || target->devicePixelRatioF() != 1.0 ||
+      t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) {
+    return QImage::Format_Invalid;
+  }
+  return static_cast<const QImage*>(target)->format();
+}
 
 QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -153,8 +174,8 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                      : option.palette.color(QPalette::Base));
 }
 
-void TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
-                                 const QColor& colour, const QColor& background) const {
+QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
+                                  const QColor& colour, const QColor& background) const {
   const AsciiFont& f = Ascii(font);
   const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation; a line taller than
@@ -174,6 +195,7 @@ void TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& fon
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
   }
   p->restore();
+  return textRect;
 }
 
 QSize TMonitorDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -181,9 +203,11 @@ QSize TMonitorDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 }
 
 
-TMonitorList::TMonitorList(QWidget* parent) : QAbstractScrollArea(parent) {
+TMonitorList::TMonitorList(QWidget* parent) : QAbstractScrollArea(parent), rowPictures_(kRowPictureBytes) {
   setObjectName(QStringLiteral("lbxNMEA"));
   setFont(CourierFont(11));
+  bar_ = new TSteadyScrollBar(Qt::Vertical, this);
+  setVerticalScrollBar(bar_);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::Box);
   setLineWidth(1);
@@ -214,6 +238,7 @@ void TMonitorList::SetSyntaxColor(bool on) {
   }
   setPalette(pal);
   rowHeight_ = on ? TMonitorDelegate::kItemHeight : PlainRowHeight();
+  rowPictures_.clear();
   UpdateScrollRange();
   viewport()->update();
 }
@@ -246,11 +271,13 @@ void TMonitorList::TakeAppended() {
 
 void TMonitorList::SelectLastLine() {
   if (lines_.empty()) return;
+  // The longer range and the scroll to its end are one change of the bar.
+  bar_->holdRepaint();
   TakeAppended();
   // The scroll first: the rows it moves keep their pixels, and the row that loses the
   // selection is repainted where it lands.
-  QScrollBar* bar = verticalScrollBar();
-  bar->setValue(bar->maximum());
+  bar_->setValue(bar_->maximum());
+  bar_->releaseRepaint();
   const int last = Count() - 1;
   anchor_ = last;
   SetCurrent(last);
@@ -274,8 +301,10 @@ void TMonitorList::DeleteFirstLines(int n) {
   // The lines shown stay where they are when none of them went.
   const int top = TopRow();
   keepPixels_ = true;
+  bar_->holdRepaint();
   UpdateScrollRange();
-  if (top >= n) verticalScrollBar()->setValue(top - n);
+  if (top >= n) bar_->setValue(top - n);
+  bar_->releaseRepaint();
   keepPixels_ = false;
   if (top < n) {
     viewport()->update();
@@ -425,11 +454,13 @@ void TMonitorList::scrollContentsBy(int, int dy) {
 
 void TMonitorList::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
+  rowPictures_.clear();  // cut at the viewport's width
   UpdateScrollRange();
 }
 
 void TMonitorList::changeEvent(QEvent* e) {
   QAbstractScrollArea::changeEvent(e);
+  if (e->type() == QEvent::FontChange) rowPictures_.clear();
   if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
     if (!syntaxColor_) {
       rowHeight_ = PlainRowHeight();
@@ -459,6 +490,12 @@ void TMonitorList::paintEvent(QPaintEvent* e) {
     last.text = Latin1(lines_.back().text);
     width = std::max(width, style()->sizeFromContents(QStyle::CT_ItemViewItem, &last, QSize(), this).width());
   }
+  // What the viewport's own background fills a row with before it is painted.
+  const QBrush& ground = viewport()->palette().brush(viewport()->backgroundRole());
+  const QImage::Format format = syntaxColor_ && viewport()->autoFillBackground() &&
+                                        ground.style() == Qt::SolidPattern && ground.isOpaque()
+                                    ? PictureFormatFor(p)
+                                    : QImage::Format_Invalid;
   int next = top;  // the rows above it are painted
   for (const QRect& r : e->region()) {
     const int last = std::min(n - 1, top + r.bottom() / rowHeight_);
@@ -467,13 +504,64 @@ void TMonitorList::paintEvent(QPaintEvent* e) {
       const Row& line = lines_[static_cast<std::size_t>(row)];
       if (syntaxColor_) {
         const QColor colour = line.frame.empty() ? MonitorColor(line.text) : MonitorFrameColor(line.frame);
-        colourDelegate_.PaintLine(&p, rect, font(), line.text, colour, line.selected ? highlight : base);
+        const QColor& background = line.selected ? highlight : base;
+        const QImage* picture = format == QImage::Format_Invalid
+                                    ? nullptr
+                                    : RowPicture(line.text, colour, background, ground.color(), format);
+        if (picture != nullptr) {
+          // Every pixel of the picture is opaque: a copy is what blending would give.
+          p.setCompositionMode(QPainter::CompositionMode_Source);
+          p.drawImage(rect.topLeft(), *picture);
+          p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        } else {
+          colourDelegate_.PaintLine(&p, rect, font(), line.text, colour, background);
+        }
       } else {
         PaintPlainRow(p, plain, row, rect);
       }
     }
     next = std::max(next, last + 1);
   }
+}
+
+// Drawn over the ground with a row's room above, below and to the right of the text:
+// when the glyphs left that room as they found it, the text's box holds all the row
+// shows, and copying the box is drawing the row.
+const QImage* TMonitorList::RowPicture(const std::string& text, const QColor& colour, const QColor& background,
+                                       const QColor& ground, QImage::Format format) {
+  QByteArray key(text.data(), static_cast<qsizetype>(text.size()));
+  for (const QRgb c : {colour.rgba(), background.rgba(), ground.rgba(), static_cast<QRgb>(format)}) {
+    key.append(reinterpret_cast<const char*>(&c), sizeof c);
+  }
+  if (const QImage* kept = rowPictures_.object(key)) return kept->isNull() ? nullptr : kept;
+
+  const int width = viewport()->width(), room = rowHeight_;
+  QImage drawn(width + room, rowHeight_ + 2 * room, format);
+  if (drawn.isNull() || drawn.depth() % 8 != 0) return nullptr;
+  drawn.fill(ground);
+  const QImage groundRow = drawn.copy(0, 0, drawn.width(), 1);
+  QPainter p(&drawn);
+  const QRect box =
+      colourDelegate_.PaintLine(&p, QRect(0, room, width, rowHeight_), font(), text, colour, background);
+  p.end();
+  const int used = std::clamp(box.width(), 0, width);
+  const int bytes = drawn.depth() / 8;
+  const auto untouched = [&](int x0, int x1, int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+      if (std::memcmp(drawn.constScanLine(y) + x0 * bytes, groundRow.constScanLine(0) + x0 * bytes,
+                      static_cast<std::size_t>((x1 - x0) * bytes)) != 0) {
+        return false;
+      }
+    }
+    return true;
+  };
+  // Left of the row and right of the viewport lie outside what the viewport shows.
+  const bool inBox = untouched(0, width, 0, room) && untouched(0, width, room + rowHeight_, 2 * room + rowHeight_) &&
+                     untouched(used, width, room, room + rowHeight_);
+  auto* picture = new QImage(inBox && used > 0 ? drawn.copy(0, room, used, rowHeight_) : QImage());
+  const qsizetype cost = std::max<qsizetype>(1, picture->sizeInBytes());
+  if (!rowPictures_.insert(key, picture, cost)) return nullptr;  // insert deleted it
+  return picture->isNull() ? nullptr : picture;
 }
 
 QStyleOptionViewItem TMonitorList::PlainOption() const {

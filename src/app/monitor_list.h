@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QCache>
+#include <QImage>
 #include <QRawFont>
 #include <QStyledItemDelegate>
 
@@ -18,6 +20,8 @@ class QLineEdit;
 class QMenu;
 
 namespace orlimo {
+
+class TSteadyScrollBar;
 
 // The colour of a line by the first sentence tag found anywhere in it.
 QColor MonitorColor(std::string_view line);
@@ -35,9 +39,9 @@ class TMonitorDelegate : public QStyledItemDelegate {
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   // What paint() draws for a line of Latin-1 text in the row `row`, in `colour` on
-  // `background`.
-  void PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text, const QColor& colour,
-                 const QColor& background) const;
+  // `background`; returns the text's box, the part of the row with the background.
+  QRect PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text, const QColor& colour,
+                  const QColor& background) const;
 
  private:
   // A font in which every printable ASCII character has its own glyph and the same
@@ -68,6 +72,8 @@ class TMonitorDelegate : public QStyledItemDelegate {
 // selection by mouse and keys. It keeps a few thousand lines and takes new ones every
 // second: a new line costs no layout, and rows already drawn are moved with the
 // viewport instead of being painted again, so a pass paints only the rows it changed.
+// A coloured row drawn lately is kept as a picture, and a line repeated word for word
+// is copied from it; the scroll bar is painted again only when its slider moves.
 class TMonitorList : public QAbstractScrollArea {
  public:
   explicit TMonitorList(QWidget* parent = nullptr);
@@ -145,6 +151,10 @@ class TMonitorList : public QAbstractScrollArea {
   QStyleOptionViewItem PlainOption() const;
   void PaintPlainRow(QPainter& p, QStyleOptionViewItem option, int row, const QRect& rect) const;
   int PlainRowHeight() const;
+  // A coloured row as painting it over the viewport's ground would leave it; null when
+  // its glyphs reach out of the text's box, where only painting it shows what they cover.
+  const QImage* RowPicture(const std::string& text, const QColor& colour, const QColor& background,
+                           const QColor& ground, QImage::Format format);
 
   std::deque<Row> lines_;
   int taken_ = 0;  // lines already in the scroll range
@@ -158,10 +168,14 @@ class TMonitorList : public QAbstractScrollArea {
   bool keepPixels_ = false;  // a scroll that shows the same lines as before
   int rowHeight_ = TMonitorDelegate::kItemHeight;
 
+  TSteadyScrollBar* bar_ = nullptr;  // the vertical bar
   bool syntaxColor_ = false;
   TMonitorDelegate colourDelegate_;
   QLineEdit* edit1_ = nullptr;
   QMenu* popup_ = nullptr;
+  // The coloured rows drawn lately, by line, colours and format; cost in bytes. A
+  // receiver repeats many lines word for word (satellites, DOP, a steady course).
+  QCache<QByteArray, QImage> rowPictures_;
 };
 
 }  // namespace orlimo

@@ -10,6 +10,15 @@ namespace orlimo {
 TCustomLabel::TCustomLabel(QWidget* parent) : QWidget(parent)
 {
     m_color = syscolor::buttonFace(palette());
+    updateOpaque();
+}
+
+// A label that is not transparent paints every pixel, the first of them in its colour:
+// when that is opaque, what lies behind it (a panel, captions under it) is not painted
+// again for it.
+void TCustomLabel::updateOpaque()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent && m_color.alpha() == 255);
 }
 
 void TCustomLabel::setCaption(const QString& text)
@@ -26,6 +35,7 @@ void TCustomLabel::setColor(const QColor& c)
     if (c == m_color)
         return;
     m_color = c;
+    updateOpaque();
     update();
 }
 
@@ -42,6 +52,7 @@ void TCustomLabel::setTransparent(bool on)
     if (on == m_transparent)
         return;
     m_transparent = on;
+    updateOpaque();
     update();
 }
 

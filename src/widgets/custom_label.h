@@ -1,6 +1,7 @@
 #pragma once
 // Common state of the self-drawn labels: caption, colours, transparency,
-// alignment, word wrap and accelerator handling. Subclasses do the painting.
+// alignment, word wrap and accelerator handling. Subclasses do the painting, and
+// one that is not transparent covers every pixel of the label.
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -52,6 +53,8 @@ protected:
     void adjustBounds();
 
 private:
+    void updateOpaque();
+
     QString m_caption;
     QColor m_color;
     QColor m_fontColor{Qt::black};

@@ -1,6 +1,7 @@
 #include "widgets/string_grid.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ TXStringGrid::TXStringGrid(QWidget* parent) : QWidget(parent)
     m_colWidths.assign(5, kDefaultColWidth);
     m_rowHeights.assign(5, kDefaultRowHeight);
     m_cells.assign(5, std::vector<QString>(5));
+    // The background fill covers the whole grid: nothing behind it is painted.
+    setAttribute(Qt::WA_OpaquePaintEvent, m_color.isValid() && m_color.alpha() == 255);
     syncItems();
 }
 
@@ -123,7 +126,6 @@ void TXStringGrid::setOptions(unsigned options)
         member = c;                            \
         update();                              \
     }
-ORLIMO_GRID_COLOR_SETTER(setColor, m_color)
 ORLIMO_GRID_COLOR_SETTER(setFixedColor, m_fixedColor)
 ORLIMO_GRID_COLOR_SETTER(setFontColor, m_fontColor)
 ORLIMO_GRID_COLOR_SETTER(setFixedLineColor, m_fixedLineColor)
@@ -131,6 +133,13 @@ ORLIMO_GRID_COLOR_SETTER(setGridLineColor, m_gridLineColor)
 ORLIMO_GRID_COLOR_SETTER(setSelectedColor, m_selectedColor)
 ORLIMO_GRID_COLOR_SETTER(setSelectedTextColor, m_selectedTextColor)
 #undef ORLIMO_GRID_COLOR_SETTER
+
+void TXStringGrid::setColor(const QColor& c)
+{
+    m_color = c;
+    setAttribute(Qt::WA_OpaquePaintEvent, c.isValid() && c.alpha() == 255);
+    update();
+}
 
 void TXStringGrid::setMultiLine(bool on)
 {
@@ -149,8 +158,17 @@ void TXStringGrid::setCell(int col, int row, const QString& text)
 {
     if (col < 0 || col >= colCount() || row < 0 || row >= rowCount())
         return;
-    m_cells[size_t(col)][size_t(row)] = text;
-    update();
+    QString& cell = m_cells[size_t(col)][size_t(row)];
+    if (cell == text)
+        return;
+    cell = text;
+    updateCell(col, row);
+}
+
+// A cell's fill and text stay in its rectangle and its frame in the lines around it.
+void TXStringGrid::updateCell(int col, int row)
+{
+    update(cellRect(col, row).adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth));
 }
 
 QString TXStringGrid::columnText(int col) const
@@ -174,10 +192,8 @@ void TXStringGrid::setColumnText(int col, const QString& text)
     QStringList lines = t.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
-    auto& cells = m_cells[size_t(col)];
-    for (size_t r = 0; r < cells.size(); ++r)
-        cells[r] = r < size_t(lines.size()) ? lines[int(r)] : QString();
-    update();
+    for (int r = 0; r < rowCount(); ++r)
+        setCell(col, r, r < lines.size() ? lines[r] : QString());
 }
 
 void TXStringGrid::moveColumn(int from, int to)
@@ -246,11 +262,18 @@ QSize TXStringGrid::sizeHint() const
     return {last.right() + 1 + vLine(colCount() - 1), last.bottom() + 1 + hLine(rowCount() - 1)};
 }
 
-void TXStringGrid::drawCell(QPainter& p, int col, int row)
+void TXStringGrid::drawCell(QPainter& p, int col, int row, const QRegion& region)
 {
     QRect r = cellRect(col, row);
+    const QRect framed = r.adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth);
     if (!r.intersects(rect().adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth)))
         return;
+    // The painter keeps to the region: a cell that draws nothing there is skipped, and
+    // one that only frames it is not laid out. A cell hook may draw anywhere.
+    const bool hooked = bool(m_onDrawCell);
+    if (!hooked && !region.intersects(framed))
+        return;
+    const bool inside = hooked || region.intersects(r);
     const bool fixedRow = row < m_fixedRows;
     const bool fixedCol = col < m_fixedCols;
     const TXStringColumnItem* item = column(col);
@@ -279,12 +302,14 @@ void TXStringGrid::drawCell(QPainter& p, int col, int row)
     if (m_onCellProps)
         m_onCellProps(*this, canvas, align, text, state, row, col);
 
-    p.fillRect(r, canvas.brushColor);
-    p.setFont(canvas.font);
-    p.setPen(canvas.fontColor);
-    const int flags = int(toQtHorizontal(align)) | Qt::AlignTop |
-                      (m_multiLine ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine));
-    p.drawText(r.adjusted(2, 2, -2, -2), flags, text);
+    if (inside) {
+        p.fillRect(r, canvas.brushColor);
+        p.setFont(canvas.font);
+        p.setPen(canvas.fontColor);
+        const int flags = int(toQtHorizontal(align)) | Qt::AlignTop |
+                          (m_multiLine ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine));
+        p.drawText(r.adjusted(2, 2, -2, -2), flags, text);
+    }
 
     if (m_onDrawCell) {
         p.save();
@@ -302,15 +327,16 @@ void TXStringGrid::drawCell(QPainter& p, int col, int row)
     }
 }
 
-void TXStringGrid::paintEvent(QPaintEvent*)
+void TXStringGrid::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.fillRect(rect(), m_color);
     const int fc = m_fixedCols, fr = m_fixedRows, cc = colCount(), rc = rowCount();
+    const QRegion& region = e->region();
     auto block = [&](int c0, int c1, int r0, int r1) {
         for (int r = r0; r < r1; ++r)
             for (int c = c0; c < c1; ++c)
-                drawCell(p, c, r);
+                drawCell(p, c, r, region);
     };
     block(0, fc, 0, fr);
     block(fc, cc, 0, fr);

@@ -7,6 +7,10 @@
 // cells, each block row by row. Every cell paints its own frame ring(s)
 // just outside its rectangle, so a later cell's frame covers the shared line.
 //
+// A changed cell repaints only itself and its frame, where the cells around it are
+// drawn again in the same order for the lines they share; a text set as it already
+// is repaints nothing. What the per-cell hook decides is its owner's to repaint.
+//
 // Callbacks run synchronously during painting or mouse handling.
 #include <QColor>
 #include <QFont>
@@ -108,14 +112,17 @@ public:
     QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
     friend class TXStringColumnItem;
     int vLine(int col) const;
     int hLine(int row) const;
-    void drawCell(QPainter& p, int col, int row);
+    // Draws what of the cell falls in `region`.
+    void drawCell(QPainter& p, int col, int row, const QRegion& region);
+    // Repaints the cell and its frame.
+    void updateCell(int col, int row);
     void syncItems();
 
     std::vector<int> m_colWidths;

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QWindow>
 
 #include "widget_test_support.h"
 #include "widgets/string_grid.h"
@@ -111,6 +115,37 @@ TEST_F(StringGridTest, DrawingOrderDecidesSharedLines)
     EXPECT_EQ(px(img, 40, 18), kGridLine);    // the line between rows: row 1's ring, drawn last
     EXPECT_EQ(px(img, 40, 19), kCell);
     EXPECT_EQ(px(img, 56, 9), kGridLine);     // vertical line between normal cells
+}
+
+// A changed cell repaints itself and its frame alone, the cells around it drawn again
+// only for the lines they share; a text set as it was repaints nothing. The screen ends
+// as a fresh rendering of the whole grid.
+TEST_F(StringGridTest, AChangedCellRepaintsOnlyItselfAndItsFrame)
+{
+    struct PaintLog : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } log;
+    configureTable(grid);
+    for (int c = 0; c < 13; ++c)
+        grid.setColumnText(c, QStringLiteral("4%1\r\n%1\r\n12%1\r\n3%1").arg(c));
+    grid.show();
+    ASSERT_TRUE(test::spinUntil([&] { return grid.windowHandle() && grid.windowHandle()->isExposed(); }));
+    QCoreApplication::processEvents();
+    grid.installEventFilter(&log);
+    grid.setCell(5, 1, QStringLiteral("17"));
+    grid.setColumnText(7, grid.columnText(7));
+    QCoreApplication::processEvents();
+    const QRect frame = grid.cellRect(5, 1).adjusted(-1, -1, 1, 1);
+    EXPECT_FALSE(log.painted.isEmpty());
+    EXPECT_EQ(log.painted - frame, QRegion());
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(grid.winId()).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), grid.grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(StringGridTest, CellPropsRunsAfterSelectionColours)

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "app/views/artwork/view_art.h"
 #include "app/views/satellite_choice.h"
 #include "widgets/pz_label.h"
@@ -187,8 +189,7 @@ void TSatelliteView::ShowSatelliteTable(const TqvNMEA& nmea) {
     m_table->setCell(i, 0, QString::number(sat.SNR));
   }
   for (int i = n + 1; i <= kSlots; ++i) m_table->setColumnText(i, QString());
-  m_table->update();
-  m_chart->redraw();
+  ShowStatesAndBars();
 }
 
 void TSatelliteView::ShowSky(const TSkyPicture& sky) {
@@ -210,8 +211,28 @@ void TSatelliteView::ShowSky(const TSkyPicture& sky) {
     m_table->setCell(i, 2, sat.HasPosition ? QString::number(sat.Azimuth) : QString());
     m_table->setCell(i, 0, QString::number(sat.SNR));
   }
-  m_table->update();
-  m_chart->redraw();
+  ShowStatesAndBars();
+}
+
+// A cell whose text changed repainted itself. The colours of the satellites' states
+// and the bars are looked up as they are painted: the table is repainted when a colour
+// changed, the chart when a bar did, and neither when both stayed.
+void TSatelliteView::ShowStatesAndBars() {
+  std::array<QColor, kSlots> states{};
+  std::array<int, kSlots> bars{};
+  const int n = ShownCount();
+  for (int i = 1; i <= n; ++i) {
+    states[static_cast<std::size_t>(i - 1)] = GetSatelliteState(i).color;
+    bars[static_cast<std::size_t>(i - 1)] = std::max(0, ShownSNR(i));
+  }
+  if (states != m_shownStates) {
+    m_shownStates = states;
+    m_table->update();
+  }
+  if (bars != m_shownBars) {
+    m_shownBars = bars;
+    m_chart->redraw();
+  }
 }
 
 int TSatelliteView::ShownCount() const {

@@ -90,6 +90,7 @@ class TSatelliteView : public QWidget {
   int ShownCount() const;
   int ShownSNR(int slot) const;  // 1-based
   void ShowSky(const TSkyPicture& sky);
+  void ShowStatesAndBars();
 
   TGSVRecord m_gsv;
   TGSARecord m_gsa;
@@ -98,6 +99,10 @@ class TSatelliteView : public QWidget {
   std::uint32_t m_skyRevision = 0;
   std::array<TSkySat, 12> m_shown{};
   std::size_t m_shownCount = 0;
+  // What the table's colours and the chart's bars show, per column: the state's colour
+  // (invalid for an empty column) and the C/N0 (0 for no bar).
+  std::array<QColor, 12> m_shownStates{};
+  std::array<int, 12> m_shownBars{};
 };
 
 }  // namespace orlimo

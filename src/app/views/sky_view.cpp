@@ -85,7 +85,10 @@ void TSkyView::DrawSkyView(const TqvNMEA& nmea) {
           {sat.Elevation, sat.Azimuth, GetSatelliteState(gsv, nmea.GSA, i).color, QString::number(sat.PRN)});
     }
   }
+  // The same dots again would leave the layer, and the screen, as they are.
+  if (!m_layer.isNull() && dots == m_dots) return;
   DrawDots(dots);
+  m_dots = std::move(dots);
   update();
 }
 

@@ -15,7 +15,8 @@
 // the layer only for a complete report and never writes the record (the
 // session clears the completeness mark afterwards). A receiver of several
 // systems gets every satellite of its sky instead, each labelled with its
-// system's letter (G05, R07, E11), redrawn whenever that sky changes.
+// system's letter (G05, R07, E11), redrawn whenever that sky changes. Dots the
+// same as those on show are not drawn again.
 #pragma once
 
 #include <QImage>
@@ -86,9 +87,11 @@ class TSkyView : public QWidget {
     int azimuth;
     QColor colour;
     QString label;
+    bool operator==(const TDot&) const = default;
   };
   // Starts a fresh dot layer with these dots and their names.
   void DrawDots(const std::vector<TDot>& dots);
+  std::vector<TDot> m_dots;  // those on the layer
   bool m_hasPicture = false;
 };
 
