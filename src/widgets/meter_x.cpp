@@ -36,6 +36,8 @@ TqvMeterX::TqvMeterX(QWidget* parent) : QWidget(parent)
 // Heading and the arrow settings always repaint; the others only on a change.
 void TqvMeterX::setHeading(int deg)
 {
+    if (deg == m_heading)
+        return;
     m_heading = deg;
     update();
 }

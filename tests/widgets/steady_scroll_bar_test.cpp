@@ -22,15 +22,7 @@ protected:
 // A move of the slider paints it.
 TEST_F(SteadyScrollBarTest, PaintedAgainOnlyWhenItsLookChanges)
 {
-    struct PaintLog : QObject {
-        QRegion painted;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent*>(e)->region();
-            return false;
-        }
-    } log;
+    test::PaintLog log;
     bar.resize(16, 200);
     bar.setPageStep(20);
     bar.setRange(0, 3000);

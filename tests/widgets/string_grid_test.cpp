@@ -122,15 +122,7 @@ TEST_F(StringGridTest, DrawingOrderDecidesSharedLines)
 // as a fresh rendering of the whole grid.
 TEST_F(StringGridTest, AChangedCellRepaintsOnlyItselfAndItsFrame)
 {
-    struct PaintLog : QObject {
-        QRegion painted;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent*>(e)->region();
-            return false;
-        }
-    } log;
+    test::PaintLog log;
     configureTable(grid);
     for (int c = 0; c < 13; ++c)
         grid.setColumnText(c, QStringLiteral("4%1\r\n%1\r\n12%1\r\n3%1").arg(c));

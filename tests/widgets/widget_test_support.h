@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPalette>
+#include <QRegion>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -66,6 +68,17 @@ inline bool spinUntil(const std::function<bool()>& done)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
+
+// Installed as an event filter: the region of every paint a widget gets.
+struct PaintLog : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+};
 
 inline QColor px(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
 

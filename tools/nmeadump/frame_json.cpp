@@ -222,17 +222,22 @@ void VersionMembers(FrameObject& o, const TSiRFVersion& r) {
   o.Str("software", r.Software.View()).Str("customer", r.Customer.View());
 }
 
+// A frame not decoded (unknown, or too short for its message) shows its length, and a
+// malformed one says so; false for a decoded frame, whose members follow.
+bool UndecodedMembers(FrameObject& o, TFrameStatus status, std::size_t length) {
+  if (status == TFrameStatus::Decoded) return false;
+  o.Num("length", static_cast<double>(length));
+  if (status == TFrameStatus::Malformed) o.Bool("malformed", true);
+  return true;
+}
+
 }  // namespace
 
 std::string UBXFrameJson(const TUBXDecoder& ubx, const TUBXDecoded& d) {
   std::string out;
   FrameObject o(out);
   o.Str("type", UBXMessageKey(d.Class, d.Id).View());
-  if (d.Status == TFrameStatus::Malformed) {
-    o.Num("length", d.Length).Bool("malformed", true);
-  } else if (d.Status != TFrameStatus::Decoded) {
-    o.Num("length", d.Length);
-  } else {
+  if (!UndecodedMembers(o, d.Status, d.Length)) {
     switch (d.Message) {
       case TUBXMessage::NavPVT: NavPVTMembers(o, ubx.NavPVT); break;
       case TUBXMessage::NavPosLLH: NavPosLLHMembers(o, ubx.NavPosLLH); break;
@@ -260,11 +265,7 @@ std::string SiRFFrameJson(const TSiRFDecoder& sirf, const TSiRFDecoded& d) {
   std::string out;
   FrameObject o(out);
   o.Str("type", SiRFMessageKey(d.Id).View());
-  if (d.Status == TFrameStatus::Malformed) {
-    o.Num("length", d.Length).Bool("malformed", true);
-  } else if (d.Status != TFrameStatus::Decoded) {
-    o.Num("length", d.Length);
-  } else {
+  if (!UndecodedMembers(o, d.Status, d.Length)) {
     switch (d.Message) {
       case TSiRFMessage::GeodeticNav: GeodeticNavMembers(o, sirf.GeodeticNav); break;
       case TSiRFMessage::NavData: NavDataMembers(o, sirf.NavData); break;

@@ -161,12 +161,11 @@ void TSpeedView::ApplyUnit(const QImage& dial, const QColor& speedColor, const Q
 void TSpeedView::ShowSpeedAndCourse(const TqvNMEA& nmea) {
   // No value is shown at rest: counter 0, needle at zero, pointer north.
   const double v = SpeedReading(nmea.RMC.SpeedKnots).value_or(0);
-  // A counter or a pointer set where it stands would be painted again, and the dial
-  // under it; a counter still rolling is set anyway, which puts its wheels in place.
+  // A counter set where it stands would be painted again, and the dial under it; a
+  // counter still rolling is set anyway, which puts its wheels in place.
   const std::uint32_t counter = SpeedCounterValue(v, m_speedFactor);
   if (counter != dkOdometer1->value() || dkOdometer1->isAnimating()) dkOdometer1->setValue(counter);
-  const int course = CourseHeading(CourseReading(nmea.RMC.Course).value_or(0));
-  if (course != qvMeterX2->heading()) qvMeterX2->setHeading(course);
+  qvMeterX2->setHeading(CourseHeading(CourseReading(nmea.RMC.Course).value_or(0)));
   const int fullScale = m_unitIndex == 1 ? kMileFullScale : kKmFullScale;
   ApplyNeedle(SpeedNeedle(v, m_speedFactor, fullScale));
 }
@@ -186,7 +185,7 @@ void TSpeedView::ApplyNeedle(TNeedlePosition needle) {
   } else if (qvMeterX3->color() == kOverRangeHubColor) {
     qvMeterX3->setColor(kHubColor);
   }
-  if (needle.heading != qvMeterX3->heading()) qvMeterX3->setHeading(needle.heading);
+  qvMeterX3->setHeading(needle.heading);
 }
 
 void TSpeedView::paintEvent(QPaintEvent*) {
