@@ -121,21 +121,23 @@ const TMonitorDelegate::AsciiFont& TMonitorDelegate::Ascii(const QFont& font) co
     }
   }
   if (QFontMetrics(font).horizontalAdvance(pairs) != qRound(pairs.size() * advance)) return ascii_;
-  ascii_.raw = QRawFont::fromFont(font);
-  const QList<quint32> glyphs = ascii_.raw.glyphIndexesForString(all);
-  if (!ascii_.raw.isValid() || glyphs.size() != all.size()) return ascii_;
+  AsciiRun& run = ascii_.run;
+  run.raw = QRawFont::fromFont(font);
+  const QList<quint32> glyphs = run.raw.glyphIndexesForString(all);
+  if (!run.raw.isValid() || glyphs.size() != all.size()) return ascii_;
   for (qsizetype i = 0; i < glyphs.size(); ++i) {
     if (glyphs[i] == 0) return ascii_;  // drawn from a fallback font
-    ascii_.glyphs[static_cast<std::size_t>(i)] = glyphs[i];
+    run.glyphs[static_cast<std::size_t>(i)] = glyphs[i];
   }
-  ascii_.advance = advance;
-  ascii_.ascent = fm.ascent();
+  run.advance = advance;
+  run.ascent = fm.ascent();
   ascii_.lineHeight = std::ceil(fm.ascent() + fm.descent() + std::max<qreal>(0, fm.leading()));
+  cells_.Use(run);
   return ascii_;
 }
 
 int TMonitorDelegate::TextWidth(const QFont& font, const QString& text) const {
-  const AsciiFont& f = Ascii(font);
+  const AsciiRun& f = Ascii(font).run;
   if (f.advance > 0) {
     const QByteArray latin1 = text.toLatin1();
     if (latin1.size() == text.size() && PrintableAscii(std::string_view(latin1.constData(), latin1.size()))) {
@@ -145,7 +147,7 @@ int TMonitorDelegate::TextWidth(const QFont& font, const QString& text) const {
   return QFontMetrics(font).horizontalAdvance(text);
 }
 
-void TMonitorDelegate::DrawAscii(QPainter* p, const AsciiFont& f, std::string_view text, const QRect& box) const {
+void TMonitorDelegate::DrawAscii(QPainter* p, const AsciiRun& f, std::string_view text, const QRect& box) const {
   const std::size_t n = text.size();
   for (std::size_t i = positions_.size(); i < n; ++i) positions_.emplace_back(static_cast<qreal>(i) * f.advance, 0);
   QVarLengthArray<quint32, 128> glyphs(static_cast<qsizetype>(n));
@@ -176,12 +178,13 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
 
 QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
                                   const QColor& colour, const QColor& background) const {
-  const AsciiFont& f = Ascii(font);
+  const AsciiFont& ascii = Ascii(font);
+  const AsciiRun& f = ascii.run;
   const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation; a line taller than
   // the row is left to drawText and its clipping.
   const bool asRun = f.advance > 0 && PrintableAscii(text) &&
-                     p->deviceTransform().type() <= QTransform::TxTranslate && f.lineHeight <= row.height();
+                     p->deviceTransform().type() <= QTransform::TxTranslate && ascii.lineHeight <= row.height();
   const QString shown = asRun ? QString() : QString::fromLatin1(text.data(), size);
   const int width = asRun ? qRound(static_cast<qreal>(size) * f.advance) : QFontMetrics(font).horizontalAdvance(shown);
   const QRect textRect(row.topLeft(), QSize(width, row.height()));
@@ -196,6 +199,15 @@ QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& fo
   }
   p->restore();
   return textRect;
+}
+
+QImage TMonitorDelegate::ComposeLine(const QFont& font, std::string_view text, const QColor& colour,
+                                     const QColor& background, int height, QImage::Format format) const {
+  const AsciiFont& f = Ascii(font);
+  if (f.run.advance <= 0 || text.empty() || !PrintableAscii(text) || f.lineHeight > height) return {};
+  // A glyph reaching out of the rounded box, which drawing would clip, gives null.
+  const int width = qRound(static_cast<qreal>(text.size()) * f.run.advance);
+  return cells_.Compose(text, colour.rgba(), background.rgba(), width, height, format);
 }
 
 QSize TMonitorDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -536,6 +548,12 @@ const QImage* TMonitorList::RowPicture(const std::string& text, const QColor& co
   if (const QImage* kept = rowPictures_.object(key)) return kept->isNull() ? nullptr : kept;
 
   const int width = viewport()->width(), room = rowHeight_;
+  const QImage composed = colourDelegate_.ComposeLine(font(), text, colour, background, rowHeight_, format);
+  if (!composed.isNull()) {
+    auto* picture = new QImage(composed.width() > width ? composed.copy(0, 0, width, rowHeight_) : composed);
+    if (!rowPictures_.insert(key, picture, std::max<qsizetype>(1, picture->sizeInBytes()))) return nullptr;
+    return picture;
+  }
   QImage drawn(width + room, rowHeight_ + 2 * room, format);
   if (drawn.isNull() || drawn.depth() % 8 != 0) return nullptr;
   drawn.fill(ground);

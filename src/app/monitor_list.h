@@ -10,6 +10,8 @@
 #include <QRawFont>
 #include <QStyledItemDelegate>
 
+#include "widgets/glyph_cells.h"
+
 #include <array>
 #include <deque>
 #include <string>
@@ -42,17 +44,16 @@ class TMonitorDelegate : public QStyledItemDelegate {
   // `background`; returns the text's box, the part of the row with the background.
   QRect PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text, const QColor& colour,
                   const QColor& background) const;
+  // The text's box as PaintLine leaves it in a row `height` tall of a `format` image,
+  // composed from kept glyph pictures; null where it cannot be, and PaintLine must draw.
+  QImage ComposeLine(const QFont& font, std::string_view text, const QColor& colour, const QColor& background,
+                     int height, QImage::Format format) const;
 
  private:
-  // A font in which every printable ASCII character has its own glyph and the same
-  // advance, and no pair is kerned: a line of them is a run of glyphs one advance
-  // apart, which needs no text layout to be measured or drawn.
+  // A font whose lines of printable ASCII need no text layout to be measured or drawn.
   struct AsciiFont {
     QFont font;
-    QRawFont raw;
-    std::array<quint32, 95> glyphs{};
-    qreal advance = 0;  // 0: the font does not qualify
-    qreal ascent = 0;
+    AsciiRun run;
     qreal lineHeight = 0;  // of a laid-out line, leading included when the font has any
   };
   const AsciiFont& Ascii(const QFont& font) const;
@@ -60,10 +61,11 @@ class TMonitorDelegate : public QStyledItemDelegate {
   int TextWidth(const QFont& font, const QString& text) const;
   // QPainter::drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text)
   // for a line of printable ASCII, box as wide as the text.
-  void DrawAscii(QPainter* p, const AsciiFont& f, std::string_view text, const QRect& box) const;
+  void DrawAscii(QPainter* p, const AsciiRun& f, std::string_view text, const QRect& box) const;
 
   mutable AsciiFont ascii_;
   mutable bool asciiKnown_ = false;
+  mutable TGlyphCells cells_;
   mutable std::vector<QPointF> positions_;
 };
 
