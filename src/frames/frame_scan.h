@@ -16,6 +16,10 @@ struct TFoundFrame {
   std::string_view Frame;                       // sync bytes to checksum (SiRF: to B0 B3)
 };
 
+// Whether any byte of `bytes` could start a frame (a UBX or SiRF first sync byte): the
+// cheap look that lets text without one skip the frame search.
+bool MayHoldFrame(std::string_view bytes);
+
 // The size, sync bytes to end, that a frame beginning at head[0] declares; 0 when head
 // does not begin with a UBX or SiRF sync or is too short to tell.
 std::size_t DeclaredFrameSize(std::string_view head);

@@ -4,14 +4,10 @@
 #include "session/pipeline_hooks.h"
 
 namespace orlimo {
-namespace {
-constexpr std::string_view kSyncFirstBytes{"\xB5\xA0", 2};
-constexpr auto npos = std::string_view::npos;
-}  // namespace
 
 void FrameLogCutter::Feed(std::string_view chunk, RawLogHooks& log) {
   // A text-only line costs one look for a sync byte.
-  if (carry_.empty() && chunk.find_first_of(kSyncFirstBytes) == npos) return;
+  if (carry_.empty() && !MayHoldFrame(chunk)) return;
   carry_.append(chunk);
   const std::string_view buf = carry_;
   std::size_t at = 0;

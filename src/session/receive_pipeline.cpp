@@ -15,7 +15,6 @@ namespace orlimo {
 namespace {
 constexpr std::string_view kCRLF = "\r\n";
 constexpr auto npos = std::string_view::npos;
-constexpr std::string_view kSyncFirstBytes{"\xB5\xA0", 2};
 }  // namespace
 
 ReceivePipeline::ReceivePipeline(SessionState& state, TqvNMEA& nmea, ISessionView& view,
@@ -87,7 +86,7 @@ void ReceivePipeline::ProcessRxBuffer() {
 }
 
 std::string ReceivePipeline::TakeBinaryFrames() {
-  if (RxBuffer.find_first_of(kSyncFirstBytes) == npos) return {};
+  if (!MayHoldFrame(RxBuffer)) return {};
   const std::string_view buf = RxBuffer;
   const std::uint64_t start = received_ - std::min<std::uint64_t>(received_, buf.size());
   std::string text;
