@@ -105,11 +105,12 @@ void TpzLabel::paintEvent(QPaintEvent*)
 
     p.setFont(font());
     const int flags = textFlags(true);
-    const int t = p.boundingRect(r, flags, caption()).height();
+    // Only centred and bottom text need their height: it costs a second layout.
+    const auto textHeight = [&] { return p.boundingRect(r, flags, caption()).height(); };
     switch (m_vAlign) {
-    case TVerticalAlignment::vaCenter: r.setTop(r.top() + (r.height() - t) / 2); break;
+    case TVerticalAlignment::vaCenter: r.setTop(r.top() + (r.height() - textHeight()) / 2); break;
     case TVerticalAlignment::vaTop: r.setTop(r.top() + 1); break;
-    case TVerticalAlignment::vaBottom: r.setTop(r.top() + r.height() - t); break;
+    case TVerticalAlignment::vaBottom: r.setTop(r.top() + r.height() - textHeight()); break;
     }
     const int drawFlags = flags | Qt::AlignTop;
     if (m_labelStyle != TLabelStyle::lsNone) {
