@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The window and the console beside gpsd and its clients, on the same feeds, side by
 # side in one run: each program reads its own simulated receiver (or the same capture
-# replayed) on its own pty, and the CPU time (user + system, from /proc) each uses
-# over the counted stretch is compared. gpsd is counted together with its client.
+# replayed) on its own pty, and the CPU time each uses over the counted stretch is
+# compared twice: as ticks (user + system, from /proc/PID/stat) and as the scheduler's
+# run time (/proc/PID/task/*/schedstat). gpsd is counted together with its client.
 #
 # usage: bench/peers/compare.sh [BUILD_DIR]
 #   STRETCH  the counted seconds of a round (default 60)
@@ -46,6 +47,14 @@ trap cleanup EXIT
 
 # CPU ticks (user + system) of a process and the threads it has.
 ticks() { [ "$1" -gt 0 ] && awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# Run time in microseconds, the scheduler's own count summed over the live threads.
+# Ticks are sampled 100 times a second and charge a process that runs briefly and often
+# by chance; this is exact (a thread that ended in between is missed, which favours the
+# peers: gpsd, cgps and gpspipe run one thread).
+runtime() {
+  [ "$1" -gt 0 ] || { echo 0; return; }
+  cat "/proc/$1/task/"*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d\n", s / 1000}'
+}
 
 mkfifo "$tmp/never"
 exec 7<>"$tmp/never"
@@ -103,11 +112,14 @@ round() {
   cgps=$(pid_of "^cgps localhost.29476")  # it rewrites its arguments
   g1=$(pid_of "gpsd -N -n -b -S 29475"); g2=$(pid_of "gpsd -N -n -b -S 29476"); g3=$(pid_of "gpsd -N -n -b -S 29477")
   local all=("$window" "$console" "$g1" "$xgps" "$g2" "$cgps" "$g3" "$gpspipe")
-  local before=() after=()
-  for p in "${all[@]}"; do before+=("$(ticks "$p")"); done
+  local before=() after=() beforeUs=() afterUs=()
+  for p in "${all[@]}"; do before+=("$(ticks "$p")"); beforeUs+=("$(runtime "$p")"); done
   sleep "$seconds"
-  for p in "${all[@]}"; do after+=("$(ticks "$p")"); done
-  for k in "${!all[@]}"; do used[$k]=$(( ${used[$k]:-0} + after[k] - before[k] )); done
+  for p in "${all[@]}"; do after+=("$(ticks "$p")"); afterUs+=("$(runtime "$p")"); done
+  for k in "${!all[@]}"; do
+    used[$k]=$(( ${used[$k]:-0} + after[k] - before[k] ))
+    usedUs[$k]=$(( ${usedUs[$k]:-0} + afterUs[k] - beforeUs[k] ))
+  done
   for p in "${all[@]}"; do [ "$p" -gt 0 ] && kill "$p" 2>/dev/null || true; done
   pkill -f "gpsd -N -n -b -S 2947[5-9]" 2>/dev/null || true
   sleep 1
@@ -122,11 +134,15 @@ for feed in $feeds; do
     echo "$feed: skipped, no capture at $capture"
     continue
   fi
-  declare -a used=()
+  declare -a used=() usedUs=()
   for _ in $(seq "$rounds"); do round "$feed"; done
   w=${used[0]} c=${used[1]}
   xg=$(( used[2] + used[3] )) cg=$(( used[4] + used[5] )) gp=$(( used[6] + used[7] ))
   echo "$feed: window $w, console $c, gpsd+xgps $xg, gpsd+cgps $cg, gpsd+gpspipe $gp ticks"
   echo "$feed: window/(gpsd+xgps) $(ratio "$w" "$xg")  window/(gpsd+cgps) $(ratio "$w" "$cg")  console/(gpsd+gpspipe -r) $(ratio "$c" "$gp")"
-  unset used
+  w=${usedUs[0]} c=${usedUs[1]}
+  xg=$(( usedUs[2] + usedUs[3] )) cg=$(( usedUs[4] + usedUs[5] )) gp=$(( usedUs[6] + usedUs[7] ))
+  echo "$feed: run time in ms: window $((w / 1000)), console $((c / 1000)), gpsd+xgps $((xg / 1000)), gpsd+cgps $((cg / 1000)), gpsd+gpspipe $((gp / 1000))"
+  echo "$feed: by run time: window/(gpsd+xgps) $(ratio "$w" "$xg")  window/(gpsd+cgps) $(ratio "$w" "$cg")  console/(gpsd+gpspipe -r) $(ratio "$c" "$gp")"
+  unset used usedUs
 done
