@@ -159,6 +159,9 @@ QImage TGlyphCells::Compose(std::string_view text, QRgb colour, QRgb background,
   };
   Placed previous, beforeThat;
   const auto step = static_cast<long long>(fixedAdvance);
+  // Text wider than the image is cut at its right edge, as drawing clips to a box that
+  // rounds the text's width down; ink out of a wide enough image is drawing's to place.
+  const bool cut = static_cast<qreal>(text.size()) * run_.advance > width;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c < kFirst || c > kLast) return {};
@@ -172,19 +175,20 @@ QImage TGlyphCells::Compose(std::string_view text, QRgb colour, QRgb background,
     if (!ink.fits) return {};
     here.left = here.x + ink.left;
     here.right = here.left + ink.width;
-    if (ink.width > 0) {
-      if (here.left < 0 || here.right > width) return {};
+    const int shown = std::clamp(width - here.left, 0, ink.width);  // columns inside the image
+    if (ink.width > 0 && (here.left < 0 || (shown < ink.width && !cut))) return {};
+    if (shown > 0) {
       if (beforeThat.ink != nullptr && here.left < beforeThat.right) return {};
       const std::vector<QRgb>& cell = CellOf(palette, slot);
       // Columns in the previous box too: each covered pixel is this glyph's alone, or
       // the pair's. The rest of the row is this glyph's, uncovered pixels the background.
-      const int shared = previous.ink != nullptr ? std::clamp(previous.right - here.left, 0, ink.width) : 0;
+      const int shared = previous.ink != nullptr ? std::clamp(previous.right - here.left, 0, shown) : 0;
       const QImage* pair = nullptr;
       for (int y = 0; y < ink.height; ++y) {
         const int row = ink.top + y;
         QRgb* line = bits + static_cast<std::size_t>(row) * stride + here.left;
         const QRgb* drawn = cell.data() + static_cast<std::size_t>(y * ink.width);
-        std::copy(drawn + shared, drawn + ink.width, line + shared);
+        std::copy(drawn + shared, drawn + shown, line + shared);
         for (int px = 0; px < shared; ++px) {
           if (ink.covered[static_cast<std::size_t>(y * ink.width + px)] == 0) continue;
           if (!previous.Covers(here.left + px, row)) {

@@ -34,8 +34,9 @@ class TGlyphCells {
 
   // `text` (printable ASCII) as QPainter::drawGlyphRun at (0, ascent) with glyph i at
   // i * advance leaves it, in `colour`, over a `background` fill of a `width` x `height`
-  // image of a 32-bit `format`. Null where composing cannot give it: a glyph's ink
-  // leaving the image, or reaching that of the glyph two before it.
+  // image of a 32-bit `format`; when the text is wider than the image, cut at its right
+  // edge. Null where composing cannot give it: a glyph's ink leaving the image otherwise,
+  // or reaching that of the glyph two before it.
   QImage Compose(std::string_view text, QRgb colour, QRgb background, int width, int height, QImage::Format format);
 
  private:

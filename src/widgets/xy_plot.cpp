@@ -348,7 +348,11 @@ void Tkx_XYPlot::paintEvent(QPaintEvent*)
     QPainter widgetPainter(this);
     QPainter bufferPainter;
     QPainter* p = &widgetPainter;
-    if (m_buffered) {
+    // Opaque layers cover the whole widget: the buffer would be copied as it stands, and
+    // drawing straight gives the same pixels.
+    const bool opaque = m_color.isValid() && m_color.alpha() == 255 && m_fieldColor.isValid() &&
+                        m_fieldColor.alpha() == 255;
+    if (m_buffered && !opaque) {
         if (m_buffer.size() != size())
             m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         if (!m_buffer.isNull()) {

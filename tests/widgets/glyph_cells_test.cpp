@@ -48,8 +48,8 @@ QImage Drawn(const AsciiRun& run, const std::string& text, QRgb colour, QRgb bac
 class GlyphCellsTest : public test::WidgetFixture {};
 
 // Every line composed has the pixels drawing it gives, in two colour pairs and both
-// 32-bit formats a window draws into; the lines a receiver sends are composed, glyphs
-// that share pixels with their neighbour included.
+// 32-bit formats a window draws into, whole or cut by a narrower image; the lines a
+// receiver sends are composed, glyphs that share pixels with their neighbour included.
 TEST_F(GlyphCellsTest, ComposedLinesAreTheDrawnOnes)
 {
     QFont font;
@@ -68,15 +68,19 @@ TEST_F(GlyphCellsTest, ComposedLinesAreTheDrawnOnes)
     for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
         for (const auto& [colour, background] : {std::pair<QRgb, QRgb>{0xFFF200F2, 0xFF000000}, {0xFF7BF700, 0xFF308CC6}}) {
             for (const std::string& line : lines) {
-                const int width = qRound(static_cast<qreal>(line.size()) * run.advance) + 8;
-                const QImage out = cells.Compose(line, colour, background, width, 14, format);
-                if (out.isNull()) continue;
-                ++composed;
-                EXPECT_EQ(out, Drawn(run, line, colour, background, width, 14, format)) << line;
+                // Room to spare, and an image that cuts the text in a glyph, as a box
+                // narrower than the text clips it.
+                const qreal textWidth = static_cast<qreal>(line.size()) * run.advance;
+                for (const int width : {qRound(textWidth) + 8, static_cast<int>(textWidth) - 3}) {
+                    const QImage out = cells.Compose(line, colour, background, width, 14, format);
+                    if (out.isNull()) continue;
+                    ++composed;
+                    EXPECT_EQ(out, Drawn(run, line, colour, background, width, 14, format)) << line;
+                }
             }
         }
     }
-    EXPECT_GE(composed, 8);  // the two sentences in every colour and format
+    EXPECT_GE(composed, 16);  // the two sentences in every colour, format and width
 }
 
 }  // namespace
