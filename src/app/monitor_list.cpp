@@ -136,12 +136,18 @@ const TMonitorDelegate::AsciiFont& TMonitorDelegate::Ascii(const QFont& font) co
   return ascii_;
 }
 
+// A line taller than the row is left to drawText and its clipping.
+bool TMonitorDelegate::AsRun(const QFont& font, std::string_view text, int rowHeight) const {
+  const AsciiFont& f = Ascii(font);
+  return f.run.advance > 0 && PrintableAscii(text) && f.lineHeight <= rowHeight;
+}
+
 int TMonitorDelegate::TextWidth(const QFont& font, const QString& text) const {
   const AsciiRun& f = Ascii(font).run;
   if (f.advance > 0) {
     const QByteArray latin1 = text.toLatin1();
     if (latin1.size() == text.size() && PrintableAscii(std::string_view(latin1.constData(), latin1.size()))) {
-      return qRound(text.size() * f.advance);
+      return f.Width(static_cast<std::size_t>(text.size()));
     }
   }
   return QFontMetrics(font).horizontalAdvance(text);
@@ -178,15 +184,12 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
 
 QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
                                   const QColor& colour, const QColor& background) const {
-  const AsciiFont& ascii = Ascii(font);
-  const AsciiRun& f = ascii.run;
+  const AsciiRun& f = Ascii(font).run;
   const auto size = static_cast<qsizetype>(text.size());
-  // Glyph positions are the layout's only under a plain translation; a line taller than
-  // the row is left to drawText and its clipping.
-  const bool asRun = f.advance > 0 && PrintableAscii(text) &&
-                     p->deviceTransform().type() <= QTransform::TxTranslate && ascii.lineHeight <= row.height();
+  // Glyph positions are the layout's only under a plain translation.
+  const bool asRun = p->deviceTransform().type() <= QTransform::TxTranslate && AsRun(font, text, row.height());
   const QString shown = asRun ? QString() : QString::fromLatin1(text.data(), size);
-  const int width = asRun ? qRound(static_cast<qreal>(size) * f.advance) : QFontMetrics(font).horizontalAdvance(shown);
+  const int width = asRun ? f.Width(text.size()) : QFontMetrics(font).horizontalAdvance(shown);
   const QRect textRect(row.topLeft(), QSize(width, row.height()));
   p->save();
   p->fillRect(textRect, background);
@@ -203,11 +206,8 @@ QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& fo
 
 QImage TMonitorDelegate::ComposeLine(const QFont& font, std::string_view text, const QColor& colour,
                                      const QColor& background, int height, QImage::Format format) const {
-  const AsciiFont& f = Ascii(font);
-  if (f.run.advance <= 0 || text.empty() || !PrintableAscii(text) || f.lineHeight > height) return {};
-  // A glyph reaching out of the rounded box, which drawing would clip, gives null.
-  const int width = qRound(static_cast<qreal>(text.size()) * f.run.advance);
-  return cells_.Compose(text, colour.rgba(), background.rgba(), width, height, format);
+  if (text.empty() || !AsRun(font, text, height)) return {};
+  return cells_.Compose(text, colour.rgba(), background.rgba(), Ascii(font).run.Width(text.size()), height, format);
 }
 
 QSize TMonitorDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -536,9 +536,6 @@ void TMonitorList::paintEvent(QPaintEvent* e) {
   }
 }
 
-// Drawn over the ground with a row's room above, below and to the right of the text:
-// when the glyphs left that room as they found it, the text's box holds all the row
-// shows, and copying the box is drawing the row.
 const QImage* TMonitorList::RowPicture(const std::string& text, const QColor& colour, const QColor& background,
                                        const QColor& ground, QImage::Format format) {
   QByteArray key(text.data(), static_cast<qsizetype>(text.size()));
@@ -546,16 +543,23 @@ const QImage* TMonitorList::RowPicture(const std::string& text, const QColor& co
     key.append(reinterpret_cast<const char*>(&c), sizeof c);
   }
   if (const QImage* kept = rowPictures_.object(key)) return kept->isNull() ? nullptr : kept;
+  auto* picture = new QImage(MakeRowPicture(text, colour, background, ground, format));
+  const qsizetype cost = std::max<qsizetype>(1, picture->sizeInBytes());
+  if (!rowPictures_.insert(key, picture, cost)) return nullptr;  // insert deleted it
+  return picture->isNull() ? nullptr : picture;
+}
 
+// Composed from glyph pictures where that gives the row's pixels; else drawn over the
+// ground with a row's room above, below and to the right of the text: when the glyphs
+// left that room as they found it, the text's box holds all the row shows, and copying
+// the box is drawing the row.
+QImage TMonitorList::MakeRowPicture(const std::string& text, const QColor& colour, const QColor& background,
+                                    const QColor& ground, QImage::Format format) const {
   const int width = viewport()->width(), room = rowHeight_;
   const QImage composed = colourDelegate_.ComposeLine(font(), text, colour, background, rowHeight_, format);
-  if (!composed.isNull()) {
-    auto* picture = new QImage(composed.width() > width ? composed.copy(0, 0, width, rowHeight_) : composed);
-    if (!rowPictures_.insert(key, picture, std::max<qsizetype>(1, picture->sizeInBytes()))) return nullptr;
-    return picture;
-  }
+  if (!composed.isNull()) return composed.width() > width ? composed.copy(0, 0, width, rowHeight_) : composed;
   QImage drawn(width + room, rowHeight_ + 2 * room, format);
-  if (drawn.isNull() || drawn.depth() % 8 != 0) return nullptr;
+  if (drawn.isNull() || drawn.depth() % 8 != 0) return {};
   drawn.fill(ground);
   const QImage groundRow = drawn.copy(0, 0, drawn.width(), 1);
   QPainter p(&drawn);
@@ -576,10 +580,7 @@ const QImage* TMonitorList::RowPicture(const std::string& text, const QColor& co
   // Left of the row and right of the viewport lie outside what the viewport shows.
   const bool inBox = untouched(0, width, 0, room) && untouched(0, width, room + rowHeight_, 2 * room + rowHeight_) &&
                      untouched(used, width, room, room + rowHeight_);
-  auto* picture = new QImage(inBox && used > 0 ? drawn.copy(0, room, used, rowHeight_) : QImage());
-  const qsizetype cost = std::max<qsizetype>(1, picture->sizeInBytes());
-  if (!rowPictures_.insert(key, picture, cost)) return nullptr;  // insert deleted it
-  return picture->isNull() ? nullptr : picture;
+  return inBox && used > 0 ? drawn.copy(0, room, used, rowHeight_) : QImage();
 }
 
 QStyleOptionViewItem TMonitorList::PlainOption() const {

@@ -57,6 +57,8 @@ class TMonitorDelegate : public QStyledItemDelegate {
     qreal lineHeight = 0;  // of a laid-out line, leading included when the font has any
   };
   const AsciiFont& Ascii(const QFont& font) const;
+  // Whether `text` in a row `rowHeight` tall is drawn as a run of glyphs, without layout.
+  bool AsRun(const QFont& font, std::string_view text, int rowHeight) const;
   // What QFontMetrics(font).horizontalAdvance(text) gives.
   int TextWidth(const QFont& font, const QString& text) const;
   // QPainter::drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text)
@@ -157,6 +159,9 @@ class TMonitorList : public QAbstractScrollArea {
   // its glyphs reach out of the text's box, where only painting it shows what they cover.
   const QImage* RowPicture(const std::string& text, const QColor& colour, const QColor& background,
                            const QColor& ground, QImage::Format format);
+  // The picture RowPicture keeps; null when it cannot stand for painting the row.
+  QImage MakeRowPicture(const std::string& text, const QColor& colour, const QColor& background,
+                        const QColor& ground, QImage::Format format) const;
 
   std::deque<Row> lines_;
   int taken_ = 0;  // lines already in the scroll range

@@ -25,6 +25,8 @@ struct AsciiRun {
   std::array<quint32, 95> glyphs{};  // of ' ' to '~'
   qreal advance = 0;                 // 0: the font does not qualify
   qreal ascent = 0;
+  // The width of `n` glyphs as a laid-out line gives it.
+  int Width(std::size_t n) const { return qRound(static_cast<qreal>(n) * advance); }
 };
 
 class TGlyphCells {

@@ -26,8 +26,7 @@ TXStringGrid::TXStringGrid(QWidget* parent) : QWidget(parent)
     m_colWidths.assign(5, kDefaultColWidth);
     m_rowHeights.assign(5, kDefaultRowHeight);
     m_cells.assign(5, std::vector<QString>(5));
-    // The background fill covers the whole grid: nothing behind it is painted.
-    setAttribute(Qt::WA_OpaquePaintEvent, m_color.isValid() && m_color.alpha() == 255);
+    updateOpaque();
     syncItems();
 }
 
@@ -137,8 +136,14 @@ ORLIMO_GRID_COLOR_SETTER(setSelectedTextColor, m_selectedTextColor)
 void TXStringGrid::setColor(const QColor& c)
 {
     m_color = c;
-    setAttribute(Qt::WA_OpaquePaintEvent, c.isValid() && c.alpha() == 255);
+    updateOpaque();
     update();
+}
+
+// The background fill covers the whole grid: nothing behind it is painted.
+void TXStringGrid::updateOpaque()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, syscolor::opaque(m_color));
 }
 
 void TXStringGrid::setMultiLine(bool on)
@@ -165,10 +170,12 @@ void TXStringGrid::setCell(int col, int row, const QString& text)
     updateCell(col, row);
 }
 
+void TXStringGrid::updateCell(int col, int row) { update(framed(cellRect(col, row))); }
+
 // A cell's fill and text stay in its rectangle and its frame in the lines around it.
-void TXStringGrid::updateCell(int col, int row)
+QRect TXStringGrid::framed(const QRect& r) const
 {
-    update(cellRect(col, row).adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth));
+    return r.adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth);
 }
 
 QString TXStringGrid::columnText(int col) const
@@ -265,13 +272,12 @@ QSize TXStringGrid::sizeHint() const
 void TXStringGrid::drawCell(QPainter& p, int col, int row, const QRegion& region)
 {
     QRect r = cellRect(col, row);
-    const QRect framed = r.adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth);
-    if (!r.intersects(rect().adjusted(-m_lineWidth, -m_lineWidth, m_lineWidth, m_lineWidth)))
+    if (!r.intersects(framed(rect())))
         return;
     // The painter keeps to the region: a cell that draws nothing there is skipped, and
     // one that only frames it is not laid out. A cell hook may draw anywhere.
     const bool hooked = bool(m_onDrawCell);
-    if (!hooked && !region.intersects(framed))
+    if (!hooked && !region.intersects(framed(r)))
         return;
     const bool inside = hooked || region.intersects(r);
     const bool fixedRow = row < m_fixedRows;

@@ -123,6 +123,8 @@ private:
     void drawCell(QPainter& p, int col, int row, const QRegion& region);
     // Repaints the cell and its frame.
     void updateCell(int col, int row);
+    QRect framed(const QRect& r) const;  // with the grid lines around it
+    void updateOpaque();
     void syncItems();
 
     std::vector<int> m_colWidths;

@@ -51,8 +51,7 @@ void Tkx_XYPlot::setFieldColor(const QColor& c)
 // painted first.
 void Tkx_XYPlot::updateOpaque()
 {
-    const auto opaque = [](const QColor& c) { return c.isValid() && c.alpha() == 255; };
-    setAttribute(Qt::WA_OpaquePaintEvent, opaque(m_color) && opaque(m_fieldColor));
+    setAttribute(Qt::WA_OpaquePaintEvent, syscolor::opaque(m_color) && syscolor::opaque(m_fieldColor));
 }
 
 void Tkx_XYPlot::setFontColor(const QColor& c)
@@ -350,9 +349,7 @@ void Tkx_XYPlot::paintEvent(QPaintEvent*)
     QPainter* p = &widgetPainter;
     // Opaque layers cover the whole widget: the buffer would be copied as it stands, and
     // drawing straight gives the same pixels.
-    const bool opaque = m_color.isValid() && m_color.alpha() == 255 && m_fieldColor.isValid() &&
-                        m_fieldColor.alpha() == 255;
-    if (m_buffered && !opaque) {
+    if (m_buffered && !testAttribute(Qt::WA_OpaquePaintEvent)) {
         if (m_buffer.size() != size())
             m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         if (!m_buffer.isNull()) {
