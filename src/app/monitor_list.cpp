@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,7 +10,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -82,58 +80,16 @@ std::string FrameHex(std::string_view frame) {
   return hex;
 }
 
-namespace {
-
-constexpr char kFirstAscii = 0x20, kLastAscii = 0x7E;
-
-bool PrintableAscii(std::string_view text) {
-  return std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= kFirstAscii && c <= kLastAscii; });
-}
-
-}  // namespace
-
 // Checked once per font. The monitor shows dozens of lines a second, nearly all of them
 // printable ASCII: laid out once to be measured and again to be drawn, they cost the
 // window more than everything else it paints.
-const TMonitorDelegate::AsciiFont& TMonitorDelegate::Ascii(const QFont& font) const {
-  if (asciiKnown_ && font == ascii_.font) return ascii_;
-  asciiKnown_ = true;
-  ascii_ = AsciiFont{};
-  ascii_.font = font;
-  // Decorations, spacing and case changes are the layout's work.
-  if (font.underline() || font.overline() || font.strikeOut() || font.letterSpacing() != 0 ||
-      font.wordSpacing() != 0 || font.capitalization() != QFont::MixedCase) {
-    return ascii_;
+const AsciiFont& TMonitorDelegate::Ascii(const QFont& font) const {
+  const AsciiFont& f = fonts_.For(font);
+  if (cellsFont_ != font) {
+    cells_.Use(f.run);
+    cellsFont_ = font;
   }
-  QString all;
-  for (char c = kFirstAscii; c <= kLastAscii; ++c) all += QLatin1Char(c);
-  const QFontMetricsF fm(font);
-  const qreal advance = fm.horizontalAdvance(all.front());
-  for (QChar c : all) {
-    if (fm.horizontalAdvance(c) != advance) return ascii_;
-  }
-  // Every ordered pair once: a kerned pair would change the sum.
-  QString pairs;
-  for (QChar a : all) {
-    for (QChar b : all) {
-      pairs += a;
-      pairs += b;
-    }
-  }
-  if (QFontMetrics(font).horizontalAdvance(pairs) != qRound(pairs.size() * advance)) return ascii_;
-  AsciiRun& run = ascii_.run;
-  run.raw = QRawFont::fromFont(font);
-  const QList<quint32> glyphs = run.raw.glyphIndexesForString(all);
-  if (!run.raw.isValid() || glyphs.size() != all.size()) return ascii_;
-  for (qsizetype i = 0; i < glyphs.size(); ++i) {
-    if (glyphs[i] == 0) return ascii_;  // drawn from a fallback font
-    run.glyphs[static_cast<std::size_t>(i)] = glyphs[i];
-  }
-  run.advance = advance;
-  run.ascent = fm.ascent();
-  ascii_.lineHeight = std::ceil(fm.ascent() + fm.descent() + std::max<qreal>(0, fm.leading()));
-  cells_.Use(run);
-  return ascii_;
+  return f;
 }
 
 // A line taller than the row is left to drawText and its clipping.
@@ -153,25 +109,6 @@ int TMonitorDelegate::TextWidth(const QFont& font, const QString& text) const {
   return QFontMetrics(font).horizontalAdvance(text);
 }
 
-void TMonitorDelegate::DrawAscii(QPainter* p, const AsciiRun& f, std::string_view text, const QRect& box) const {
-  const std::size_t n = text.size();
-  for (std::size_t i = positions_.size(); i < n; ++i) positions_.emplace_back(static_cast<qreal>(i) * f.advance, 0);
-  QVarLengthArray<quint32, 128> glyphs(static_cast<qsizetype>(n));
-  for (std::size_t i = 0; i < n; ++i) glyphs[static_cast<qsizetype>(i)] = f.glyphs[static_cast<std::size_t>(text[i] - kFirstAscii)];
-  QGlyphRun run;
-  run.setRawFont(f.raw);
-  run.setRawData(glyphs.constData(), positions_.data(), static_cast<int>(n));
-  // drawText clips to the box only when the laid-out text does not fit in it: here when
-  // its rounded width cuts into the last character.
-  const bool clip = static_cast<qreal>(n) * f.advance > box.width();
-  if (clip) {
-    p->save();
-    p->setClipRect(box, Qt::IntersectClip);
-  }
-  p->drawGlyphRun(QPointF(box.left(), box.top() + f.ascent), run);
-  if (clip) p->restore();
-}
-
 void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   const QByteArray text = index.data(Qt::DisplayRole).toString().toLatin1();
@@ -184,18 +121,18 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
 
 QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
                                   const QColor& colour, const QColor& background) const {
-  const AsciiRun& f = Ascii(font).run;
+  const AsciiFont& f = Ascii(font);
   const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation.
   const bool asRun = p->deviceTransform().type() <= QTransform::TxTranslate && AsRun(font, text, row.height());
   const QString shown = asRun ? QString() : QString::fromLatin1(text.data(), size);
-  const int width = asRun ? f.Width(text.size()) : QFontMetrics(font).horizontalAdvance(shown);
+  const int width = asRun ? f.run.Width(text.size()) : QFontMetrics(font).horizontalAdvance(shown);
   const QRect textRect(row.topLeft(), QSize(width, row.height()));
   p->save();
   p->fillRect(textRect, background);
   p->setPen(colour);
   if (asRun) {
-    DrawAscii(p, f, text, textRect);
+    DrawAsciiLine(*p, f, textRect, Qt::AlignLeft, text);
   } else {
     p->setFont(font);
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);

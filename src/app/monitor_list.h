@@ -14,6 +14,7 @@
 
 #include <array>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,25 +51,15 @@ class TMonitorDelegate : public QStyledItemDelegate {
                      int height, QImage::Format format) const;
 
  private:
-  // A font whose lines of printable ASCII need no text layout to be measured or drawn.
-  struct AsciiFont {
-    QFont font;
-    AsciiRun run;
-    qreal lineHeight = 0;  // of a laid-out line, leading included when the font has any
-  };
   const AsciiFont& Ascii(const QFont& font) const;
   // Whether `text` in a row `rowHeight` tall is drawn as a run of glyphs, without layout.
   bool AsRun(const QFont& font, std::string_view text, int rowHeight) const;
   // What QFontMetrics(font).horizontalAdvance(text) gives.
   int TextWidth(const QFont& font, const QString& text) const;
-  // QPainter::drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text)
-  // for a line of printable ASCII, box as wide as the text.
-  void DrawAscii(QPainter* p, const AsciiRun& f, std::string_view text, const QRect& box) const;
 
-  mutable AsciiFont ascii_;
-  mutable bool asciiKnown_ = false;
+  mutable TAsciiFonts fonts_;
+  mutable std::optional<QFont> cellsFont_;  // the font the glyph cells were made for
   mutable TGlyphCells cells_;
-  mutable std::vector<QPointF> positions_;
 };
 
 // The lines in rows of one height under each other, scrolled by whole rows with the

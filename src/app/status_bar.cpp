@@ -122,7 +122,8 @@ void TStatusBar::paintEvent(QPaintEvent* e) {
       panel.shown = p.fontMetrics().elidedText(panel.text, Qt::ElideRight, textRect.width());
       panel.shownValid = true;
     }
-    p.drawText(textRect, panel.align | Qt::AlignVCenter | Qt::TextSingleLine, panel.shown);
+    if (!DrawAsciiLine(p, asciiFonts_.For(font()), textRect, panel.align | Qt::AlignVCenter, panel.shown))
+      p.drawText(textRect, panel.align | Qt::AlignVCenter | Qt::TextSingleLine, panel.shown);
   }
 }
 

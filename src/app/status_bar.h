@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "session/session_view.h"
+#include "widgets/ascii_line.h"
 
 namespace orlimo {
 
@@ -63,6 +64,7 @@ class TStatusBar : public QWidget {
   std::array<Panel, kPanelCount> panels_;
   std::array<int, kPanelCount> widths_ = kWidths;
   DrawPanel drawPanel_;
+  TAsciiFonts asciiFonts_{8};  // panels whose text keeps changing are drawn without layout
 };
 
 }  // namespace orlimo

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QImage>
-#include <QRawFont>
 
 #include <array>
 #include <cstdint>
@@ -16,18 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace orlimo {
+#include "widgets/ascii_line.h"
 
-// A font in which every printable ASCII character has its own glyph and one advance,
-// with no kerned pair: a line of them is a run of glyphs one advance apart.
-struct AsciiRun {
-  QRawFont raw;
-  std::array<quint32, 95> glyphs{};  // of ' ' to '~'
-  qreal advance = 0;                 // 0: the font does not qualify
-  qreal ascent = 0;
-  // The width of `n` glyphs as a laid-out line gives it.
-  int Width(std::size_t n) const { return qRound(static_cast<qreal>(n) * advance); }
-};
+namespace orlimo {
 
 class TGlyphCells {
  public:

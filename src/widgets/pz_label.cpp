@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "widgets/system_colors.h"
 
 namespace orlimo {
@@ -103,10 +105,31 @@ void TpzLabel::paintEvent(QPaintEvent*)
     if (!transparent() && r.isValid())
         p.fillRect(r, color());
 
+    const QString text = caption();
+    if (text.isEmpty())
+        return;
     p.setFont(font());
     const int flags = textFlags(true);
-    // Only centred and bottom text need their height: it costs a second layout.
-    const auto textHeight = [&] { return p.boundingRect(r, flags, caption()).height(); };
+    // A plain line of ASCII is drawn as a run of glyphs: laying it out costs the
+    // navigation panel's labels more than drawing their digits.
+    const bool plain = m_labelStyle == TLabelStyle::lsNone && !wordWrap() &&
+                       std::all_of(text.cbegin(), text.cend(), [&](QChar c) {
+                           return c.unicode() >= 0x20 && c.unicode() < 0x7F && !(showAccelChar() && c == u'&');
+                       });
+    const AsciiFont* ascii = plain ? &m_asciiFonts.For(font()) : nullptr;
+    if (ascii && !ascii->Drawable())
+        ascii = nullptr;
+    // Only centred and bottom text need their height: it costs a second layout, which a
+    // line of a run's font needs once.
+    const auto textHeight = [&] {
+        if (!ascii)
+            return p.boundingRect(r, flags, text).height();
+        if (!m_lineBox || m_lineBoxFont != font()) {
+            m_lineBox = p.boundingRect(QRect(0, 0, 0x3fff, 0x3fff), flags, QStringLiteral("0")).height();
+            m_lineBoxFont = font();
+        }
+        return m_lineBox;
+    };
     switch (m_vAlign) {
     case TVerticalAlignment::vaCenter: r.setTop(r.top() + (r.height() - textHeight()) / 2); break;
     case TVerticalAlignment::vaTop: r.setTop(r.top() + 1); break;
@@ -116,12 +139,14 @@ void TpzLabel::paintEvent(QPaintEvent*)
     if (m_labelStyle != TLabelStyle::lsNone) {
         const bool lowered = m_labelStyle == TLabelStyle::lsLowered;
         p.setPen(lowered ? light : dark);
-        p.drawText(r.translated(1, 1), drawFlags, caption());
+        p.drawText(r.translated(1, 1), drawFlags, text);
         p.setPen(lowered ? dark : light);
-        p.drawText(r.translated(-1, -1), drawFlags, caption());
+        p.drawText(r.translated(-1, -1), drawFlags, text);
     }
     p.setPen(isEnabled() ? fontColor() : syscolor::grayText(pal));
-    p.drawText(r, drawFlags, caption());
+    if (ascii && DrawAsciiLine(p, *ascii, r, Qt::Alignment(flags) & Qt::AlignHorizontal_Mask, text))
+        return;
+    p.drawText(r, drawFlags, text);
 }
 
 }  // namespace orlimo

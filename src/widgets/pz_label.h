@@ -3,6 +3,7 @@
 // them, vertical alignment, and optional engraved or embossed text.
 #include <QRect>
 
+#include "widgets/ascii_line.h"
 #include "widgets/custom_label.h"
 
 class QPainter;
@@ -50,6 +51,9 @@ private:
     TLabelBevel m_bevelOuter = TLabelBevel::lbNone;
     TVerticalAlignment m_vAlign = TVerticalAlignment::vaCenter;
     TLabelStyle m_labelStyle = TLabelStyle::lsNone;
+    TAsciiFonts m_asciiFonts{8};  // a caption that keeps changing is drawn without layout
+    int m_lineBox = 0;  // the height drawText gives a line of m_lineBoxFont
+    QFont m_lineBoxFont;
 };
 
 }  // namespace orlimo

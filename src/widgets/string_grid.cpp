@@ -314,7 +314,9 @@ void TXStringGrid::drawCell(QPainter& p, int col, int row, const QRegion& region
         p.setPen(canvas.fontColor);
         const int flags = int(toQtHorizontal(align)) | Qt::AlignTop |
                           (m_multiLine ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine));
-        p.drawText(r.adjusted(2, 2, -2, -2), flags, text);
+        const QRect box = r.adjusted(2, 2, -2, -2);
+        if (m_multiLine || !DrawAsciiLine(p, m_asciiFonts.For(canvas.font), box, toQtHorizontal(align), text))
+            p.drawText(box, flags, text);
     }
 
     if (m_onDrawCell) {

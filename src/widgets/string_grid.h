@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "widgets/ascii_line.h"
 #include "widgets/string_column_item.h"
 
 class QPainter;
@@ -146,6 +147,7 @@ private:
     CellPropsHandler m_onCellProps;
     SelectCellHandler m_onSelectCell;
     DrawCellHandler m_onDrawCell;
+    TAsciiFonts m_asciiFonts{8};  // cells of ASCII are drawn without layout, once a font has drawn some
 };
 
 }  // namespace orlimo

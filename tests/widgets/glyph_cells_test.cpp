@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,19 +12,6 @@
 
 namespace orlimo {
 namespace {
-
-AsciiRun RunOf(const QFont& font) {
-    AsciiRun run;
-    QString all;
-    for (char c = ' '; c <= '~'; ++c) all += QLatin1Char(c);
-    run.raw = QRawFont::fromFont(font);
-    const QList<quint32> glyphs = run.raw.glyphIndexesForString(all);
-    for (qsizetype i = 0; i < glyphs.size() && i < 95; ++i) run.glyphs[static_cast<std::size_t>(i)] = glyphs[i];
-    const QFontMetricsF fm(font);
-    run.advance = fm.horizontalAdvance(QLatin1Char('0'));
-    run.ascent = fm.ascent();
-    return run;
-}
 
 QImage Drawn(const AsciiRun& run, const std::string& text, QRgb colour, QRgb background, int width, int height,
              QImage::Format format) {
@@ -55,7 +42,8 @@ TEST_F(GlyphCellsTest, ComposedLinesAreTheDrawnOnes)
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
     font.setPixelSize(11);
-    const AsciiRun run = RunOf(font);
+    TAsciiFonts fonts;
+    const AsciiRun run = fonts.For(font).run;
     ASSERT_GT(run.advance, 0);
     const std::vector<std::string> lines = {
         "$GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
@@ -81,6 +69,51 @@ TEST_F(GlyphCellsTest, ComposedLinesAreTheDrawnOnes)
         }
     }
     EXPECT_GE(composed, 16);  // the two sentences in every colour, format and width
+}
+
+// A line drawn as a run has drawText's pixels in each alignment, in a box of odd and
+// even width, with leading and trailing spaces, and cut by a box narrower than the
+// text: in a monospaced font and in a proportional one with kerned pairs.
+TEST_F(GlyphCellsTest, AsciiLinesAreDrawnWhereDrawTextPutsThem)
+{
+    TAsciiFonts fonts;
+    const std::array<std::pair<QStringList, int>, 3> faces = {{
+        {{QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}, 11},
+        {{QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}, 19},
+        {{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 15},
+    }};
+    int drawable = 0;
+    for (const auto& [families, px] : faces) {
+        QFont font;
+        font.setFamilies(families);
+        font.setPixelSize(px);
+        font.setBold(px > 11);
+        const AsciiFont& ascii = fonts.For(font);
+        if (!ascii.Drawable()) continue;
+        ++drawable;
+        for (const Qt::Alignment align : {Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignVCenter,
+                                          Qt::AlignHCenter | Qt::AlignBottom}) {
+            for (const std::string text : {"  12:34:56", "2026/12/08 11:34:56 ", "AVATAR To Rx(Bps):", "-1234.5 m and more"}) {
+                for (const int width : {101, 150}) {
+                    const QRect box(3, 2, width, px + 5);
+                    QImage run(160, px + 10, QImage::Format_RGB32), drawn = run.copy();
+                    run.fill(Qt::black);
+                    drawn.fill(Qt::black);
+                    QPainter p(&run);
+                    p.setPen(QColor(0, 255, 0));
+                    ASSERT_TRUE(DrawAsciiLine(p, ascii, box, align, text));
+                    p.end();
+                    QPainter q(&drawn);
+                    q.setPen(QColor(0, 255, 0));
+                    q.setFont(font);
+                    q.drawText(box, int(align) | Qt::TextSingleLine, QString::fromStdString(text));
+                    q.end();
+                    EXPECT_EQ(run, drawn) << px << " " << int(align) << " '" << text << "' in " << width;
+                }
+            }
+        }
+    }
+    EXPECT_GE(drawable, 2);
 }
 
 }  // namespace

@@ -182,6 +182,36 @@ TEST_F(LabelTest, PzLabelVerticalPlacement)
     EXPECT_LT(mid.first, bottom.first);
 }
 
+// A caption that keeps changing comes to be drawn as a run of glyphs; it looks as the
+// laid-out caption of a fresh label does, in each vertical placement.
+TEST_F(LabelTest, PzLabelKeepsItsPixelsOnceItsCaptionIsARun)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    font.setPixelSize(17);
+    font.setBold(true);
+    QWidget host;
+    TpzLabel* often = makeReadout(host);
+    TpzLabel* fresh = makeReadout(host);
+    for (TpzLabel* l : {often, fresh}) {
+        l->setFont(font);
+        l->setFontColor(Qt::yellow);
+        l->setAlignment(TAlignment::taRightJustify);
+    }
+    for (int i = 0; i < 12; ++i) {
+        often->setCaption(QString::number(i));
+        test::render(*often);
+    }
+    for (const TVerticalAlignment v : {TVerticalAlignment::vaTop, TVerticalAlignment::vaCenter, TVerticalAlignment::vaBottom}) {
+        for (TpzLabel* l : {often, fresh}) {
+            l->setCaption(QStringLiteral("2026/12/08 11:34:56 "));
+            l->setVerticalAlignment(v);
+        }
+        EXPECT_EQ(test::render(*often), test::render(*fresh)) << int(v);
+        fresh->setCaption(QString());  // stays fresh: an empty caption draws nothing
+    }
+}
+
 struct BorderCase {
     TLabel3DBorderStyle style;
     QColor outerTL, outerBR, innerTL, innerBR;  // invalid: ring not drawn
