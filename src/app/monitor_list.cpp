@@ -83,8 +83,8 @@ std::string FrameHex(std::string_view frame) {
 // Checked once per font. The monitor shows dozens of lines a second, nearly all of them
 // printable ASCII: laid out once to be measured and again to be drawn, they cost the
 // window more than everything else it paints.
-const AsciiFont& TMonitorDelegate::Ascii(const QFont& font) const {
-  const AsciiFont& f = fonts_.For(font);
+AsciiFont& TMonitorDelegate::Ascii(const QFont& font) const {
+  AsciiFont& f = fonts_.Monospaced(font);
   if (cellsFont_ != font) {
     cells_.Use(f.run);
     cellsFont_ = font;
@@ -121,7 +121,7 @@ void TMonitorDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
 
 QRect TMonitorDelegate::PaintLine(QPainter* p, const QRect& row, const QFont& font, std::string_view text,
                                   const QColor& colour, const QColor& background) const {
-  const AsciiFont& f = Ascii(font);
+  AsciiFont& f = Ascii(font);
   const auto size = static_cast<qsizetype>(text.size());
   // Glyph positions are the layout's only under a plain translation.
   const bool asRun = p->deviceTransform().type() <= QTransform::TxTranslate && AsRun(font, text, row.height());

@@ -51,7 +51,7 @@ class TMonitorDelegate : public QStyledItemDelegate {
                      int height, QImage::Format format) const;
 
  private:
-  const AsciiFont& Ascii(const QFont& font) const;
+  AsciiFont& Ascii(const QFont& font) const;
   // Whether `text` in a row `rowHeight` tall is drawn as a run of glyphs, without layout.
   bool AsRun(const QFont& font, std::string_view text, int rowHeight) const;
   // What QFontMetrics(font).horizontalAdvance(text) gives.

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <memory>
+
 #include "app/fonts.h"
 #include "nmea/decoder.h"
 #include "widgets/pz_label.h"
@@ -73,9 +75,11 @@ TNaviPanel::TNaviPanel(QWidget* parent) : QWidget(parent) {
 
   static constexpr std::array<const char*, kNaviLabelCount> kNames = {
       "lbLat", "lbLon", "lbAlt", "lbFix", "lbSOG", "lbCOG", "lbSVCNT", "lbGPSTime", "lbLocalTime"};
+  const auto fonts = std::make_shared<TAsciiFonts>();
   for (int i = 0; i < kNaviLabelCount; ++i) {
     const TLabelPlace& place = kPlaces[i];
     auto* label = new TpzLabel(this);
+    label->shareAsciiFonts(fonts);
     label->setObjectName(QString::fromLatin1(kNames[i]));
     label->setGeometry(place.left, place.top, place.width, place.height);
     label->setAlignment(TAlignment::taRightJustify);

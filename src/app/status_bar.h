@@ -64,7 +64,7 @@ class TStatusBar : public QWidget {
   std::array<Panel, kPanelCount> panels_;
   std::array<int, kPanelCount> widths_ = kWidths;
   DrawPanel drawPanel_;
-  TAsciiFonts asciiFonts_{8};  // panels whose text keeps changing are drawn without layout
+  TAsciiFonts asciiFonts_;  // panels whose text keeps changing are drawn without layout
 };
 
 }  // namespace orlimo

@@ -1,5 +1,6 @@
 #include "widgets/ascii_line.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace orlimo {
 namespace {
@@ -18,6 +20,7 @@ constexpr int kCount = kLast - kFirst + 1;
 constexpr std::size_t kKeptFonts = 4;  // a grid's header and cell fonts, a label's
 
 int Slot(char c) { return c - kFirst; }
+std::size_t Pair(char a, char b) { return static_cast<std::size_t>(Slot(a) * kCount + Slot(b)); }
 
 std::int16_t To64ths(qreal x, bool& fits) {
   const qreal v = std::round(x * 64);
@@ -25,7 +28,13 @@ std::int16_t To64ths(qreal x, bool& fits) {
   return static_cast<std::int16_t>(fits ? v : 0);
 }
 
-AsciiFont Check(const QFont& font) {
+QString AllCharacters() {
+  QString all;
+  for (char c = kFirst; c <= kLast; ++c) all += QLatin1Char(c);
+  return all;
+}
+
+AsciiFont Look(const QFont& font) {
   AsciiFont f;
   f.font = font;
   // Decorations, spacing and case changes are the layout's work.
@@ -33,8 +42,7 @@ AsciiFont Check(const QFont& font) {
       font.wordSpacing() != 0 || font.capitalization() != QFont::MixedCase) {
     return f;
   }
-  QString all;
-  for (char c = kFirst; c <= kLast; ++c) all += QLatin1Char(c);
+  const QString all = AllCharacters();
   AsciiRun& run = f.run;
   run.raw = QRawFont::fromFont(font);
   const QList<quint32> glyphs = run.raw.glyphIndexesForString(all);
@@ -43,48 +51,78 @@ AsciiFont Check(const QFont& font) {
     if (glyphs[i] == 0) return f;  // drawn from a fallback font
     run.glyphs[static_cast<std::size_t>(i)] = glyphs[i];
   }
-  // Each character laid out beside every other, both ways round: the layout's glyphs
-  // must be the characters' own, one each, and a pair must step the same wherever it is.
-  std::vector<std::int16_t> steps(kCount * kCount, -1);
-  bool fits = true;
-  qreal textHeight = 0;
-  for (int a = 0; a < kCount; ++a) {
-    QString line;
-    for (int b = 0; b < kCount; ++b) {
-      line += all[a];
-      line += all[b];
-    }
-    QTextLayout layout(line, font);
-    layout.beginLayout();
-    QTextLine l = layout.createLine();
-    l.setLineWidth(1e6);
-    layout.endLayout();
-    textHeight = l.ascent() + l.descent();  // height() is rounded up
-    const QList<QGlyphRun> runs = layout.glyphRuns();
-    if (runs.size() != 1 || runs[0].glyphIndexes().size() != line.size()) return f;
-    const QList<quint32> ids = runs[0].glyphIndexes();
-    const QList<QPointF> at = runs[0].positions();
-    for (qsizetype k = 0; k < line.size(); ++k) {
-      const int c = Slot(static_cast<char>(line[k].unicode()));
-      if (ids[k] != run.glyphs[static_cast<std::size_t>(c)]) return f;  // a ligature or another glyph
-      if (k + 1 == line.size()) break;
-      const std::size_t pair = static_cast<std::size_t>(c * kCount + Slot(static_cast<char>(line[k + 1].unicode())));
-      const std::int16_t step = To64ths(at[k + 1].x() - at[k].x(), fits);
-      if (!fits || (steps[pair] >= 0 && steps[pair] != step)) return f;
-      steps[pair] = step;
-    }
-  }
   const QFontMetricsF fm(font);
+  bool fits = true;
   for (int c = 0; c < kCount; ++c) f.advances[static_cast<std::size_t>(c)] = To64ths(fm.horizontalAdvance(all[c]), fits);
   if (!fits) return f;
   run.ascent = fm.ascent();
-  f.textHeight = textHeight;
+  f.textHeight = fm.ascent() + fm.descent();
   f.lineHeight = std::ceil(fm.ascent() + fm.descent() + std::max<qreal>(0, fm.leading()));
-  const bool monospaced = std::all_of(steps.cbegin(), steps.cend(), [&](std::int16_t s) { return s == steps[0]; }) &&
-                          std::all_of(f.advances.cbegin(), f.advances.cend(), [&](std::int16_t s) { return s == steps[0]; });
-  if (monospaced) run.advance = steps[0] / 64.0;
-  f.steps = std::move(steps);
+  f.steps.assign(kCount * kCount, -1);
+  f.usable = true;
   return f;
+}
+
+// Lays `text` out as drawText would and keeps the steps of its pairs. False where its
+// glyphs are not its characters' own, one each, where a pair steps otherwise than it did
+// before, or where the line is not as wide as its steps say.
+bool Learn(AsciiFont& f, std::string_view text) {
+  const QString line = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  QTextLayout layout(line, f.font);
+  layout.beginLayout();
+  QTextLine l = layout.createLine();
+  l.setLineWidth(1e6);
+  layout.endLayout();
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+  if (runs.size() != 1 || runs[0].glyphIndexes().size() != line.size()) return false;
+  const QList<quint32> ids = runs[0].glyphIndexes();
+  const QList<QPointF> at = runs[0].positions();
+  std::vector<std::pair<std::size_t, std::int16_t>> learnt;
+  long width = 0;
+  bool fits = true;
+  for (qsizetype k = 0; k < line.size(); ++k) {
+    const char c = text[static_cast<std::size_t>(k)];
+    if (ids[k] != f.run.glyphs[static_cast<std::size_t>(Slot(c))]) return false;  // a ligature or another glyph
+    if (k + 1 == line.size()) {
+      width += f.advances[static_cast<std::size_t>(Slot(c))];
+      break;
+    }
+    const std::size_t pair = Pair(c, text[static_cast<std::size_t>(k + 1)]);
+    const std::int16_t step = To64ths(at[k + 1].x() - at[k].x(), fits);
+    if (!fits || (f.steps[pair] >= 0 && f.steps[pair] != step)) return false;
+    learnt.emplace_back(pair, step);
+    width += step;
+  }
+  if (!fits || std::lround(l.horizontalAdvance() * 64) != width) return false;
+  for (const auto& [pair, step] : learnt) f.steps[pair] = step;
+  return true;
+}
+
+// Every ordered pair of the characters numbers are written with, each once: a line
+// that a font lays out before its first use, so that readings need no layout of their
+// own while they change (a de Bruijn sequence).
+std::string NumberPairs() {
+  static constexpr std::string_view kSymbols = "0123456789 .,:;/-+";
+  const int k = static_cast<int>(kSymbols.size());
+  std::string out;
+  std::vector<int> a(3, 0);
+  const auto step = [&](const auto& self, int t, int p) -> void {
+    if (t > 2) {
+      if (2 % p == 0) {
+        for (int i = 1; i <= p; ++i) out += kSymbols[static_cast<std::size_t>(a[static_cast<std::size_t>(i)])];
+      }
+      return;
+    }
+    a[static_cast<std::size_t>(t)] = a[static_cast<std::size_t>(t - p)];
+    self(self, t + 1, p);
+    for (int j = a[static_cast<std::size_t>(t - p)] + 1; j < k; ++j) {
+      a[static_cast<std::size_t>(t)] = j;
+      self(self, t + 1, t);
+    }
+  };
+  step(step, 1, 1);
+  out += out.front();  // the pair that closes the cycle
+  return out;
 }
 
 }  // namespace
@@ -93,36 +131,59 @@ bool PrintableAscii(std::string_view text) {
   return std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= kFirst && c <= kLast; });
 }
 
-const AsciiFont& TAsciiFonts::For(const QFont& font) {
-  auto kept = std::find_if(fonts_.rbegin(), fonts_.rend(), [&](const Kept& k) { return k.font.font == font; });
+AsciiFont& TAsciiFonts::For(const QFont& font) {
+  auto kept = std::find_if(fonts_.rbegin(), fonts_.rend(), [&](const AsciiFont& f) { return f.font == font; });
   if (kept == fonts_.rend()) {
     if (fonts_.size() == kKeptFonts) fonts_.erase(fonts_.begin());
-    fonts_.push_back(Kept{});
-    fonts_.back().font.font = font;
+    fonts_.push_back(Look(font));
+    if (fonts_.back().usable) (void)Learn(fonts_.back(), NumberPairs());
   } else if (kept != fonts_.rbegin()) {
     std::rotate(kept.base() - 1, kept.base(), fonts_.end());
   }
-  Kept& k = fonts_.back();
-  if (!k.checked && ++k.uses > usesBeforeCheck_) {
-    k.font = Check(font);
-    k.checked = true;
-  }
-  return k.font;
+  return fonts_.back();
 }
 
-bool DrawAsciiLine(QPainter& p, const AsciiFont& font, const QRect& box, Qt::Alignment align, std::string_view text) {
-  if (!font.Drawable() || !PrintableAscii(text) || p.deviceTransform().type() > QTransform::TxTranslate) return false;
+AsciiFont& TAsciiFonts::Monospaced(const QFont& font) {
+  AsciiFont& f = For(font);
+  if (!f.usable || f.run.advance > 0) return f;
+  const std::int16_t advance = f.advances[0];
+  if (std::any_of(f.advances.cbegin(), f.advances.cend(), [&](std::int16_t a) { return a != advance; })) return f;
+  // Every ordered pair once: a kerned pair would change the sum. (Were the font's
+  // glyphs not its own, drawing finds out.)
+  const QString all = AllCharacters();
+  QString pairs;
+  for (QChar a : all) {
+    for (QChar b : all) {
+      pairs += a;
+      pairs += b;
+    }
+  }
+  const qreal step = advance / 64.0;
+  if (QFontMetrics(font).horizontalAdvance(pairs) != qRound(pairs.size() * step)) return f;
+  std::fill(f.steps.begin(), f.steps.end(), advance);
+  f.run.advance = step;
+  return f;
+}
+
+bool DrawAsciiLine(QPainter& p, AsciiFont& font, const QRect& box, Qt::Alignment align, std::string_view text) {
+  if (!font.usable || !PrintableAscii(text) || p.deviceTransform().type() > QTransform::TxTranslate) return false;
   if (text.empty()) return true;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (font.steps[Pair(text[i], text[i + 1])] < 0) {
+      if (!Learn(font, text)) return false;
+      break;
+    }
+  }
   const auto n = static_cast<qsizetype>(text.size());
   QVarLengthArray<quint32, 128> glyphs(n);
   QVarLengthArray<QPointF, 128> positions(n);
   int x64 = 0;
   for (qsizetype i = 0; i < n; ++i) {
-    const int c = Slot(text[static_cast<std::size_t>(i)]);
-    glyphs[i] = font.run.glyphs[static_cast<std::size_t>(c)];
+    const char c = text[static_cast<std::size_t>(i)];
+    glyphs[i] = font.run.glyphs[static_cast<std::size_t>(Slot(c))];
     positions[i] = QPointF(x64 / 64.0, 0);
-    x64 += i + 1 < n ? font.steps[static_cast<std::size_t>(c * kCount + Slot(text[static_cast<std::size_t>(i + 1)]))]
-                     : font.advances[static_cast<std::size_t>(c)];
+    x64 += i + 1 < n ? font.steps[Pair(c, text[static_cast<std::size_t>(i + 1)])]
+                     : font.advances[static_cast<std::size_t>(Slot(c))];
   }
   const qreal width = x64 / 64.0;
   qreal x = box.left();
@@ -155,7 +216,7 @@ bool DrawAsciiLine(QPainter& p, const AsciiFont& font, const QRect& box, Qt::Ali
   return true;
 }
 
-bool DrawAsciiLine(QPainter& p, const AsciiFont& font, const QRect& box, Qt::Alignment align, const QString& text) {
+bool DrawAsciiLine(QPainter& p, AsciiFont& font, const QRect& box, Qt::Alignment align, const QString& text) {
   const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
   if (!ascii) return false;
   const QByteArray latin1 = text.toLatin1();

@@ -116,8 +116,8 @@ void TpzLabel::paintEvent(QPaintEvent*)
                        std::all_of(text.cbegin(), text.cend(), [&](QChar c) {
                            return c.unicode() >= 0x20 && c.unicode() < 0x7F && !(showAccelChar() && c == u'&');
                        });
-    const AsciiFont* ascii = plain ? &m_asciiFonts.For(font()) : nullptr;
-    if (ascii && !ascii->Drawable())
+    AsciiFont* ascii = plain ? &m_asciiFonts->For(font()) : nullptr;
+    if (ascii && !ascii->usable)
         ascii = nullptr;
     // Only centred and bottom text need their height: it costs a second layout, which a
     // line of a run's font needs once.

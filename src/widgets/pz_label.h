@@ -3,6 +3,9 @@
 // them, vertical alignment, and optional engraved or embossed text.
 #include <QRect>
 
+#include <memory>
+#include <utility>
+
 #include "widgets/ascii_line.h"
 #include "widgets/custom_label.h"
 
@@ -40,6 +43,8 @@ public:
 
     // The rectangle left for the text once bevels and band are drawn.
     QRect textArea() const;
+    // Labels of a panel share their fonts' checks, which cost some milliseconds each.
+    void shareAsciiFonts(std::shared_ptr<TAsciiFonts> fonts) { m_asciiFonts = std::move(fonts); }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -51,7 +56,8 @@ private:
     TLabelBevel m_bevelOuter = TLabelBevel::lbNone;
     TVerticalAlignment m_vAlign = TVerticalAlignment::vaCenter;
     TLabelStyle m_labelStyle = TLabelStyle::lsNone;
-    TAsciiFonts m_asciiFonts{8};  // a caption that keeps changing is drawn without layout
+    // A caption that keeps changing is drawn without layout.
+    std::shared_ptr<TAsciiFonts> m_asciiFonts = std::make_shared<TAsciiFonts>();
     int m_lineBox = 0;  // the height drawText gives a line of m_lineBoxFont
     QFont m_lineBoxFont;
 };

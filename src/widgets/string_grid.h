@@ -147,7 +147,7 @@ private:
     CellPropsHandler m_onCellProps;
     SelectCellHandler m_onSelectCell;
     DrawCellHandler m_onDrawCell;
-    TAsciiFonts m_asciiFonts{8};  // cells of ASCII are drawn without layout, once a font has drawn some
+    TAsciiFonts m_asciiFonts;  // cells of ASCII are drawn without layout
 };
 
 }  // namespace orlimo
