@@ -177,15 +177,15 @@ bool DrawAsciiLine(QPainter& p, AsciiFont& font, const QRect& box, Qt::Alignment
   const auto n = static_cast<qsizetype>(text.size());
   QVarLengthArray<quint32, 128> glyphs(n);
   QVarLengthArray<QPointF, 128> positions(n);
-  int x64 = 0;
+  long long x64 = 0;  // a line of any length
   for (qsizetype i = 0; i < n; ++i) {
     const char c = text[static_cast<std::size_t>(i)];
     glyphs[i] = font.run.glyphs[static_cast<std::size_t>(Slot(c))];
-    positions[i] = QPointF(x64 / 64.0, 0);
+    positions[i] = QPointF(static_cast<qreal>(x64) / 64, 0);
     x64 += i + 1 < n ? font.steps[Pair(c, text[static_cast<std::size_t>(i + 1)])]
                      : font.advances[static_cast<std::size_t>(Slot(c))];
   }
-  const qreal width = x64 / 64.0;
+  const qreal width = static_cast<qreal>(x64) / 64;
   qreal x = box.left();
   if (align & Qt::AlignRight) {
     x += box.width() - width;
