@@ -28,9 +28,9 @@ std::int16_t To64ths(qreal x, bool& fits) {
   return static_cast<std::int16_t>(fits ? v : 0);
 }
 
-QString AllCharacters() {
-  QString all;
-  for (char c = kFirst; c <= kLast; ++c) all += QLatin1Char(c);
+std::string AllCharacters() {
+  std::string all;
+  for (char c = kFirst; c <= kLast; ++c) all += c;
   return all;
 }
 
@@ -42,7 +42,7 @@ AsciiFont Look(const QFont& font) {
       font.wordSpacing() != 0 || font.capitalization() != QFont::MixedCase) {
     return f;
   }
-  const QString all = AllCharacters();
+  const QString all = QString::fromStdString(AllCharacters());
   AsciiRun& run = f.run;
   run.raw = QRawFont::fromFont(font);
   const QList<quint32> glyphs = run.raw.glyphIndexesForString(all);
@@ -98,31 +98,17 @@ bool Learn(AsciiFont& f, std::string_view text) {
   return true;
 }
 
-// Every ordered pair of the characters numbers are written with, each once: a line
-// that a font lays out before its first use, so that readings need no layout of their
-// own while they change (a de Bruijn sequence).
-std::string NumberPairs() {
-  static constexpr std::string_view kSymbols = "0123456789 .,:;/-+";
-  const int k = static_cast<int>(kSymbols.size());
-  std::string out;
-  std::vector<int> a(3, 0);
-  const auto step = [&](const auto& self, int t, int p) -> void {
-    if (t > 2) {
-      if (2 % p == 0) {
-        for (int i = 1; i <= p; ++i) out += kSymbols[static_cast<std::size_t>(a[static_cast<std::size_t>(i)])];
-      }
-      return;
+// Every ordered pair of `chars`, side by side.
+std::string EveryPair(std::string_view chars) {
+  std::string pairs;
+  pairs.reserve(2 * chars.size() * chars.size());
+  for (const char a : chars) {
+    for (const char b : chars) {
+      pairs += a;
+      pairs += b;
     }
-    a[static_cast<std::size_t>(t)] = a[static_cast<std::size_t>(t - p)];
-    self(self, t + 1, p);
-    for (int j = a[static_cast<std::size_t>(t - p)] + 1; j < k; ++j) {
-      a[static_cast<std::size_t>(t)] = j;
-      self(self, t + 1, t);
-    }
-  };
-  step(step, 1, 1);
-  out += out.front();  // the pair that closes the cycle
-  return out;
+  }
+  return pairs;
 }
 
 }  // namespace
@@ -132,14 +118,16 @@ bool PrintableAscii(std::string_view text) {
 }
 
 AsciiFont& TAsciiFonts::For(const QFont& font) {
-  auto kept = std::find_if(fonts_.rbegin(), fonts_.rend(), [&](const AsciiFont& f) { return f.font == font; });
-  if (kept == fonts_.rend()) {
-    if (fonts_.size() == kKeptFonts) fonts_.erase(fonts_.begin());
-    fonts_.push_back(Look(font));
-    if (fonts_.back().usable) (void)Learn(fonts_.back(), NumberPairs());
-  } else if (kept != fonts_.rbegin()) {
-    std::rotate(kept.base() - 1, kept.base(), fonts_.end());
+  const auto kept = std::find_if(fonts_.begin(), fonts_.end(), [&](const AsciiFont& f) { return f.font == font; });
+  if (kept != fonts_.end()) {
+    std::rotate(kept, kept + 1, fonts_.end());
+    return fonts_.back();
   }
+  if (fonts_.size() == kKeptFonts) fonts_.erase(fonts_.begin());
+  fonts_.push_back(Look(font));
+  // Readings change without a layout of their own: the pairs numbers are written with
+  // are laid out once, before the first of them.
+  if (fonts_.back().usable) (void)Learn(fonts_.back(), EveryPair("0123456789 .,:;/-+"));
   return fonts_.back();
 }
 
@@ -148,16 +136,8 @@ AsciiFont& TAsciiFonts::Monospaced(const QFont& font) {
   if (!f.usable || f.run.advance > 0) return f;
   const std::int16_t advance = f.advances[0];
   if (std::any_of(f.advances.cbegin(), f.advances.cend(), [&](std::int16_t a) { return a != advance; })) return f;
-  // Every ordered pair once: a kerned pair would change the sum. (Were the font's
-  // glyphs not its own, drawing finds out.)
-  const QString all = AllCharacters();
-  QString pairs;
-  for (QChar a : all) {
-    for (QChar b : all) {
-      pairs += a;
-      pairs += b;
-    }
-  }
+  // Every ordered pair once: a kerned pair would change the sum.
+  const QString pairs = QString::fromStdString(EveryPair(AllCharacters()));
   const qreal step = advance / 64.0;
   if (QFontMetrics(font).horizontalAdvance(pairs) != qRound(pairs.size() * step)) return f;
   std::fill(f.steps.begin(), f.steps.end(), advance);

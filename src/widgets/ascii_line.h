@@ -22,12 +22,12 @@ class QString;
 
 namespace orlimo {
 
-// A font in which every printable ASCII character has its own glyph and one advance,
-// with no kerned pair: a line of them is a run of glyphs one advance apart.
+// A font's glyphs of printable ASCII. In a monospaced font, where every character has
+// one advance and no pair is kerned, a line of them is a run of glyphs one advance apart.
 struct AsciiRun {
   QRawFont raw;
   std::array<quint32, 95> glyphs{};  // of ' ' to '~'
-  qreal advance = 0;                 // 0: the font does not qualify
+  qreal advance = 0;                 // 0: not known to be monospaced
   qreal ascent = 0;
   // The width of `n` glyphs as a laid-out line gives it.
   int Width(std::size_t n) const { return qRound(static_cast<qreal>(n) * advance); }

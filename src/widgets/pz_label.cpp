@@ -1,6 +1,7 @@
 #include "widgets/pz_label.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -119,16 +120,10 @@ void TpzLabel::paintEvent(QPaintEvent*)
     AsciiFont* ascii = plain ? &m_asciiFonts->For(font()) : nullptr;
     if (ascii && !ascii->usable)
         ascii = nullptr;
-    // Only centred and bottom text need their height: it costs a second layout, which a
-    // line of a run's font needs once.
+    // Only centred and bottom text need their height: it costs a second layout, except
+    // for a line of a run's font, whose box is its laid-out height in whole pixels.
     const auto textHeight = [&] {
-        if (!ascii)
-            return p.boundingRect(r, flags, text).height();
-        if (!m_lineBox || m_lineBoxFont != font()) {
-            m_lineBox = p.boundingRect(QRect(0, 0, 0x3fff, 0x3fff), flags, QStringLiteral("0")).height();
-            m_lineBoxFont = font();
-        }
-        return m_lineBox;
+        return ascii ? qCeil(ascii->textHeight) : p.boundingRect(r, flags, text).height();
     };
     switch (m_vAlign) {
     case TVerticalAlignment::vaCenter: r.setTop(r.top() + (r.height() - textHeight()) / 2); break;

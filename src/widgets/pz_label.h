@@ -58,8 +58,6 @@ private:
     TLabelStyle m_labelStyle = TLabelStyle::lsNone;
     // A caption that keeps changing is drawn without layout.
     std::shared_ptr<TAsciiFonts> m_asciiFonts = std::make_shared<TAsciiFonts>();
-    int m_lineBox = 0;  // the height drawText gives a line of m_lineBoxFont
-    QFont m_lineBoxFont;
 };
 
 }  // namespace orlimo
